@@ -1,0 +1,10 @@
+#include "core/random.h"
+
+namespace quelna {
+
+Random& runRandom() {
+    static Random generator;
+    return generator;
+}
+
+} // namespace quelna

@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide options. Six persist in quelna.ini (section QUELNA) beside the executable.
+#include <string>
+
+namespace quelna {
+
+struct Settings {
+    int exhaustiveTimeout = 1; // minutes, 0 = no limit
+    int randomTimeout = 1;     // minutes, 0 = no limit
+    bool autosave = true;
+    int fixedTables = 0;   // 0..T
+    int overlapTables = 0; // 0..T
+    int slideTablesX = 2;  // 2..4
+    int slideTablesY = 2;  // 2..4
+    int slideLines = 8;    // 8..32
+    std::string tournamentTitle; // CP1251, at most 255 bytes
+    bool secondaryAvailable = false;
+    bool showOnSecondary = true;
+    int slideInterval = 7; // 5..20 seconds
+    std::string settingsPath;
+};
+
+inline constexpr int kMaxTitleLength = 255;
+
+// The one Settings of the process.
+Settings& settings();
+
+// Reads the six keys from the file at path (missing file or keys: defaults; out-of-range values:
+// the default, not the nearest bound). Resets the in-memory-only fields to their start values.
+void loadSettings(Settings& s, const std::string& path);
+// Writes the six keys, keeping every other line of the file. Returns false when the write failed.
+[[nodiscard]] bool saveSettings(const Settings& s);
+
+// Keeps the fields the dialog edits within their ranges (tables: 0..tableCount).
+void clampSettings(Settings& s, int tableCount);
+
+} // namespace quelna

@@ -1,0 +1,95 @@
+#pragma once
+// The one tournament record: players, per-round tables, seats and points, the meeting matrix and
+// the team list. Seats, meetings and the current round are derived, never stored.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quelna {
+
+struct SeatingJob;
+
+// Team names; team numbers count from 1, 0 means no team.
+class TeamList {
+public:
+    int count() const { return static_cast<int>(teamNames_.size()); }
+    // Name of team number k (1-based); empty for 0 or a number out of range.
+    const std::string& name(int k) const;
+    // Exact, case-sensitive match; appends a new team when there is none. Empty text gives 0.
+    int findOrAdd(std::string_view name);
+    // Removes team k; later teams move down one number. The caller renumbers the players.
+    void remove(int k);
+    void clear() { teamNames_.clear(); }
+
+private:
+    std::vector<std::string> teamNames_;
+};
+
+// N x N counts of shared tables; symmetric; team-mates count as having met once.
+class MeetingMatrix {
+public:
+    explicit MeetingMatrix(int size = 0) : size_(size), cells_(size * size, 0) {}
+    int size() const { return size_; }
+    int at(int a, int b) const { return cells_[a * size_ + b]; }
+    void add(int a, int b) {
+        ++cells_[a * size_ + b];
+        ++cells_[b * size_ + a];
+    }
+    void subtract(int a, int b) {
+        --cells_[a * size_ + b];
+        --cells_[b * size_ + a];
+    }
+    void zero() { cells_.assign(cells_.size(), 0); }
+    const std::vector<int>& cells() const { return cells_; }
+
+private:
+    int size_;
+    std::vector<int> cells_;
+};
+
+struct Tournament {
+    Tournament(int players, int rounds);
+
+    int playerCount;
+    int roundCount;
+    int currentRound = 0;           // rounds completely seated, 0..roundCount
+    std::vector<std::string> names; // CP1251, at most kMaxNameLength bytes (see setName)
+    std::vector<int> playerNumber;  // 0-based start number, -1 = none
+    std::vector<int> team;          // 1-based team number, 0 = none
+    std::vector<int> tableOf;       // [round * playerCount + player], -1 = not seated
+    std::vector<int> seatOf;        // [round * playerCount + player], -1 = none
+    std::vector<int> points;        // [round * playerCount + player]
+    MeetingMatrix meetings;
+    SeatingJob* seatingJob = nullptr; // the seating in progress; not owned
+    TeamList teams;
+
+    int tableCount() const { return playerCount / 4; }
+    int index(int round, int player) const { return round * playerCount + player; }
+    int& tableAt(int round, int player) { return tableOf[index(round, player)]; }
+    int tableAt(int round, int player) const { return tableOf[index(round, player)]; }
+    int& seatAt(int round, int player) { return seatOf[index(round, player)]; }
+    int seatAt(int round, int player) const { return seatOf[index(round, player)]; }
+    int& pointsAt(int round, int player) { return points[index(round, player)]; }
+    int pointsAt(int round, int player) const { return points[index(round, player)]; }
+
+    // Stores a name through sanitizeName, so the record never holds an unsafe or long name.
+    void setName(int player, std::string_view cp1251);
+
+    void clear();
+    void addMeeting(int a, int b) { meetings.add(a, b); }
+    void rebuildMeetings();
+    int runningTotal(int player, int rounds) const;
+    // Lowest player at (round, table, seat), or -1; any out-of-range argument gives -1.
+    int playerAt(int round, int table, int seat) const;
+    // Does nothing when no player sits there.
+    void setPoints(int round, int table, int seat, int value);
+    void setRegistration(int row, std::string_view name, std::string_view teamName, int number);
+    bool hasCompleteNumbering() const;
+    void normalizeRounds();
+    void assignSeats(int round);
+    void purgeUnusedTeams();
+    // True when every table 0..T-1 of the round has exactly four players.
+    bool isRoundComplete(int round) const;
+};
+
+} // namespace quelna

@@ -1,0 +1,12 @@
+#pragma once
+// Seats one round of the tournament: exhaustive search first, random search as the fallback.
+#include "core/tournament.h"
+#include "seating/seating_job.h"
+
+namespace quelna {
+
+// Seats round job.round; reads fixedTables and overlapTables from settings().
+// True when every table of the round has four players.
+bool seatRound(Tournament& t, SeatingJob& job);
+
+} // namespace quelna

@@ -1,0 +1,38 @@
+#pragma once
+// What the seating engine shares with whatever runs it: the round, the flags by which the runner
+// stops a search or moves it on, and optional progress notifications. With every slot empty and
+// no flag set the engine seats exactly as it does behind the progress dialog.
+#include <atomic>
+#include <functional>
+
+namespace quelna {
+
+struct SeatingJob {
+    using Notify = std::function<void(SeatingJob&)>;
+    using NotifyValue = std::function<void(SeatingJob&, int)>;
+
+    int round = 0;
+    void* window = nullptr; // the runner that receives the completion message
+    std::atomic<bool>* switchFlag = nullptr; // switchRequested
+    std::atomic<bool>* stopFlag = nullptr;   // stopRequested
+    int doneMessage = 1281;
+
+    NotifyValue onTablesFilled;
+    NotifyValue onFactor;
+    Notify onVariant;
+    Notify onRandomStart;
+    Notify onImproveStart;
+    Notify onTimerReset;
+    Notify onVariantsReset;
+
+    int maxTables = 0;  // last value passed to onTablesFilled
+    int lastFactor = 0; // last value passed to onFactor
+    int variants = 0;   // variants counted in the current phase
+
+    bool stopRequested() const { return stopFlag && stopFlag->load(std::memory_order_relaxed); }
+    bool switchRequested() const {
+        return switchFlag && switchFlag->load(std::memory_order_relaxed);
+    }
+};
+
+} // namespace quelna
