@@ -9,7 +9,7 @@
 namespace quelna {
 
 class IniFile {
-public:
+  public:
     // Missing or unreadable file: an empty document.
     static IniFile load(const std::string& path);
     static IniFile parse(std::string_view bytes);
@@ -23,7 +23,7 @@ public:
     // Writes the document (CR LF line ends) to a temporary file and renames it over path.
     [[nodiscard]] bool save(const std::string& path) const;
 
-private:
+  private:
     std::string text_;
 };
 

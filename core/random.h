@@ -8,7 +8,7 @@ namespace quelna {
 inline constexpr int kRandomMax = 32767;
 
 class Random {
-public:
+  public:
     explicit Random(std::uint32_t seed = 1) : state_(seed) {}
     void seed(std::uint32_t seed) { state_ = seed; }
     // Next draw in 0..32767.
@@ -19,7 +19,7 @@ public:
     // An index into a list of k entries: floor(k * x / 32768).
     int index(int k) { return static_cast<int>(static_cast<long long>(k) * next() / 32768); }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

@@ -8,11 +8,11 @@ struct Settings {
     int exhaustiveTimeout = 1; // minutes, 0 = no limit
     int randomTimeout = 1;     // minutes, 0 = no limit
     bool autosave = true;
-    int fixedTables = 0;   // 0..T
-    int overlapTables = 0; // 0..T
-    int slideTablesX = 2;  // 2..4
-    int slideTablesY = 2;  // 2..4
-    int slideLines = 8;    // 8..32
+    int fixedTables = 0;         // 0..T
+    int overlapTables = 0;       // 0..T
+    int slideTablesX = 2;        // 2..4
+    int slideTablesY = 2;        // 2..4
+    int slideLines = 8;          // 8..32
     std::string tournamentTitle; // CP1251, at most 255 bytes
     bool secondaryAvailable = false;
     bool showOnSecondary = true;

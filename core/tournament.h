@@ -11,7 +11,7 @@ struct SeatingJob;
 
 // Team names; team numbers count from 1, 0 means no team.
 class TeamList {
-public:
+  public:
     int count() const { return static_cast<int>(teamNames_.size()); }
     // Name of team number k (1-based); empty for 0 or a number out of range.
     const std::string& name(int k) const;
@@ -21,13 +21,13 @@ public:
     void remove(int k);
     void clear() { teamNames_.clear(); }
 
-private:
+  private:
     std::vector<std::string> teamNames_;
 };
 
 // N x N counts of shared tables; symmetric; team-mates count as having met once.
 class MeetingMatrix {
-public:
+  public:
     explicit MeetingMatrix(int size = 0) : size_(size), cells_(size * size, 0) {}
     int size() const { return size_; }
     int at(int a, int b) const { return cells_[a * size_ + b]; }
@@ -42,7 +42,7 @@ public:
     void zero() { cells_.assign(cells_.size(), 0); }
     const std::vector<int>& cells() const { return cells_; }
 
-private:
+  private:
     int size_;
     std::vector<int> cells_;
 };

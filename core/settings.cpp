@@ -1,0 +1,74 @@
+#include "core/settings.h"
+
+#include <algorithm>
+
+#include "core/ini_file.h"
+
+namespace quelna {
+
+namespace {
+
+constexpr const char* kSection = "QUELNA";
+
+int inRangeOr(int value, int low, int high, int def) {
+    return value < low || value > high ? def : value;
+}
+
+std::string titleText(std::string_view raw) {
+    std::string title;
+    for (char c : raw) {
+        if (static_cast<int>(title.size()) >= kMaxTitleLength)
+            break;
+        if (c != '\r' && c != '\n')
+            title += c;
+    }
+    return title;
+}
+
+} // namespace
+
+Settings& settings() {
+    static Settings instance;
+    return instance;
+}
+
+void loadSettings(Settings& s, const std::string& path) {
+    s.settingsPath = path;
+    s.exhaustiveTimeout = 1;
+    s.randomTimeout = 1;
+    s.autosave = true;
+    s.fixedTables = 0;
+    s.overlapTables = 0;
+    const IniFile ini = IniFile::load(path);
+    s.tournamentTitle = titleText(ini.get(kSection, "TOURNAMENT").value_or(std::string()));
+    s.showOnSecondary = ini.getInt(kSection, "SECONDARY", 1) != 0;
+    s.slideInterval = inRangeOr(ini.getInt(kSection, "INTERVAL", 7), 5, 20, 7);
+    s.slideTablesX = inRangeOr(ini.getInt(kSection, "TABLESX", 2), 2, 4, 2);
+    s.slideTablesY = inRangeOr(ini.getInt(kSection, "TABLESY", 2), 2, 4, 2);
+    s.slideLines = inRangeOr(ini.getInt(kSection, "LINES", 8), 8, 32, 8);
+}
+
+bool saveSettings(const Settings& s) {
+    IniFile ini = IniFile::load(s.settingsPath);
+    ini.set(kSection, "TOURNAMENT", titleText(s.tournamentTitle));
+    ini.set(kSection, "SECONDARY", s.showOnSecondary ? "1" : "0");
+    ini.set(kSection, "TABLESX", std::to_string(s.slideTablesX));
+    ini.set(kSection, "TABLESY", std::to_string(s.slideTablesY));
+    ini.set(kSection, "LINES", std::to_string(s.slideLines));
+    ini.set(kSection, "INTERVAL", std::to_string(s.slideInterval));
+    return ini.save(s.settingsPath);
+}
+
+void clampSettings(Settings& s, int tableCount) {
+    s.exhaustiveTimeout = std::clamp(s.exhaustiveTimeout, 0, 10);
+    s.randomTimeout = std::clamp(s.randomTimeout, 0, 10);
+    s.fixedTables = std::clamp(s.fixedTables, 0, std::max(0, tableCount));
+    s.overlapTables = std::clamp(s.overlapTables, 0, std::max(0, tableCount));
+    s.slideTablesX = std::clamp(s.slideTablesX, 2, 4);
+    s.slideTablesY = std::clamp(s.slideTablesY, 2, 4);
+    s.slideLines = std::clamp(s.slideLines, 8, 32);
+    s.slideInterval = std::clamp(s.slideInterval, 5, 20);
+    s.tournamentTitle = titleText(s.tournamentTitle);
+}
+
+} // namespace quelna

@@ -1,0 +1,179 @@
+#include "core/tournament.h"
+
+#include <array>
+
+#include "core/text.h"
+
+namespace quelna {
+
+namespace {
+const std::string kEmpty;
+}
+
+const std::string& TeamList::name(int k) const {
+    if (k < 1 || k > count())
+        return kEmpty;
+    return teamNames_[k - 1];
+}
+
+int TeamList::findOrAdd(std::string_view name) {
+    if (name.empty())
+        return 0;
+    const std::string stored = sanitizeName(name);
+    for (int k = 1; k <= count(); ++k)
+        if (teamNames_[k - 1] == stored)
+            return k;
+    teamNames_.push_back(stored);
+    return count();
+}
+
+void TeamList::remove(int k) {
+    if (k < 1 || k > count())
+        return;
+    teamNames_.erase(teamNames_.begin() + (k - 1));
+}
+
+Tournament::Tournament(int players, int rounds)
+    : playerCount(players), roundCount(rounds), names(players), playerNumber(players, -1),
+      team(players, 0), tableOf(players * rounds, -1), seatOf(players * rounds, -1),
+      points(players * rounds, 0), meetings(players) {}
+
+void Tournament::setName(int player, std::string_view cp1251) {
+    names[player] = sanitizeName(cp1251);
+}
+
+void Tournament::clear() {
+    for (int p = 0; p < playerCount; ++p) {
+        names[p].clear();
+        team[p] = 0;
+        playerNumber[p] = -1;
+    }
+    tableOf.assign(tableOf.size(), -1);
+    seatOf.assign(seatOf.size(), -1);
+    points.assign(points.size(), 0);
+    rebuildMeetings();
+    currentRound = 0;
+    teams.clear();
+}
+
+void Tournament::rebuildMeetings() {
+    meetings.zero();
+    for (int a = 0; a < playerCount; ++a)
+        for (int b = a + 1; b < playerCount; ++b)
+            if (team[a] > 0 && team[a] == team[b])
+                addMeeting(a, b);
+}
+
+int Tournament::runningTotal(int player, int rounds) const {
+    int total = 0;
+    for (int r = 0; r < rounds && r < roundCount; ++r)
+        total += pointsAt(r, player);
+    return total;
+}
+
+int Tournament::playerAt(int round, int table, int seat) const {
+    if (round < 0 || round >= roundCount || table < 0 || seat < 0)
+        return -1;
+    for (int p = 0; p < playerCount; ++p)
+        if (tableAt(round, p) == table && seatAt(round, p) == seat)
+            return p;
+    return -1;
+}
+
+void Tournament::setPoints(int round, int table, int seat, int value) {
+    const int p = playerAt(round, table, seat);
+    if (p >= 0)
+        pointsAt(round, p) = value;
+}
+
+void Tournament::setRegistration(int row, std::string_view name, std::string_view teamName,
+                                 int number) {
+    if (row < 0 || row >= playerCount)
+        return;
+    setName(row, name);
+    team[row] = teams.findOrAdd(teamName);
+    playerNumber[row] = number >= 1 ? number - 1 : -1;
+}
+
+bool Tournament::hasCompleteNumbering() const {
+    for (int value = 0; value < playerCount; ++value) {
+        bool found = false;
+        for (int p = 0; p < playerCount && !found; ++p)
+            found = playerNumber[p] == value;
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+bool Tournament::isRoundComplete(int round) const {
+    std::vector<int> count(tableCount(), 0);
+    for (int p = 0; p < playerCount; ++p) {
+        const int t = tableAt(round, p);
+        if (t >= 0 && t < tableCount())
+            ++count[t];
+    }
+    for (int c : count)
+        if (c != 4)
+            return false;
+    return true;
+}
+
+void Tournament::normalizeRounds() {
+    currentRound = 0;
+    while (currentRound < roundCount && isRoundComplete(currentRound))
+        ++currentRound;
+    rebuildMeetings();
+    for (int k = 0; k < currentRound; ++k) {
+        for (int a = 0; a < playerCount; ++a)
+            for (int b = a + 1; b < playerCount; ++b)
+                if (tableAt(k, a) == tableAt(k, b))
+                    addMeeting(a, b);
+        assignSeats(k);
+    }
+    for (int r = currentRound; r < roundCount; ++r)
+        for (int p = 0; p < playerCount; ++p) {
+            tableAt(r, p) = -1;
+            seatAt(r, p) = -1;
+            pointsAt(r, p) = 0;
+        }
+}
+
+void Tournament::assignSeats(int round) {
+    struct Entry {
+        int slot, number, total;
+    };
+    for (int t = 0; t < tableCount(); ++t) {
+        std::array<Entry, 4> e{};
+        int n = 0;
+        for (int p = 0; p < playerCount && n < 4; ++p)
+            if (tableAt(round, p) == t)
+                e[n++] = {p, playerNumber[p], runningTotal(p, round)};
+        for (int i = 0; i < n - 1; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (e[i].total < e[j].total ||
+                    (e[i].total == e[j].total && e[i].number > e[j].number))
+                    std::swap(e[i], e[j]);
+        for (int s = 0; s < n; ++s)
+            seatAt(round, e[s].slot) = s;
+    }
+}
+
+void Tournament::purgeUnusedTeams() {
+    int k = 1;
+    while (k <= teams.count()) {
+        bool used = false;
+        for (int p = 0; p < playerCount && !used; ++p)
+            used = team[p] == k;
+        if (used) {
+            ++k;
+            continue;
+        }
+        teams.remove(k);
+        for (int p = 0; p < playerCount; ++p)
+            if (team[p] > k)
+                --team[p];
+    }
+}
+
+} // namespace quelna

@@ -1,0 +1,165 @@
+#include "files/tournament_csv.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "core/standings.h"
+#include "core/text.h"
+
+namespace quelna {
+
+namespace {
+
+std::vector<std::string_view> splitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t semi = line.find(';', start);
+        if (semi == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, semi - start));
+        start = semi + 1;
+    }
+}
+
+// A field holds a number when, after leading blanks, an optional sign is followed by a digit.
+bool holdsNumber(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
+        ++i;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+        ++i;
+    return i < field.size() && field[i] >= '0' && field[i] <= '9';
+}
+
+void readPlayerLine(Tournament& t, int slot, std::string_view line) {
+    const std::vector<std::string_view> f = splitFields(line);
+    // f[0], the place, is derived and ignored.
+    if (f.size() < 2)
+        return;
+    const int number = holdsNumber(f[1]) ? parseLeadingInt(f[1]) : 0;
+    t.playerNumber[slot] = number >= 1 ? number - 1 : -1;
+    if (f.size() < 3)
+        return;
+    t.setName(slot, f[2]);
+    if (f.size() < 4)
+        return;
+    t.team[slot] = t.teams.findOrAdd(f[3]);
+    for (int r = 0; r < t.roundCount; ++r) {
+        const std::size_t tableField = 4 + 2 * static_cast<std::size_t>(r);
+        if (tableField + 1 >= f.size() || !holdsNumber(f[tableField]) ||
+            !holdsNumber(f[tableField + 1]))
+            return;
+        const int table = parseLeadingInt(f[tableField]) - 1;
+        // A table the record cannot have leaves the player unseated in that round.
+        t.tableAt(r, slot) = table >= 0 && table < t.tableCount() ? table : -1;
+        t.pointsAt(r, slot) = parseLeadingInt(f[tableField + 1]);
+    }
+}
+
+bool isReadOnlyFile(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st))
+        return false;
+    const auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (st.permissions() & writeBits) == fs::perms::none;
+}
+
+} // namespace
+
+bool writeTournamentCsv(const Tournament& t, std::ostream& out) {
+    std::string text = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
+    for (int r = 1; r <= t.roundCount; ++r)
+        text += utf8ToCp1251(";СТОЛ" + std::to_string(r) + ";ИО" + std::to_string(r));
+    text += utf8ToCp1251(";ИО_ИТОГ") + "\r\n";
+
+    std::vector<int> order;
+    std::vector<std::string> places;
+    const bool allEqual = rankPlayers(t, t.roundCount, order, places);
+    for (int i = 0; i < t.playerCount; ++i) {
+        const int p = order[i];
+        text += allEqual ? std::string("0") : places[i];
+        text += ';' + std::to_string(t.playerNumber[p] + 1) + ';' + t.names[p] + ';' +
+                t.teams.name(t.team[p]);
+        for (int r = 0; r < t.roundCount; ++r)
+            text +=
+                ';' + std::to_string(t.tableAt(r, p) + 1) + ';' + std::to_string(t.pointsAt(r, p));
+        text += ';' + std::to_string(t.runningTotal(p, t.roundCount)) + "\r\n";
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+void readTournamentCsv(Tournament& t, std::istream& in) {
+    t.clear();
+    std::string line;
+    if (!std::getline(in, line)) // the header is not examined
+        return;
+    for (int slot = 0; slot < t.playerCount && std::getline(in, line); ++slot) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        readPlayerLine(t, slot, line);
+    }
+}
+
+bool saveTournamentFile(const Tournament& t, const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    if (isReadOnlyFile(target))
+        return false;
+    const fs::path temp = fs::path(path + ".saving");
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        const bool written = writeTournamentCsv(t, out);
+        out.close();
+        if (!written || out.fail()) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool loadTournamentFile(Tournament& t, const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    readTournamentCsv(t, in);
+    return true;
+}
+
+std::string autosavePath(const std::string& dir, int k) {
+    return (std::filesystem::path(dir) / ("autosave_tour" + std::to_string(k) + ".csv")).string();
+}
+
+bool autosaveRound(const Tournament& t, int k, const std::string& dir, bool autosaveOn) {
+    if (!autosaveOn)
+        return false;
+    return saveTournamentFile(t, autosavePath(dir, k));
+}
+
+} // namespace quelna
