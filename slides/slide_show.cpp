@@ -1,0 +1,202 @@
+#include "slides/slide_show.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QScreen>
+
+#include "core/settings.h"
+#include "slides/slide_content.h"
+#include "ui/common/qt_text.h"
+
+namespace quelna {
+
+namespace {
+
+int inRangeOr(int value, int low, int high, int fallback) {
+    return value >= low && value <= high ? value : fallback;
+}
+
+std::unique_ptr<SlideContent> makeContent(const Tournament& t, SlideKind kind) {
+    if (kind == SlideKind::Seating || kind == SlideKind::RoundResults)
+        return makeTableCards(t, kind);
+    return makeStandingsList(t, kind);
+}
+
+} // namespace
+
+SlideOptions currentSlideOptions() {
+    const Settings& s = settings();
+    SlideOptions o;
+    o.title = fromRecord(s.tournamentTitle);
+    o.onSecondary = s.showOnSecondary;
+    o.interval = inRangeOr(s.slideInterval, 5, 20, 7);
+    o.tablesX = inRangeOr(s.slideTablesX, 2, 4, 2);
+    o.tablesY = inRangeOr(s.slideTablesY, 2, 4, 2);
+    o.lines = inRangeOr(s.slideLines, 8, 32, 8);
+    return o;
+}
+
+QScreen* slideScreen(bool onSecondary) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    // The second monitor may have been unplugged since start; the first one still shows.
+    if (onSecondary && screens.size() > 1)
+        return screens.at(1);
+    if (!screens.isEmpty())
+        return screens.at(0);
+    return QGuiApplication::primaryScreen();
+}
+
+QFont slideFont(int characterHeight, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    // Qt refuses a pixel size below 1; only a tiny monitor would ask for one.
+    font.setPixelSize(characterHeight > 0 ? characterHeight : 1);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    return font;
+}
+
+SlideShow::SlideShow(QWidget* owner, const Tournament& t, SlideKind kind)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), tournament_(t), kind_(kind),
+      options_(currentSlideOptions()) {
+    QScreen* screen = slideScreen(options_.onSecondary);
+    monitor_ = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    open(screen);
+}
+
+SlideShow::SlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const QRect& monitor,
+                     const SlideOptions& options)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), tournament_(t), kind_(kind),
+      options_(options), monitor_(monitor) {
+    open(QGuiApplication::screenAt(monitor.topLeft()));
+}
+
+SlideShow::~SlideShow() = default;
+
+void SlideShow::open(QScreen* screen) {
+    setModal(true);
+    if (screen)
+        setScreen(screen);
+    setGeometry(monitor_);
+    page_ = 0;
+    secondsShown_ = 0;
+    showing_ = true;
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, &SlideShow::tick);
+
+    content_ = makeContent(tournament_, kind_);
+    pageCount_ = content_->layout(*this);
+    page_ = 0;
+    if (pageCount_ > 1)
+        timer_.start();
+    content_->fill(page_, true);
+}
+
+void SlideShow::tick() {
+    if (pageCount_ <= 1)
+        return;
+    if (showing_) {
+        if (secondsShown_ == options_.interval) {
+            secondsShown_ = 0;
+            showing_ = false;
+            content_->fill(page_, false);
+        } else {
+            ++secondsShown_;
+        }
+        return;
+    }
+    secondsShown_ = 0;
+    showing_ = true;
+    page_ = (page_ + 1) % pageCount_;
+    content_->fill(page_, true);
+}
+
+void SlideShow::setContentFonts(int captionHeight, bool captionBold, int cellHeight) {
+    captionFont_ = slideFont(captionHeight, captionBold);
+    cellFont_ = slideFont(cellHeight, true);
+}
+
+void SlideShow::addBands(int margin, int band, bool withRound, int roundNumber) {
+    const int width = monitor_.width() - 2 * margin;
+    titleFont_ = slideFont(band * 70 / 100, false);
+    titleLabel_ = makeLabel(QRect(margin, 0, width, band), titleFont_, Qt::AlignCenter, false);
+    titleLabel_->setText(options_.title);
+    if (!withRound)
+        return;
+    roundFont_ = slideFont(band * 80 / 100, false);
+    roundLabel_ = makeLabel(QRect(margin, band, width, band), roundFont_, Qt::AlignCenter, false);
+    roundLabel_->setText(QStringLiteral(u"ТУР № %1:").arg(roundNumber));
+}
+
+QLabel* SlideShow::addContentLabel(const QRect& r, const QFont& font) {
+    QLabel* label = makeLabel(r, font, Qt::AlignCenter, false);
+    contentLabels_.push_back(label);
+    return label;
+}
+
+QLabel* SlideShow::addHeadingLabel(const QRect& r, Qt::Alignment align, bool wrap) {
+    QLabel* label = makeLabel(r, captionFont_, align, wrap);
+    headingLabels_.push_back(label);
+    return label;
+}
+
+QLabel* SlideShow::makeLabel(const QRect& r, const QFont& font, Qt::Alignment align, bool wrap) {
+    auto* label = new QLabel(this);
+    // Names come from the organiser's typing; never let them be read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(r);
+    label->setFont(font);
+    label->setAlignment(align);
+    label->setWordWrap(wrap);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+QFrame* SlideShow::addFrame(const QRect& r) {
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(1);
+    frame->setMidLineWidth(0);
+    QPalette pal = frame->palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    frame->setPalette(pal);
+    frame->setGeometry(r);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frames_.push_back(frame);
+    return frame;
+}
+
+void SlideShow::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    // Enter and every other key do nothing (no default button to press).
+    e->accept();
+}
+
+void SlideShow::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        close();
+        return;
+    }
+    e->accept();
+}
+
+void SlideShow::done(int result) {
+    timer_.stop();
+    QDialog::done(result);
+}
+
+void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind) {
+    SlideShow show(owner, t, kind);
+    show.raise();
+    show.activateWindow();
+    show.exec();
+}
+
+} // namespace quelna

@@ -1,0 +1,94 @@
+// Seating and round results: a grid of table cards, one caption and four seat rows each.
+#include <QFrame>
+#include <QLabel>
+#include <array>
+
+#include "slides/slide_content.h"
+#include "slides/slide_geometry.h"
+#include "ui/common/qt_text.h"
+
+namespace quelna {
+
+namespace {
+
+struct Card {
+    QLabel* caption = nullptr;
+    std::array<QLabel*, 4> name{};
+    std::array<QLabel*, 4> value{};
+};
+
+class TableCards : public SlideContent {
+  public:
+    TableCards(const Tournament& t, SlideKind kind)
+        : t_(t), results_(kind == SlideKind::RoundResults) {}
+
+    int layout(SlideShow& show) override {
+        const SlideOptions& o = show.options();
+        const CardGeometry g = cardGeometry(show.monitor().width(), show.monitor().height(),
+                                            o.tablesX, o.tablesY, results_);
+        show.setContentFonts(g.captionFontHeight, false, g.cellFontHeight);
+        show.addBands(g.bands.margin, g.bands.band, true, t_.currentRound);
+
+        cards_.clear();
+        for (int j = 0; j < o.tablesY; ++j) {
+            for (int c = 0; c < o.tablesX; ++c) {
+                const int x = g.cardX(c);
+                const int y = g.cardY(j);
+                Card card;
+                card.caption = show.addContentLabel(QRect(x + 1, y + 1, g.cardW - 2, g.capH - 2),
+                                                    show.captionFont());
+                for (int s = 0; s < 4; ++s) {
+                    const int rowY = y + g.capH + s * g.rowH + 1;
+                    card.name[s] = show.addContentLabel(QRect(x + 1, rowY, g.nameW - 2, g.rowH - 2),
+                                                        show.cellFont());
+                    card.value[s] = show.addContentLabel(
+                        QRect(x + g.nameW + 1, rowY, g.cardW - g.nameW - 2, g.rowH - 2),
+                        show.cellFont());
+                }
+                show.addFrame(QRect(x, y, g.cardW, g.cardH));
+                show.addFrame(QRect(x, y + g.capH, g.cardW, 1));
+                for (int s = 1; s < 4; ++s)
+                    show.addFrame(QRect(x, y + g.capH + s * g.rowH, g.cardW, 1));
+                show.addFrame(QRect(x + g.nameW, y + g.capH, 1, 4 * g.rowH));
+                cards_.push_back(card);
+            }
+        }
+        return pagesFor(t_.tableCount(), static_cast<int>(cards_.size()));
+    }
+
+    void fill(int page, bool show) override {
+        const int perPage = static_cast<int>(cards_.size());
+        const int round = t_.currentRound - 1;
+        for (int k = 0; k < perPage; ++k) {
+            const Card& card = cards_[k];
+            const int table = page * perPage + k;
+            const bool used = show && table < t_.tableCount();
+            card.caption->setText(used ? QStringLiteral(u"СТОЛ № %1 ").arg(table + 1) : QString());
+            for (int s = 0; s < 4; ++s) {
+                // playerAt gives -1 for a round that is not seated; the row then stays empty.
+                const int p = used ? t_.playerAt(round, table, s) : -1;
+                if (p < 0) {
+                    card.name[s]->clear();
+                    card.value[s]->clear();
+                    continue;
+                }
+                card.name[s]->setText(fromRecord(t_.names[p]));
+                const int value = results_ ? t_.pointsAt(round, p) : t_.playerNumber[p] + 1;
+                card.value[s]->setText(QString::number(value));
+            }
+        }
+    }
+
+  private:
+    const Tournament& t_;
+    bool results_;
+    std::vector<Card> cards_;
+};
+
+} // namespace
+
+std::unique_ptr<SlideContent> makeTableCards(const Tournament& t, SlideKind kind) {
+    return std::make_unique<TableCards>(t, kind);
+}
+
+} // namespace quelna
