@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "core/standings.h"
+
+using namespace quelna;
+
+namespace {
+
+Tournament withTotals(const std::vector<int>& totals, int players = 12) {
+    Tournament t(players, 2);
+    for (std::size_t p = 0; p < totals.size(); ++p)
+        t.pointsAt(0, static_cast<int>(p)) = totals[p];
+    return t;
+}
+
+} // namespace
+
+TEST(RankPlayers, ExchangeSortLeavesTheTextsTieOrder) {
+    Tournament t = withTotals({10, 20, 10, 30}, 12);
+    for (int p = 4; p < 12; ++p)
+        t.pointsAt(0, p) = -1000 - p; // distinct and below
+    std::vector<int> order;
+    std::vector<std::string> texts;
+    EXPECT_FALSE(rankPlayers(t, 2, order, texts));
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 4), (std::vector<int>{3, 1, 2, 0}));
+    EXPECT_EQ(texts[0], "1");
+    EXPECT_EQ(texts[1], "2");
+    EXPECT_EQ(texts[2], "3|4");
+    EXPECT_EQ(texts[3], "3|4");
+    EXPECT_EQ(texts[4], "5");
+}
+
+TEST(RankPlayers, TieGroupsGetOnlyTheirOwnPositions) {
+    Tournament t = withTotals({50, 50, 50, 40, 30, 30, 20, 10, 5, 4, 3, 2});
+    std::vector<int> order;
+    std::vector<std::string> texts;
+    rankPlayers(t, 1, order, texts);
+    EXPECT_EQ(texts[0], "1|2|3");
+    EXPECT_EQ(texts[2], "1|2|3");
+    EXPECT_EQ(texts[3], "4");
+    EXPECT_EQ(texts[4], "5|6");
+    EXPECT_EQ(texts[5], "5|6");
+    EXPECT_EQ(texts[6], "7");
+}
+
+TEST(RankPlayers, AllEqualOrdersByStartNumber) {
+    Tournament t(12, 2);
+    for (int p = 0; p < 12; ++p)
+        t.playerNumber[p] = (p * 5) % 12;
+    std::vector<int> order;
+    std::vector<std::string> texts;
+    EXPECT_TRUE(rankPlayers(t, 2, order, texts));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(t.playerNumber[order[i]], i);
+    Tournament unnumbered(12, 2);
+    rankPlayers(unnumbered, 2, order, texts);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(order[i], i);
+}
+
+TEST(RankPlayers, LongTieTextIsShortenedButShowsBothEnds) {
+    Tournament t(200, 2);
+    for (int p = 0; p < 200; ++p)
+        t.pointsAt(0, p) = p < 130 ? 1000 - p : 0; // positions 131..200 share a total of 0
+    std::vector<int> order;
+    std::vector<std::string> texts;
+    rankPlayers(t, 1, order, texts);
+    const std::string& text = texts[150];
+    EXPECT_LE(text.size(), 255u);
+    EXPECT_EQ(text.rfind("131|132|", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 4), "|200");
+    EXPECT_NE(text.find("..."), std::string::npos);
+    EXPECT_EQ(texts[130], text);
+    EXPECT_EQ(texts[129], "130");
+}
+
+TEST(RankTeams, TotalsOrderAndEmptyCases) {
+    Tournament t(12, 2);
+    std::vector<int> order, totals;
+    std::vector<std::string> texts;
+    EXPECT_TRUE(rankTeams(t, 2, order, totals, texts));
+    EXPECT_TRUE(order.empty());
+
+    t.team[0] = t.teams.findOrAdd("A");
+    t.team[1] = t.teams.findOrAdd("B");
+    t.team[2] = t.teams.findOrAdd("C");
+    t.team[3] = 0;
+    t.pointsAt(0, 0) = 10;
+    t.pointsAt(0, 1) = 30;
+    t.pointsAt(0, 2) = 10;
+    t.pointsAt(0, 3) = 999; // no team: counts for nobody
+    EXPECT_FALSE(rankTeams(t, 2, order, totals, texts));
+    EXPECT_EQ(order,
+              (std::vector<int>{1, 0, 2})); // exchange sort: the tie stays in slot order here
+    EXPECT_EQ(totals, (std::vector<int>{10, 30, 10}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"1", "2|3", "2|3"}));
+    EXPECT_TRUE(rankTeams(t, 0, order, totals, texts)); // no rounds counted: all equal
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+}
