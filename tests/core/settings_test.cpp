@@ -110,7 +110,7 @@ TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {
     Settings s;
     loadSettings(s, path);
     EXPECT_EQ(s.slideInterval, 7);
-    write(std::string("\x01\x02=\xff\n[[[\n=\n[QUELNA\nINTERVAL\n", 30));
+    write(std::string("\x01\x02=\xff\n[[[\n=\n[QUELNA\nINTERVAL\n\0x", 29));
     loadSettings(s, path);
     EXPECT_EQ(s.slideInterval, 7);
     EXPECT_TRUE(saveSettings(s));
