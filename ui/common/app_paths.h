@@ -1,0 +1,12 @@
+#pragma once
+// Where the program keeps its settings file and autosave files.
+#include <QString>
+
+namespace quelna {
+
+// The executable's directory, as organisers expect from a program run from a folder or a stick.
+// When that directory cannot be written (an installed program in a system folder), the user's
+// application-data directory instead, so settings and autosaves are never silently lost.
+QString appDataDirectory();
+
+} // namespace quelna
