@@ -1,0 +1,29 @@
+#pragma once
+// The "Файл" menu's load and save commands: the file dialogs, and a message when the file
+// cannot be read or written.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace quelna {
+
+struct Tournament;
+
+// Shows the open dialog and reads the chosen file into the record. Returns true when the record
+// was replaced. A file that cannot be opened gives an error message; the record stays as it was.
+[[nodiscard]] bool loadCommand(QWidget* owner, Tournament& t);
+
+// Shows the save dialog (initial name quelna.csv) and writes the record. An existing file is
+// replaced without a question; when the write fails the user is told and the old file stays.
+void saveCommand(QWidget* owner, const Tournament& t);
+
+// Supplies the file name instead of showing a dialog (an empty name means cancelled); the
+// argument tells whether a file is to be saved. An empty function restores the dialogs.
+using FileDialogHook = std::function<QString(bool save)>;
+void setFileDialogHook(FileDialogHook hook);
+
+// The dialogs' filter, shared by both commands.
+QString csvFileFilter();
+
+} // namespace quelna

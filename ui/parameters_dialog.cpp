@@ -1,0 +1,118 @@
+#include "ui/parameters_dialog.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include <algorithm>
+
+#include "core/settings.h"
+#include "ui/dialog_units.h"
+
+namespace quelna {
+
+namespace {
+
+constexpr int kFontPointSize = 14;
+
+// An unsigned decimal; empty or unreadable text (also a number too long to hold) reads as 0.
+int readUnsigned(const QLineEdit* edit) {
+    bool ok = false;
+    const uint value = edit->text().toUInt(&ok);
+    return ok && value <= 100000u ? static_cast<int>(value) : 0;
+}
+
+QLineEdit* digitsEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral(u"[0-9]*")), edit));
+    return edit;
+}
+
+} // namespace
+
+ParametersDialog::ParametersDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral(u"Параметры"));
+    // Caption and close box only: no help button, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(dialogFont(kFontPointSize));
+    const DialogUnits du(font());
+    setFixedSize(du.size(100, 75));
+
+    auto* playersLabel = new QLabel(QStringLiteral(u"Число игроков"), this);
+    playersLabel->setGeometry(du.rect(8, 8, 60, 8));
+    controls_.insert(PlayersLabel, playersLabel);
+
+    playersEdit_ = digitsEdit(this);
+    playersEdit_->setGeometry(du.rect(72, 8, 20, 12));
+    playersEdit_->setText(QStringLiteral(u"16"));
+    playersEdit_->setToolTip(
+        QStringLiteral(u"Количество игроков в турнире (должно быть кратно четырём)"));
+    controls_.insert(PlayersEdit, playersEdit_);
+
+    auto* roundsLabel = new QLabel(QStringLiteral(u"Число туров"), this);
+    roundsLabel->setGeometry(du.rect(8, 24, 60, 8));
+    controls_.insert(RoundsLabel, roundsLabel);
+
+    roundsEdit_ = digitsEdit(this);
+    roundsEdit_->setGeometry(du.rect(72, 24, 20, 12));
+    roundsEdit_->setText(QStringLiteral(u"4"));
+    roundsEdit_->setToolTip(QStringLiteral(u"Количество туров в турнире (от 2 до 12)"));
+    controls_.insert(RoundsEdit, roundsEdit_);
+
+    testModeCheck_ = new QCheckBox(QStringLiteral(u"Тест-режим"), this);
+    testModeCheck_->setGeometry(du.rect(8, 40, 60, 10));
+    testModeCheck_->setToolTip(QStringLiteral(
+        u"В тестовом режиме можно проводить виртуальные розыгрыши туров для тестирования "
+        u"программы и проверки загрузки/выгрузки данных."));
+    controls_.insert(TestModeCheck, testModeCheck_);
+
+    auto* ok = new QPushButton(QStringLiteral(u"OK"), this);
+    ok->setGeometry(du.rect(8, 56, 84, 12));
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+    connect(ok, &QPushButton::clicked, this, &ParametersDialog::onOk);
+    controls_.insert(OkButton, ok);
+
+    playersEdit_->setFocus();
+}
+
+bool ParametersDialog::validParameters(int players, int rounds) {
+    return players >= 12 && players <= 200 && players % 4 == 0 && rounds >= 2 && rounds <= 12;
+}
+
+void ParametersDialog::keyPressEvent(QKeyEvent* event) {
+    // Esc does not end this dialog; only the close box does.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ParametersDialog::onOk() {
+    const int players = readUnsigned(playersEdit_);
+    const int rounds = readUnsigned(roundsEdit_);
+    if (!validParameters(players, rounds)) {
+        QMessageBox::critical(
+            this, QStringLiteral(u"Ошибка"),
+            QStringLiteral(u"Неверные параметры!\n"
+                           u"Число игроков должно быть кратно четырём, не более 200 и не менее "
+                           u"12.\nЧисло туров должно быть от 2 до 12."));
+        return;
+    }
+    playerCount_ = players;
+    roundCount_ = rounds;
+    testMode_ = testModeCheck_->isChecked();
+    Settings& s = settings();
+    s.fixedTables = std::min(s.fixedTables, players / 4);
+    s.overlapTables = std::min(s.overlapTables, players / 4);
+    done(1);
+}
+
+} // namespace quelna

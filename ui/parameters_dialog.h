@@ -1,0 +1,51 @@
+#pragma once
+// Asks for the size of the tournament: players, rounds and test mode. Ends with 1 when accepted,
+// 0 when closed by its close box.
+#include <QDialog>
+#include <QHash>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quelna {
+
+class ParametersDialog : public QDialog {
+    Q_OBJECT
+  public:
+    enum Control {
+        PlayersLabel = 1005,
+        PlayersEdit = 1000,
+        RoundsLabel = 1006,
+        RoundsEdit = 1001,
+        TestModeCheck = 1004,
+        OkButton = 1002,
+    };
+
+    explicit ParametersDialog(QWidget* parent = nullptr);
+
+    // Valid after the dialog ended with 1.
+    int playerCount() const { return playerCount_; }
+    int roundCount() const { return roundCount_; }
+    bool testMode() const { return testMode_; }
+
+    QWidget* control(int id) const { return controls_.value(id); }
+
+    static bool validParameters(int players, int rounds);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void onOk();
+
+    QHash<int, QWidget*> controls_;
+    QLineEdit* playersEdit_ = nullptr;
+    QLineEdit* roundsEdit_ = nullptr;
+    QCheckBox* testModeCheck_ = nullptr;
+    int playerCount_ = 0;
+    int roundCount_ = 0;
+    bool testMode_ = false;
+};
+
+} // namespace quelna

@@ -1,0 +1,178 @@
+#include "ui/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QValidator>
+
+#include <algorithm>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "ui/common/qt_text.h"
+#include "ui/dialog_units.h"
+
+namespace quelna {
+
+namespace {
+
+constexpr int kFontPointSize = 10;
+
+// The title goes into the settings file and onto the slides as CP1251 text on one line, so only
+// characters the code page holds are accepted, and no control characters.
+class TitleValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*pos*/) const override {
+        for (const char32_t c : input.toUcs4()) {
+            if (c < 0x20 || c == 0x7f || !isCp1251Representable(c))
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+SettingsDialog::SettingsDialog(int tableCount, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral(u"Параметры"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(dialogFont(kFontPointSize));
+    const DialogUnits du(font());
+    setFixedSize(du.size(170, 249));
+    const Settings& s = settings();
+    const int tables = std::max(0, tableCount);
+
+    auto addLabel = [&](int id, const QString& text, const QRect& rect) {
+        auto* label = new QLabel(text, this);
+        label->setGeometry(rect);
+        if (id != 0)
+            controls_.insert(id, label);
+        return label;
+    };
+    // Group boxes are frames behind their controls, as in the layout: siblings, created first.
+    auto addGroup = [&](int id, const QString& title, const QRect& rect) {
+        auto* group = new QGroupBox(title, this);
+        group->setGeometry(rect);
+        controls_.insert(id, group);
+    };
+
+    addGroup(ExhaustiveGroup, QStringLiteral(u" Рассадка полным перебором "),
+             du.rect(8, 4, 156, 48));
+    addLabel(ExhaustiveTimeoutLabel, QStringLiteral(u"Таймаут в минутах:"),
+             du.rect(16, 16, 92, 12));
+    exhaustiveTimeout_ = addNumber(ExhaustiveTimeoutEdit, ExhaustiveTimeoutUpDown,
+                                   du.rect(136, 16, 20, 12), 0, 10, s.exhaustiveTimeout);
+    addLabel(OverlapTablesLabel, QStringLiteral(u"Столов с пересечениями:"),
+             du.rect(16, 32, 92, 12));
+    overlapTables_ = addNumber(OverlapTablesEdit, OverlapTablesUpDown, du.rect(136, 32, 20, 12), 0,
+                               tables, s.overlapTables);
+    overlapTables_->setToolTip(
+        QStringLiteral(u"Количество столов \"снизу\", на которых возможны пересечения игроков."));
+
+    addGroup(RandomGroup, QStringLiteral(u" Рассадка подбором "), du.rect(8, 56, 156, 48));
+    addLabel(RandomTimeoutLabel, QStringLiteral(u"Таймаут в минутах:"), du.rect(16, 68, 92, 12));
+    randomTimeout_ = addNumber(RandomTimeoutEdit, RandomTimeoutUpDown, du.rect(136, 68, 20, 12), 0,
+                               10, s.randomTimeout);
+    addLabel(FixedTablesLabel, QStringLiteral(u"Столов с фикс. рассадкой:"),
+             du.rect(16, 84, 92, 12));
+    fixedTables_ = addNumber(FixedTablesEdit, FixedTablesUpDown, du.rect(136, 84, 20, 12), 0,
+                             tables, s.fixedTables);
+    fixedTables_->setToolTip(QStringLiteral(u"Количество столов \"сверху\", для которых "
+                                            u"производится фиксированная рассадка наилучшим "
+                                            u"методом."));
+
+    autosave_ = new QCheckBox(QStringLiteral(u"Автосохранение результатов"), this);
+    autosave_->setGeometry(du.rect(8, 108, 112, 12));
+    autosave_->setChecked(s.autosave);
+    autosave_->setToolTip(
+        QStringLiteral(u"Автоматическое сохранение результатов для каждого тура перед рассадкой"));
+    controls_.insert(AutosaveCheck, autosave_);
+
+    addGroup(SlidesGroup, QStringLiteral(u" Показ слайдов "), du.rect(8, 124, 156, 104));
+    addLabel(TitleLabel, QStringLiteral(u"Название турнира (в заголовке слайда):"),
+             du.rect(16, 136, 135, 8));
+    title_ = new QLineEdit(this);
+    title_->setGeometry(du.rect(16, 144, 140, 12));
+    title_->setMaxLength(kMaxTitleLength);
+    title_->setValidator(new TitleValidator(title_));
+    title_->setText(fromRecord(s.tournamentTitle));
+    controls_.insert(TitleEdit, title_);
+
+    secondary_ = new QCheckBox(QStringLiteral(u"Вывод на дополнительный монитор"), this);
+    secondary_->setGeometry(du.rect(16, 160, 140, 12));
+    secondary_->setChecked(s.showOnSecondary);
+    secondary_->setEnabled(s.secondaryAvailable);
+    controls_.insert(SecondaryCheck, secondary_);
+
+    addLabel(IntervalLabel, QStringLiteral(u"Интервал между слайдами, сек:"),
+             du.rect(16, 176, 105, 12));
+    interval_ =
+        addNumber(IntervalEdit, IntervalUpDown, du.rect(136, 176, 20, 12), 5, 20, s.slideInterval);
+    addLabel(TablesLabel, QStringLiteral(u"Кол-во столов на слайде:"), du.rect(16, 192, 84, 12));
+    tablesX_ =
+        addNumber(TablesXEdit, TablesXUpDown, du.rect(104, 192, 20, 12), 2, 4, s.slideTablesX);
+    addLabel(0, QStringLiteral(u"X"), du.rect(124, 192, 10, 11))->setAlignment(Qt::AlignCenter);
+    tablesY_ =
+        addNumber(TablesYEdit, TablesYUpDown, du.rect(136, 192, 20, 12), 2, 4, s.slideTablesY);
+    addLabel(LinesLabel, QStringLiteral(u"Кол-во строк на слайде:"), du.rect(16, 208, 112, 12));
+    lines_ = addNumber(LinesEdit, LinesUpDown, du.rect(136, 208, 20, 12), 8, 32, s.slideLines);
+
+    auto* cancel = new QPushButton(QStringLiteral(u"Отмена"), this);
+    cancel->setGeometry(du.rect(72, 232, 48, 12));
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    controls_.insert(CancelButton, cancel);
+
+    auto* ok = new QPushButton(QStringLiteral(u"ОК"), this);
+    ok->setGeometry(du.rect(124, 232, 40, 12));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        store();
+        accept();
+    });
+    controls_.insert(OkButton, ok);
+
+    exhaustiveTimeout_->setFocus();
+}
+
+QSpinBox* SettingsDialog::addNumber(int editId, int upDownId, const QRect& rect, int minimum,
+                                    int maximum, int value) {
+    auto* spin = new QSpinBox(this);
+    // The arrows sit inside the edit's rectangle, which shrinks to make room for them.
+    spin->setGeometry(rect);
+    spin->setRange(minimum, maximum);
+    spin->setGroupSeparatorShown(false);
+    spin->setAlignment(Qt::AlignCenter);
+    // A number typed outside the range (or an empty field) becomes the nearest bound, so the
+    // engine and the slide show never see a value they cannot handle.
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    spin->setValue(value);
+    controls_.insert(editId, spin);
+    controls_.insert(upDownId, spin);
+    return spin;
+}
+
+void SettingsDialog::store() {
+    for (QSpinBox* spin : {exhaustiveTimeout_, overlapTables_, randomTimeout_, fixedTables_,
+                           interval_, tablesX_, tablesY_, lines_})
+        spin->interpretText();
+    Settings& s = settings();
+    s.exhaustiveTimeout = exhaustiveTimeout_->value();
+    s.overlapTables = overlapTables_->value();
+    s.randomTimeout = randomTimeout_->value();
+    s.fixedTables = fixedTables_->value();
+    s.autosave = autosave_->isChecked();
+    s.tournamentTitle = toRecord(title_->text()).substr(0, kMaxTitleLength);
+    s.showOnSecondary = secondary_->isChecked();
+    s.slideInterval = interval_->value();
+    s.slideTablesX = tablesX_->value();
+    s.slideTablesY = tablesY_->value();
+    s.slideLines = lines_->value();
+}
+
+} // namespace quelna
