@@ -1,0 +1,363 @@
+#include "seating/ui/progress_dialog.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+#include "core/settings.h"
+#include "core/tournament.h"
+#include "seating/seating_driver.h"
+#include "seating/seating_job.h"
+
+namespace quelna {
+
+namespace {
+
+constexpr int kDoneMessage = 1281;
+constexpr int kTickMs = 1000;
+// The settings dialog keeps limits within 0..10 minutes; anything beyond is cut so that the
+// second count and the bar's range cannot overflow.
+constexpr int kMaxMinutes = 24 * 60;
+
+} // namespace
+
+QString ProgressDialog::exhaustiveTitle() {
+    return QStringLiteral(u"Рассадка игроков полным перебором...");
+}
+QString ProgressDialog::randomTitle() {
+    return QStringLiteral(u"Рассадка игроков подбором...");
+}
+QString ProgressDialog::improveTitle() {
+    return QStringLiteral(u"Улучшение рассадки подбором...");
+}
+
+ProgressDialog::ProgressDialog(Tournament& t, int round, QWidget* parent)
+    : QDialog(parent), tournament_(t), round_(round) {
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    // Sizes in dialog units of the dialog font, as the rest of the program measures them.
+    const QFontMetrics fm(font());
+    const int du = std::max(1, fm.averageCharWidth());
+    const auto dx = [du](int x) { return x * du / 4; };
+
+    variantsLabel_ = new QLabel(this);
+    variantsLabel_->setObjectName(QStringLiteral(u"variantsLabel"));
+    variantsField_ = new QLineEdit(this);
+    variantsField_->setObjectName(QStringLiteral(u"variantsField"));
+    tablesLabel_ = new QLabel(this);
+    tablesLabel_->setObjectName(QStringLiteral(u"tablesLabel"));
+    tablesField_ = new QLineEdit(this);
+    tablesField_->setObjectName(QStringLiteral(u"tablesField"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral(u"progressBar"));
+    progressBar_->setTextVisible(false);
+    cancelButton_ = new QPushButton(this);
+    cancelButton_->setObjectName(QStringLiteral(u"cancelButton"));
+    nextButton_ = new QPushButton(this);
+    nextButton_->setObjectName(QStringLiteral(u"nextButton"));
+
+    for (QLineEdit* field : {variantsField_, tablesField_}) {
+        field->setReadOnly(true);
+        field->setAlignment(Qt::AlignCenter);
+        field->setFixedWidth(dx(60));
+        field->setFocusPolicy(Qt::NoFocus);
+    }
+    // The second label changes its text; its column is wide enough for both.
+    const int labelWidth = std::max({fm.horizontalAdvance(QStringLiteral(u"Тыс. вариантов:")),
+                                     fm.horizontalAdvance(QStringLiteral(u"Заполнено столов:")),
+                                     fm.horizontalAdvance(QStringLiteral(u"Фактор рассадки:"))}) +
+                           dx(4);
+    variantsLabel_->setMinimumWidth(labelWidth);
+    tablesLabel_->setMinimumWidth(labelWidth);
+    // Enter must not end a seating by accident.
+    cancelButton_->setAutoDefault(false);
+    nextButton_->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(variantsLabel_, 0, 0);
+    grid->addWidget(variantsField_, 0, 1);
+    grid->addWidget(tablesLabel_, 1, 0);
+    grid->addWidget(tablesField_, 1, 1);
+    grid->setColumnStretch(0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cancelButton_, 3);
+    buttons->addWidget(nextButton_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(progressBar_);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    progressBar_->setMinimumWidth(dx(150));
+
+    setWindowTitle(exhaustiveTitle());
+    variantsLabel_->setText(QStringLiteral(u"Тыс. вариантов:"));
+    tablesLabel_->setText(QStringLiteral(u"Заполнено столов:"));
+    variantsField_->setText(QStringLiteral(u"0"));
+    tablesField_->setText(QStringLiteral(u"0"));
+    cancelButton_->setText(QStringLiteral(u"Отмена"));
+    nextButton_->setText(QStringLiteral(u"Далее"));
+
+    tickLimit_ = 60 * std::clamp(settings().exhaustiveTimeout, 0, kMaxMinutes);
+    progressBar_->setRange(0, tickLimit_ + 1);
+    progressBar_->setValue(0);
+
+    // Plain texts: the application shows every tip after 300 ms, wrapped at 200 pixels.
+    nextButton_->setToolTip(
+        QStringLiteral(u"Перейти к поиску рассадки алгоритмом случайного подбора"));
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(kTickMs);
+    connect(timer_, &QTimer::timeout, this, &ProgressDialog::timerTick);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressDialog::cancelPressed);
+    connect(nextButton_, &QPushButton::clicked, this, &ProgressDialog::nextPressed);
+}
+
+ProgressDialog::~ProgressDialog() {
+    if (worker_.joinable()) {
+        // Destroyed under a running seating: stop it, release a waiting notification, and
+        // wait, so that neither the job nor this dialog is used after they are gone.
+        cancelRequested_ = true;
+        stopRequested_ = true;
+        {
+            std::lock_guard lock(uiMutex_);
+            closing_ = true;
+        }
+        uiDone_.notify_all();
+        worker_.join();
+    }
+}
+
+bool ProgressDialog::timerRunning() const {
+    return timer_->isActive();
+}
+
+void ProgressDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_)
+        startWorker();
+}
+
+void ProgressDialog::startWorker() {
+    started_ = true;
+    stopRequested_ = false;
+    switchRequested_ = false;
+    cancelRequested_ = false;
+    variantCount_ = 0;
+    variantsShown_ = 0;
+
+    auto job = std::make_unique<SeatingJob>();
+    job->round = round_;
+    job->window = this;
+    job->switchFlag = &switchRequested_;
+    job->stopFlag = &stopRequested_;
+    job->doneMessage = kDoneMessage;
+    job->onTablesFilled = [this](SeatingJob& j, int n) {
+        runOnUi([this, &j, n] { tablesFilled(j, n); });
+    };
+    job->onFactor = [this](SeatingJob& j, int v) { runOnUi([this, &j, v] { factorFound(j, v); }); };
+    job->onRandomStart = [this](SeatingJob&) { runOnUi([this] { randomStarted(); }); };
+    job->onImproveStart = [this](SeatingJob&) { runOnUi([this] { improveStarted(); }); };
+    job->onTimerReset = [this](SeatingJob&) { runOnUi([this] { timerReset(); }); };
+    job->onVariantsReset = [this](SeatingJob& j) { runOnUi([this, &j] { variantsReset(j); }); };
+    // The most frequent call of the search: count here, touch the display once per 1000.
+    job->onVariant = [this](SeatingJob& j) {
+        const std::int64_t n = variantCount_.fetch_add(1, std::memory_order_relaxed) + 1;
+        j.variants = n > INT_MAX ? INT_MAX : static_cast<int>(n);
+        if (n % 1000 == 0) {
+            variantsShown_.store(n / 1000, std::memory_order_relaxed);
+            // One update in flight at a time; it shows the latest count when it arrives.
+            if (!variantsUpdatePending_.exchange(true))
+                QMetaObject::invokeMethod(
+                    this, [this] { showVariants(); }, Qt::QueuedConnection);
+        }
+    };
+
+    worker_ = std::thread([this, job = std::move(job)]() mutable {
+        const bool seated = seatRound(tournament_, *job);
+        // The record must not keep a pointer to the job beyond the seating.
+        tournament_.seatingJob = nullptr;
+        job.reset();
+        const int result = seated ? static_cast<int>(SeatingResult::Seated)
+                                  : static_cast<int>(SeatingResult::Failed);
+        QMetaObject::invokeMethod(
+            this, [this, result] { finishSeating(result); }, Qt::QueuedConnection);
+    });
+
+    tickCount_ = 0;
+    if (tickLimit_ > 0)
+        timer_->start();
+}
+
+void ProgressDialog::runOnUi(std::function<void()> fn) {
+    {
+        std::lock_guard lock(uiMutex_);
+        if (closing_)
+            return;
+        uiCallDone_ = false;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, fn = std::move(fn)] {
+            fn();
+            {
+                std::lock_guard lock(uiMutex_);
+                uiCallDone_ = true;
+            }
+            uiDone_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(uiMutex_);
+    uiDone_.wait(lock, [this] { return uiCallDone_ || closing_; });
+}
+
+void ProgressDialog::finishSeating(int result) {
+    timer_->stop();
+    if (worker_.joinable())
+        worker_.join();
+    finished_ = true;
+    QDialog::done(cancelRequested_ ? static_cast<int>(SeatingResult::Cancelled) : result);
+}
+
+void ProgressDialog::done(int result) {
+    if (!started_ || finished_)
+        QDialog::done(result);
+}
+
+void ProgressDialog::reject() {
+    if (!started_ || finished_) {
+        QDialog::reject();
+        return;
+    }
+    // The close box only asks the engine to stop; the timer keeps running.
+    requestCancel();
+}
+
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    if (!started_ || finished_) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    requestCancel();
+}
+
+void ProgressDialog::cancelPressed() {
+    if (finished_)
+        return;
+    timer_->stop();
+    requestCancel();
+}
+
+void ProgressDialog::nextPressed() {
+    if (finished_)
+        return;
+    timer_->stop();
+    requestSwitch();
+}
+
+void ProgressDialog::requestCancel() {
+    cancelRequested_ = true;
+    stopRequested_ = true;
+    // A switch after a cancel would send the engine into another phase nobody waits for.
+    nextButton_->setEnabled(false);
+}
+
+void ProgressDialog::requestSwitch() {
+    if (cancelRequested_)
+        return;
+    switchRequested_ = true;
+    stopRequested_ = true;
+    // One switch per phase: a second one could arrive after the engine has cleared the flags
+    // and stop the next phase at once. The next phase enables the button again if it has a use.
+    nextButton_->setEnabled(false);
+}
+
+void ProgressDialog::timerTick() {
+    if (tickCount_ == tickLimit_) {
+        ++tickCount_;
+        requestSwitch();
+    } else if (tickCount_ < tickLimit_) {
+        ++tickCount_;
+        progressBar_->setValue(tickCount_);
+    }
+}
+
+void ProgressDialog::startPhase(int minutes) {
+    minutes = std::clamp(minutes, 0, kMaxMinutes);
+    tickLimit_ = 60 * minutes;
+    progressBar_->setRange(0, tickLimit_ + 1);
+    progressBar_->setValue(0);
+    tickCount_ = 0;
+    if (minutes > 0)
+        timer_->start();
+    else
+        timer_->stop(); // without a limit; the previous phase's timer must not end this one
+}
+
+void ProgressDialog::keepCancelled() {
+    if (cancelRequested_)
+        stopRequested_ = true;
+}
+
+void ProgressDialog::showVariants() {
+    variantsUpdatePending_ = false;
+    variantsField_->setText(QString::number(variantsShown_.load()));
+}
+
+void ProgressDialog::tablesFilled(SeatingJob& job, int n) {
+    job.maxTables = n;
+    tablesField_->setText(QString::number(n));
+}
+
+void ProgressDialog::factorFound(SeatingJob& job, int v) {
+    job.lastFactor = v;
+    tablesField_->setText(QString::number(v));
+}
+
+void ProgressDialog::randomStarted() {
+    nextButton_->setEnabled(false);
+    setWindowTitle(randomTitle());
+    startPhase(settings().randomTimeout);
+    keepCancelled();
+}
+
+void ProgressDialog::improveStarted() {
+    nextButton_->setEnabled(!cancelRequested_);
+    setWindowTitle(improveTitle());
+    tablesLabel_->setText(QStringLiteral(u"Фактор рассадки:"));
+    nextButton_->setToolTip(QStringLiteral(u"Взять лучшее из найденных решений сейчас"));
+    tablesField_->setToolTip(
+        QStringLiteral(u"Показатель, показывающий качество лучшей найденной схемы "
+                       u"рассадки (чем меньше значение - тем лучше)"));
+    startPhase(settings().randomTimeout);
+    keepCancelled();
+}
+
+void ProgressDialog::timerReset() {
+    tickCount_ = 0;
+    progressBar_->setValue(0);
+    keepCancelled();
+}
+
+void ProgressDialog::variantsReset(SeatingJob& job) {
+    // The worker waits for this call, so the counter cannot move meanwhile.
+    variantCount_ = 0;
+    variantsShown_ = 0;
+    job.variants = 0;
+    variantsField_->setText(QStringLiteral(u"0"));
+}
+
+} // namespace quelna
