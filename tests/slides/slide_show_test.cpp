@@ -1,0 +1,259 @@
+// The show window: paging timer, closing, the modal entry point and the choice of monitor.
+#define QTEST_QPA_MOUSE_HANDLING // clicks go through the window, hit-testing the children
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "slide_test_support.h"
+
+namespace quelna::test {
+namespace {
+
+TEST(SlideShowTimer, OnePageHasNoTimerAndNoBlankSecond) {
+    const Tournament t = seatedTournament(16, 4, 1);
+    SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, 5));
+    EXPECT_EQ(show.pageCount(), 1);
+    EXPECT_FALSE(show.timerActive());
+    const QString first = show.contentLabels()[0]->text();
+    for (int i = 0; i < 30; ++i)
+        show.tick();
+    EXPECT_TRUE(show.showing());
+    EXPECT_EQ(show.page(), 0);
+    EXPECT_EQ(show.contentLabels()[0]->text(), first);
+}
+
+TEST(SlideShowTimer, PageStaysIntervalPlusOneTicksThenBlankOne) {
+    const Tournament t = seatedTournament(20, 4, 1); // 5 tables: 2 pages of 2 x 2
+    for (int interval : {5, 20}) {
+        SCOPED_TRACE(interval);
+        SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, interval));
+        ASSERT_EQ(show.pageCount(), 2);
+        EXPECT_TRUE(show.timerActive());
+        EXPECT_EQ(show.timerInterval(), 1000);
+        EXPECT_EQ(show.page(), 0);
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            const int page = cycle % 2;
+            for (int i = 1; i <= interval; ++i) {
+                show.tick();
+                ASSERT_TRUE(show.showing());
+                ASSERT_EQ(show.secondsShown(), i);
+                ASSERT_EQ(show.page(), page);
+                ASSERT_FALSE(show.contentLabels()[0]->text().isEmpty());
+            }
+            show.tick(); // tick interval + 1: the blank second
+            ASSERT_FALSE(show.showing());
+            ASSERT_EQ(show.secondsShown(), 0);
+            ASSERT_TRUE(allEmpty(show.contentLabels()));
+            ASSERT_FALSE(show.titleLabel()->text().isEmpty());
+            ASSERT_EQ(show.roundLabel()->text(), QStringLiteral(u"ТУР № 1:"));
+            show.tick();
+            ASSERT_TRUE(show.showing());
+            ASSERT_EQ(show.page(), 1 - page); // wraps from the last page to 0
+            ASSERT_EQ(show.contentLabels()[0]->text(),
+                      QStringLiteral(u"СТОЛ № %1 ").arg(page == 0 ? 5 : 1));
+        }
+    }
+}
+
+TEST(SlideShowTimer, EmptyTitleKeepsItsBand) {
+    const Tournament t = seatedTournament(12, 2, 1);
+    SlideOptions o = options();
+    o.title.clear();
+    SlideShow show(nullptr, t, SlideKind::Standings, kFullHd, o);
+    EXPECT_TRUE(show.titleLabel()->text().isEmpty());
+    EXPECT_EQ(show.titleLabel()->geometry().height(), 75);
+    EXPECT_EQ(show.frames().front()->geometry().top(), 32 + 75);
+}
+
+TEST(SlideShowClosing, EscClickAndCloseRequestEndTheShow) {
+    const Tournament t = seatedTournament(20, 4, 1);
+    {
+        SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options());
+        show.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        QTest::keyClick(&show, Qt::Key_Return);
+        QTest::keyClick(&show, Qt::Key_Space);
+        QTest::keyClick(&show, Qt::Key_A);
+        EXPECT_TRUE(show.isVisible());
+        QTest::keyClick(&show, Qt::Key_Escape);
+        EXPECT_FALSE(show.isVisible());
+        EXPECT_FALSE(show.timerActive());
+    }
+    {
+        SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options());
+        show.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        const QPoint onName = show.contentLabels()[1]->geometry().center();
+        QTest::mouseClick(&show, Qt::RightButton, {}, onName);
+        EXPECT_TRUE(show.isVisible());
+        QTest::mouseClick(&show, Qt::LeftButton, {}, onName);
+        EXPECT_FALSE(show.isVisible());
+        EXPECT_FALSE(show.timerActive());
+    }
+    {
+        SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, 5));
+        show.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        for (int i = 0; i < 6; ++i)
+            show.tick();
+        ASSERT_FALSE(show.showing());
+        QTest::mouseClick(&show, Qt::LeftButton, {}, QPoint(5, 1070));
+        EXPECT_FALSE(show.isVisible());
+    }
+    {
+        SlideShow show(nullptr, t, SlideKind::Standings, kFullHd, options());
+        show.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        EXPECT_TRUE(show.timerActive());
+        show.windowHandle()->close(); // what the platform does on Alt+F4
+        EXPECT_FALSE(show.isVisible());
+        EXPECT_FALSE(show.timerActive());
+    }
+}
+
+TEST(SlideShowClosing, LabelsAndFramesLetClicksThrough) {
+    const Tournament t = seatedTournament(12, 2, 1);
+    SlideShow show(nullptr, t, SlideKind::RoundResultsAndSeating, kFullHd, options());
+    for (QLabel* l : show.contentLabels())
+        EXPECT_TRUE(l->testAttribute(Qt::WA_TransparentForMouseEvents));
+    for (QLabel* l : show.headingLabels())
+        EXPECT_TRUE(l->testAttribute(Qt::WA_TransparentForMouseEvents));
+    for (QFrame* f : show.frames())
+        EXPECT_TRUE(f->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(show.titleLabel()->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+// Runs showSlideShow modally; `inspect` sees the open show and then it is closed by Esc.
+template <typename Inspect>
+void runModal(QWidget* owner, const Tournament& t, SlideKind kind, Inspect inspect) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* show = qobject_cast<SlideShow*>(QApplication::activeModalWidget());
+        ASSERT_NE(show, nullptr);
+        seen = true;
+        inspect(*show);
+        QTest::keyClick(show, Qt::Key_Escape);
+    });
+    showSlideShow(owner, t, kind);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(SlideShowModal, OpensOnTheScreenModalOverItsOwnerAndRestartsAtPageZero) {
+    SettingsGuard guard;
+    settings().showOnSecondary = true; // only one screen here: the first one is used
+    settings().slideLines = 8;
+    settings().slideInterval = 5;
+    settings().tournamentTitle = cyr("Осенний турнир");
+    const Tournament t = seatedTournament(40, 4, 2);
+    QWidget owner;
+    owner.show();
+    const QRect screen = QGuiApplication::screens().at(0)->geometry();
+    for (int round = 0; round < 2; ++round) {
+        runModal(&owner, t, SlideKind::Standings, [&](SlideShow& show) {
+            EXPECT_EQ(show.page(), 0);
+            EXPECT_TRUE(show.showing());
+            EXPECT_TRUE(show.isModal());
+            EXPECT_EQ(show.parentWidget(), &owner);
+            EXPECT_TRUE(show.windowFlags() & Qt::FramelessWindowHint);
+            EXPECT_EQ(show.geometry(), screen);
+            EXPECT_EQ(show.monitor(), screen);
+            EXPECT_EQ(show.titleLabel()->text(), QStringLiteral(u"Осенний турнир"));
+            EXPECT_EQ(show.pageCount(), 5);
+            for (int i = 0; i < 7 * 3; ++i)
+                show.tick();
+            EXPECT_EQ(show.page(), 3);
+        });
+    }
+}
+
+TEST(SlideShowModal, OptionsOutOfRangeFallBackToDefaults) {
+    SettingsGuard guard;
+    settings().slideTablesX = 0;
+    settings().slideTablesY = 9;
+    settings().slideLines = 0;
+    settings().slideInterval = 1;
+    const SlideOptions o = currentSlideOptions();
+    EXPECT_EQ(o.tablesX, 2);
+    EXPECT_EQ(o.tablesY, 2);
+    EXPECT_EQ(o.lines, 8);
+    EXPECT_EQ(o.interval, 7);
+}
+
+// Runs this test binary again on two offscreen screens, the second left of the first.
+TEST(SlideShowScreens, TwoMonitorsInTheirOwnProcess) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString config = dir.filePath(QStringLiteral(u"screens.json"));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"screens":[
+ {"name":"A","x":0,"y":0,"width":1600,"height":900,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+ {"name":"B","x":-1920,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    file.close();
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
+               QStringLiteral(u"offscreen:configfile=") + config);
+    env.insert(QStringLiteral(u"QUELNA_SLIDES_TWO_SCREENS"), QStringLiteral(u"1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral(u"--gtest_filter=SlideShowOnTwoScreens.*")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString out = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral(u"[  PASSED  ] 2 tests"))) << out.toStdString();
+}
+
+// Only meaningful inside the child process started above.
+class SlideShowOnTwoScreens : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QUELNA_SLIDES_TWO_SCREENS"))
+            GTEST_SKIP() << "runs in the two-screen child process";
+        ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    }
+    SettingsGuard guard;
+};
+
+TEST_F(SlideShowOnTwoScreens, SecondScreenLeftOfThePrimary) {
+    settings().showOnSecondary = true;
+    settings().slideTablesX = settings().slideTablesY = 2;
+    const Tournament t = seatedTournament(16, 2, 1);
+    QWidget owner;
+    owner.show();
+    runModal(&owner, t, SlideKind::Seating, [&](SlideShow& show) {
+        EXPECT_EQ(show.monitor(), QRect(-1920, 0, 1920, 1080));
+        EXPECT_EQ(show.geometry(), QRect(-1920, 0, 1920, 1080));
+        EXPECT_EQ(show.screen()->name(), QStringLiteral(u"B"));
+        // the layout is relative to the window: the worked example of a 1920 x 1080 screen
+        EXPECT_EQ(show.contentLabels()[9]->geometry(), QRect(980, 151, 901, 107));
+        EXPECT_EQ(show.contentLabels()[9]->font().pixelSize(), 87);
+        const QPoint global = show.mapToGlobal(show.contentLabels()[9]->geometry().topLeft());
+        EXPECT_EQ(global, QPoint(-1920 + 980, 151));
+    });
+}
+
+TEST_F(SlideShowOnTwoScreens, FirstScreenWhenSecondaryIsOff) {
+    settings().showOnSecondary = false;
+    settings().slideLines = 8;
+    const Tournament t = seatedTournament(16, 2, 1);
+    runModal(nullptr, t, SlideKind::Standings, [&](SlideShow& show) {
+        EXPECT_EQ(show.geometry(), QRect(0, 0, 1600, 900));
+        EXPECT_EQ(show.screen()->name(), QStringLiteral(u"A"));
+        // margin 32, band 63 on 1600 x 900
+        EXPECT_EQ(show.titleLabel()->geometry(), QRect(32, 0, 1536, 63));
+    });
+}
+
+} // namespace
+} // namespace quelna::test
