@@ -1,5 +1,7 @@
 #include "core/standings.h"
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace quelna {
@@ -93,10 +95,14 @@ bool rankPlayers(const Tournament& t, int rounds, std::vector<int>& order,
 bool rankTeams(const Tournament& t, int rounds, std::vector<int>& order,
                std::vector<int>& teamTotals, std::vector<std::string>& placeTexts) {
     const int n = t.teams.count();
-    teamTotals.assign(n, 0);
+    // Summed wide and saturated, like the players' own totals.
+    std::vector<long long> sums(n, 0);
     for (int p = 0; p < t.playerCount; ++p)
         if (t.team[p] > 0 && t.team[p] <= n)
-            teamTotals[t.team[p] - 1] += t.runningTotal(p, rounds);
+            sums[t.team[p] - 1] += t.runningTotal(p, rounds);
+    teamTotals.resize(n);
+    for (int k = 0; k < n; ++k)
+        teamTotals[k] = static_cast<int>(std::clamp<long long>(sums[k], INT_MIN, INT_MAX));
     ownNumbers(n, order, placeTexts);
     if (n <= 1 || allSame(teamTotals))
         return true;

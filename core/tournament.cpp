@@ -1,6 +1,8 @@
 #include "core/tournament.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 #include "core/text.h"
 
@@ -65,10 +67,12 @@ void Tournament::rebuildMeetings() {
 }
 
 int Tournament::runningTotal(int player, int rounds) const {
-    int total = 0;
+    // Points come from files and typing as any 32-bit value; the sum saturates instead of
+    // overflowing.
+    long long total = 0;
     for (int r = 0; r < rounds && r < roundCount; ++r)
         total += pointsAt(r, player);
-    return total;
+    return static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
 }
 
 int Tournament::playerAt(int round, int table, int seat) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "core/standings.h"
 
 using namespace quelna;
@@ -96,4 +98,29 @@ TEST(RankTeams, TotalsOrderAndEmptyCases) {
     EXPECT_EQ(texts, (std::vector<std::string>{"1", "2|3", "2|3"}));
     EXPECT_TRUE(rankTeams(t, 0, order, totals, texts)); // no rounds counted: all equal
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(Standings, ExtremePointsSaturateInsteadOfOverflowing) {
+    // Found by fuzzing the file reader: points at the ends of the 32-bit range in several rounds.
+    Tournament t(12, 3);
+    t.team[0] = t.team[1] = t.teams.findOrAdd("A");
+    t.team[2] = t.teams.findOrAdd("B");
+    for (int r = 0; r < 3; ++r) {
+        t.pointsAt(r, 0) = INT_MAX;
+        t.pointsAt(r, 1) = INT_MAX;
+        t.pointsAt(r, 2) = INT_MIN;
+    }
+    t.pointsAt(0, 3) = INT_MAX;
+    t.pointsAt(1, 3) = INT_MAX;
+    t.pointsAt(2, 3) = INT_MIN;
+    EXPECT_EQ(t.runningTotal(0, 3), INT_MAX);
+    EXPECT_EQ(t.runningTotal(2, 3), INT_MIN);
+    EXPECT_EQ(t.runningTotal(3, 3), INT_MAX - 1); // summed wide, not clamped step by step
+
+    std::vector<int> order, totals;
+    std::vector<std::string> texts;
+    EXPECT_FALSE(rankTeams(t, 3, order, totals, texts));
+    EXPECT_EQ(totals, (std::vector<int>{INT_MAX, INT_MIN}));
+    EXPECT_FALSE(rankPlayers(t, 3, order, texts));
+    EXPECT_EQ(order.back(), 2);
 }
