@@ -1,0 +1,316 @@
+// quelna-cli: plays a simulated tournament or seats the next round of a saved one, without a
+// window. Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input.
+#include <cstdint>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/random.h"
+#include "core/settings.h"
+#include "core/test_data.h"
+#include "core/text.h"
+#include "core/tournament.h"
+#include "files/tournament_csv.h"
+#include "seating/round_quality.h"
+#include "seating_runner.h"
+
+namespace {
+
+using namespace quelna;
+
+constexpr std::string_view kUsage =
+    "usage:\n"
+    "  quelna-cli simulate --players N --rounds R [--teams] [--seed S]\n"
+    "                      [--exhaustive-variants E] [--random-variants P]\n"
+    "                      [--exhaustive-seconds A] [--random-seconds B]\n"
+    "                      [--fixed-tables K] [--overlap-tables M] [--out FILE.csv]\n"
+    "  quelna-cli seat IN.csv [--out OUT.csv] [--seed S]\n"
+    "                      [--exhaustive-variants E] [--random-variants P]\n"
+    "                      [--exhaustive-seconds A] [--random-seconds B]\n"
+    "                      [--fixed-tables K] [--overlap-tables M]\n"
+    "  quelna-cli --help\n"
+    "\n"
+    "simulate plays a whole test tournament with random names, teams and results;\n"
+    "seat seats the next round of a saved tournament file (replacing it unless --out is given).\n"
+    "Limits of 0 mean no limit; each phase has 60 seconds by default.\n"
+    "Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input.\n";
+
+constexpr int kExitSeated = 0;
+constexpr int kExitNoSeating = 1;
+constexpr int kExitUsage = 2;
+
+int fail(const std::string& message) {
+    std::cerr << "quelna-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+struct Options {
+    std::string command;
+    std::string input;
+    std::optional<std::string> out;
+    std::optional<long long> players;
+    std::optional<long long> rounds;
+    bool teams = false;
+    std::optional<long long> seed;
+    RunnerLimits limits;
+    long long fixedTables = 0;
+    long long overlapTables = 0;
+};
+
+// A whole non-negative decimal number; nothing else is accepted.
+std::optional<long long> parseCount(std::string_view text) {
+    if (text.empty() || text.size() > 12)
+        return std::nullopt;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Fills options from the arguments; returns an error text, or nothing when they are usable.
+std::optional<std::string> parseArguments(const std::vector<std::string>& args, Options& o) {
+    if (args.empty())
+        return std::string("no command given (simulate or seat); see --help");
+    o.command = args[0];
+    if (o.command != "simulate" && o.command != "seat")
+        return "unknown command '" + o.command + "'; see --help";
+    const bool simulate = o.command == "simulate";
+
+    const std::map<std::string, long long*, std::less<>> counts = {
+        {"--exhaustive-variants", &o.limits.exhaustiveVariants},
+        {"--random-variants", &o.limits.randomVariants},
+        {"--exhaustive-seconds", &o.limits.exhaustiveSeconds},
+        {"--random-seconds", &o.limits.randomSeconds},
+        {"--fixed-tables", &o.fixedTables},
+        {"--overlap-tables", &o.overlapTables},
+    };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> value;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (name.rfind("--", 0) != 0) {
+            if (simulate || !o.input.empty())
+                return "unexpected argument '" + name + "'";
+            o.input = name;
+            continue;
+        }
+        if (name == "--teams" && simulate) {
+            if (value)
+                return std::string("--teams takes no value");
+            o.teams = true;
+            continue;
+        }
+        const bool known = counts.count(name) || name == "--seed" || name == "--out" ||
+                           (simulate && (name == "--players" || name == "--rounds"));
+        if (!known)
+            return "unknown option '" + name + "' for " + o.command;
+        if (!value) {
+            if (i + 1 >= args.size())
+                return "option " + name + " needs a value";
+            value = args[++i];
+        }
+        if (name == "--out") {
+            if (value->empty())
+                return std::string("--out needs a file name");
+            o.out = *value;
+            continue;
+        }
+        const std::optional<long long> number = parseCount(*value);
+        if (!number)
+            return "option " + name + " needs a whole number of 0 or more, not '" + *value + "'";
+        if (name == "--seed") {
+            if (*number > UINT32_MAX)
+                return std::string("--seed must be from 0 to 4294967295");
+            o.seed = number;
+        } else if (name == "--players") {
+            o.players = number;
+        } else if (name == "--rounds") {
+            o.rounds = number;
+        } else {
+            *counts.find(name)->second = *number;
+        }
+    }
+    if (simulate && !o.players)
+        return std::string("simulate needs --players N");
+    if (simulate && !o.rounds)
+        return std::string("simulate needs --rounds R");
+    if (!simulate && o.input.empty())
+        return std::string("seat needs the tournament file to read");
+    return std::nullopt;
+}
+
+std::optional<std::string> checkSize(long long players, long long rounds, const Options& o) {
+    if (players < 12 || players > 200 || players % 4 != 0)
+        return "the number of players must be a multiple of 4 from 12 to 200, not " +
+               std::to_string(players);
+    if (rounds < 2 || rounds > 12)
+        return "the number of rounds must be from 2 to 12, not " + std::to_string(rounds);
+    const long long tables = players / 4;
+    if (o.fixedTables > tables)
+        return "--fixed-tables must be from 0 to " + std::to_string(tables);
+    if (o.overlapTables > tables)
+        return "--overlap-tables must be from 0 to " + std::to_string(tables);
+    return std::nullopt;
+}
+
+void applyOptions(const Options& o) {
+    runRandom().seed(o.seed ? static_cast<std::uint32_t>(*o.seed)
+                            : static_cast<std::uint32_t>(std::time(nullptr)));
+    settings().fixedTables = static_cast<int>(o.fixedTables);
+    settings().overlapTables = static_cast<int>(o.overlapTables);
+}
+
+void printReport(const Tournament& t, int round, const SeatingOutcome& outcome) {
+    std::cout << "round=" << round + 1 << " result=" << (outcome.seated ? "seated" : "failed")
+              << " method=" << (outcome.seated && !outcome.randomUsed ? "exhaustive" : "random")
+              << " variants=" << outcome.variants << " repeats=" << countRepeatPairs(t, round)
+              << " factor=" << roundDisplayFactor(t, round) << '\n';
+    std::cout.flush();
+}
+
+// Writes to the named file safely, or to standard output.
+bool writeResult(const Tournament& t, const std::optional<std::string>& out) {
+    if (out)
+        return saveTournamentFile(t, *out);
+    return writeTournamentCsv(t, std::cout);
+}
+
+int simulate(const Options& o) {
+    if (auto error = checkSize(*o.players, *o.rounds, o))
+        return fail(*error);
+    applyOptions(o);
+    Random& random = runRandom();
+    Tournament t(static_cast<int>(*o.players), static_cast<int>(*o.rounds));
+    generateRandomNames(t, random);
+    if (o.teams)
+        generateRandomTeams(t, random);
+    numberPlayersInOrder(t);
+    t.purgeUnusedTeams();
+    t.rebuildMeetings();
+
+    for (int c = 0; c < t.roundCount; ++c) {
+        std::vector<char> placed(t.playerCount);
+        for (int p = 0; p < t.playerCount; ++p)
+            placed[p] = t.tableAt(c, p) != -1;
+        const SeatingOutcome outcome = runSeating(t, c, o.limits);
+        if (!outcome.seated) {
+            printReport(t, c, outcome);
+            for (int p = 0; p < t.playerCount; ++p)
+                if (!placed[p])
+                    t.tableAt(c, p) = -1;
+            if (!writeResult(t, o.out))
+                return fail("cannot write " + o.out.value_or("the result"));
+            return kExitNoSeating;
+        }
+        t.normalizeRounds();
+        generateRandomResults(t, c, random);
+        printReport(t, c, outcome);
+    }
+    if (!writeResult(t, o.out))
+        return fail("cannot write " + o.out.value_or("the result"));
+    return kExitSeated;
+}
+
+// Counts what the file holds: the round column pairs of its header and the player lines.
+std::optional<std::string> measureFile(const std::string& bytes, int& players, int& rounds) {
+    std::istringstream in(bytes);
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    const std::string head = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
+    if (line.rfind(head, 0) != 0)
+        return std::string("is not a tournament file (its first line must begin with "
+                           "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
+    const std::string table = utf8ToCp1251("СТОЛ");
+    rounds = 0;
+    std::size_t start = head.size();
+    while (start < line.size()) {
+        const std::size_t end = std::min(line.find(';', start + 1), line.size());
+        if (line.compare(start + 1, table.size(), table) == 0)
+            ++rounds;
+        start = end;
+    }
+    players = 0;
+    int blankRun = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line == "\r") {
+            ++blankRun; // blank lines count only when a player line follows
+            continue;
+        }
+        players += blankRun + 1;
+        blankRun = 0;
+    }
+    return std::nullopt;
+}
+
+int seat(const Options& o) {
+    std::ifstream file(o.input, std::ios::binary);
+    std::ostringstream content;
+    if (!file || !(content << file.rdbuf()))
+        return fail("cannot read " + o.input);
+    const std::string bytes = content.str();
+    int players = 0;
+    int rounds = 0;
+    if (auto error = measureFile(bytes, players, rounds))
+        return fail(o.input + " " + *error);
+    if (auto error = checkSize(players, rounds, o))
+        return fail(o.input + ": " + *error);
+
+    Tournament t(players, rounds);
+    std::istringstream in(bytes);
+    readTournamentCsv(t, in);
+    t.normalizeRounds();
+    const int c = t.currentRound;
+    if (c == t.roundCount)
+        return fail(o.input + ": every round is already seated");
+    if (c == 0 && !t.hasCompleteNumbering())
+        return fail(o.input + ": the start numbers must be exactly 1.." + std::to_string(players) +
+                    " before the first round is seated");
+    applyOptions(o);
+    if (c == 0) {
+        t.purgeUnusedTeams();
+        t.rebuildMeetings();
+    }
+    const SeatingOutcome outcome = runSeating(t, c, o.limits);
+    if (!outcome.seated) {
+        printReport(t, c, outcome);
+        return kExitNoSeating;
+    }
+    t.normalizeRounds();
+    const std::string target = o.out.value_or(o.input);
+    if (!saveTournamentFile(t, target))
+        return fail("cannot write " + target);
+    printReport(t, c, outcome);
+    return kExitSeated;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+    Options options;
+    if (auto error = parseArguments(args, options)) {
+        std::cerr << "quelna-cli: " << *error << '\n';
+        return kExitUsage;
+    }
+    return options.command == "simulate" ? simulate(options) : seat(options);
+}

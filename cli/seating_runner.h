@@ -1,0 +1,26 @@
+#pragma once
+// The headless side of a seating: counts variants and time per phase and moves the engine on when
+// a limit is reached, as the progress dialog does in the program.
+#include <chrono>
+
+#include "core/tournament.h"
+
+namespace quelna {
+
+struct RunnerLimits {
+    long long exhaustiveVariants = 0; // 0 = no limit
+    long long randomVariants = 0;
+    long long exhaustiveSeconds = 60; // 0 = no limit
+    long long randomSeconds = 60;
+};
+
+struct SeatingOutcome {
+    bool seated = false;
+    bool randomUsed = false; // the engine fell back to the random search
+    long long variants = 0;  // every variant reported during the seating
+};
+
+// Seats round `round` with seatRound, enforcing the limits from a watcher thread.
+SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits);
+
+} // namespace quelna
