@@ -1,0 +1,52 @@
+#pragma once
+// The cells of the round columns: a seat cell (who sits at a table position) and a points cell
+// (what that player scored). Each knows its round and position and reports focus changes.
+#include <QLineEdit>
+
+namespace quelna {
+
+class GridCell;
+
+class GridCellListener {
+  public:
+    virtual void cellFocusIn(GridCell& cell, Qt::FocusReason reason) = 0;
+    virtual void cellFocusOut(GridCell& cell, Qt::FocusReason reason) = 0;
+
+  protected:
+    ~GridCellListener() = default;
+};
+
+// How a cell is drawn; the palette is touched only when the tone changes.
+enum class CellTone {
+    Normal,
+    ErrorText,    // red text: a table whose points do not sum to zero
+    SelectedText, // red text on button face: the player picked for placement
+    PlacedText,   // grey text on button face: a player already placed in the next round
+};
+
+class GridCell : public QLineEdit {
+  public:
+    enum class Kind { Seat, Points };
+
+    GridCell(Kind kind, int round, int position, GridCellListener* listener, QWidget* parent);
+
+    Kind kind() const { return kind_; }
+    int round() const { return round_; }
+    int position() const { return position_; }
+
+    CellTone tone() const { return tone_; }
+    void setTone(CellTone tone);
+
+  protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+  private:
+    Kind kind_;
+    int round_;
+    int position_;
+    GridCellListener* listener_;
+    CellTone tone_ = CellTone::Normal;
+};
+
+} // namespace quelna

@@ -1,0 +1,197 @@
+#pragma once
+// The main window: the whole tournament as one grid (player list, then a seat column and a points
+// column per round), the command buttons and the menu. It runs modally; its exec() is the
+// program's main loop.
+#include <QDialog>
+#include <QHash>
+#include <QRect>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "core/tournament.h"
+#include "ui/grid_cells.h"
+#include "ui/grid_layout.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollBar;
+
+namespace quelna {
+
+// Control identifiers of the window; cells are addressed by (round, position) instead.
+namespace ids {
+inline constexpr int kSeatButton = 999;
+inline constexpr int kManualButton = 990;
+inline constexpr int kNumberButton = 993;
+inline constexpr int kNamesButton = 995;
+inline constexpr int kTeamsButton = 989;
+inline constexpr int kResultsButton = 1000; // + round, test mode only
+inline constexpr int kRoundButton = 1500;   // + round
+inline constexpr int kNameEdit = 2000;      // + row
+inline constexpr int kTeamEdit = 2500;      // + row
+inline constexpr int kNumberEdit = 3000;    // + row
+inline constexpr int kRoundHeader = 4000;   // + round, normal mode only
+inline constexpr int kTableLabel = 9000;    // + table
+
+inline constexpr int kLoadCommand = 40001;
+inline constexpr int kSaveCommand = 40005;
+inline constexpr int kExitCommand = 40003;
+inline constexpr int kSettingsCommand = 40004;
+inline constexpr int kSlideSeating = 40006;
+inline constexpr int kSlideRoundResults = 40007;
+inline constexpr int kSlideResultsAndSeating = 40008;
+inline constexpr int kSlideStandings = 40009;
+inline constexpr int kSlideTeamStandings = 40011;
+} // namespace ids
+
+// Where the window takes its size from and writes its autosave files; tests replace both.
+struct MainWindowEnvironment {
+    std::optional<QRect> workArea; // default: the primary screen's available geometry
+    QString appDir;                // default: the directory of the settings and autosave files
+};
+
+class MainWindow : public QDialog, private GridCellListener {
+    Q_OBJECT
+  public:
+    MainWindow(Tournament& t, bool testMode, QWidget* parent = nullptr);
+    MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment& env,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QWidget* control(int id) const;
+    QLineEdit* seatCell(int round, int position) const;
+    QLineEdit* pointsCell(int round, int position) const;
+    QAction* menuAction(int command) const;
+
+    void refreshFromTournament();
+    void showRound(int k);
+    void readPlayersFromGrid();
+    void readRoundPointsFromGrid(int r);
+
+    // Vertical scrolling by rows of 20 pixels, as the scroll bar and the wheel drive it.
+    void lineUp();
+    void lineDown();
+    void pageUp();
+    void pageDown();
+
+    bool testMode() const { return testMode_; }
+    int shownRound() const { return shownRound_; }
+    int scrollPos() const { return scrollPos_; }
+    int scrollMax() const { return geometry_.scrollMax; }
+    bool upArrowEnabled() const { return upArrow_; }
+    bool downArrowEnabled() const { return downArrow_; }
+    const ColumnWidths& columnWidths() const { return geometry_.widths; }
+    const GridGeometry& gridGeometry() const { return geometry_; }
+    QScrollBar* verticalBar() const { return scrollBar_; }
+    // The widget that holds the grid and moves when the window scrolls.
+    QWidget* gridArea() const { return content_; }
+    QString autosaveDir() const { return appDir_; }
+
+    bool manualMode() const { return manualMode_; }
+    int selectedUnplaced() const { return selectedUnplaced_; }
+    int selectedPlaced() const { return selectedPlaced_; }
+    bool tableError(int table) const { return tableError_[table]; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    void buildMenu();
+    void buildGrid();
+    void placePlayerList(int listWidth);
+    void scrollTo(int pos);
+    void onScrollAction(int action);
+    void wheelNotch(int delta);
+
+    GridCell* cell(GridCell::Kind kind, int round, int position) const;
+    int rowPlayer(int row) const;
+    QString seatText(int player, int round) const;
+
+    // Enable rules on typing, and the states a refresh leaves.
+    void nameRule();
+    void numberRule();
+    void pointsRule();
+    bool numbersComplete() const;
+    bool latestPointsFilled() const;
+    bool computeTableError(int round, int table) const;
+    void applyTableTone(int round, int table);
+    void updateSlideItems();
+
+    void seatCommand();
+    void numberPlayersInOrder();
+    void roundButton(int r);
+    void loadFile();
+    void saveFile();
+    void openSettings();
+    void openSlides(int kind);
+    void copyGridIntoRecord();
+    void autosave(int k);
+
+    // Manual placement of the next round.
+    void toggleManualMode(bool on);
+    void pickLatest(int p);
+    void pickNext(int q);
+    void enableFreeSeats();
+    void disableNextRoundSeats();
+    void updateSeatTone(int round, int position);
+    void resetPlacement();
+
+    // Test mode.
+    void randomNames();
+    void randomTeams();
+    void randomResults(int r);
+
+    void cellFocusIn(GridCell& cell, Qt::FocusReason reason) override;
+    void cellFocusOut(GridCell& cell, Qt::FocusReason reason) override;
+
+    Tournament& t_;
+    const bool testMode_;
+    const int n_;
+    const int rounds_;
+    QString appDir_;
+    QRect workArea_;
+    GridGeometry geometry_;
+
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* clip_ = nullptr;
+    QWidget* content_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QHash<int, QWidget*> controls_;
+    QHash<int, QAction*> actions_;
+
+    std::vector<QLineEdit*> nameEdits_;
+    std::vector<QLineEdit*> teamEdits_;
+    std::vector<QLineEdit*> numberEdits_;
+    std::vector<GridCell*> seatCells_;   // [round * N + position]
+    std::vector<GridCell*> pointsCells_; // [round * N + position]
+    std::vector<QWidget*> headers_;      // label 4000 + r or button 1000 + r
+    std::vector<QPushButton*> roundButtons_;
+    std::vector<QLabel*> tableLabels_;
+    QPushButton* seatButton_ = nullptr;
+    QPushButton* manualButton_ = nullptr;
+    QPushButton* numberButton_ = nullptr;
+    QPushButton* namesButton_ = nullptr;
+    QPushButton* teamsButton_ = nullptr;
+
+    int shownRound_ = 0;
+    int scrollPos_ = 0;
+    bool upArrow_ = false;
+    bool downArrow_ = false;
+    bool refreshing_ = false;
+    std::vector<int> rowPlayer_; // player shown in each row of the list
+    std::vector<bool> tableError_;
+
+    bool manualMode_ = false;
+    int selectedUnplaced_ = -1;
+    int selectedPlaced_ = -1;
+};
+
+} // namespace quelna

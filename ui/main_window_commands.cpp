@@ -1,0 +1,369 @@
+// The main window's behaviour: showing the record, the enable rules, result entry and commands.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <climits>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "files/file_commands.h"
+#include "files/tournament_csv.h"
+#include "seating/ui/progress_dialog.h"
+#include "slides/slide_show.h"
+#include "ui/common/qt_text.h"
+#include "ui/main_window.h"
+#include "ui/settings_dialog.h"
+
+namespace quelna {
+
+namespace {
+
+int readPoints(const QString& text) {
+    return parseLeadingInt(toRecord(text));
+}
+
+// A typed start number, read as an unsigned number; empty or unreadable is 0.
+long long readNumber(const QString& text) {
+    bool ok = false;
+    const long long v = text.trimmed().toLongLong(&ok);
+    return ok && v > 0 ? v : 0;
+}
+
+// The meetings of the complete rounds before c and of team-mates, as a refresh would derive
+// them, without touching the hand placements of round c.
+void rebuildCompleteMeetings(Tournament& t) {
+    t.rebuildMeetings();
+    for (int k = 0; k < t.currentRound; ++k)
+        for (int a = 0; a < t.playerCount; ++a)
+            for (int b = a + 1; b < t.playerCount; ++b)
+                if (t.tableAt(k, a) != -1 && t.tableAt(k, a) == t.tableAt(k, b))
+                    t.addMeeting(a, b);
+}
+
+} // namespace
+
+int MainWindow::rowPlayer(int row) const {
+    return rowPlayer_.empty() ? row : rowPlayer_[row];
+}
+
+QString MainWindow::seatText(int player, int round) const {
+    const int n = t_.playerNumber[player] + 1;
+    QString text = QString::number(n) + QLatin1Char(' ') + fromRecord(t_.names[player]);
+    if (t_.team[player] > 0)
+        text += QLatin1Char('/') + fromRecord(t_.teams.name(t_.team[player]));
+    if (round > 0)
+        text += QStringLiteral(u" (%1)").arg(t_.runningTotal(player, round));
+    return text;
+}
+
+void MainWindow::refreshFromTournament() {
+    refreshing_ = true;
+    content_->setUpdatesEnabled(false);
+    t_.normalizeRounds();
+    const int c = t_.currentRound;
+    const bool ordered = t_.hasCompleteNumbering();
+    const int tables = n_ / 4;
+
+    // Placement belongs to the round that was next before; nothing of it survives a refresh.
+    selectedUnplaced_ = -1;
+    selectedPlaced_ = -1;
+    if (manualMode_ && (c == 0 || c >= rounds_)) {
+        manualMode_ = false;
+        const QSignalBlocker block(manualButton_);
+        manualButton_->setChecked(false);
+    }
+
+    rowPlayer_.assign(n_, 0);
+    for (int i = 0; i < n_; ++i)
+        rowPlayer_[i] = i;
+    if (ordered)
+        for (int p = 0; p < n_; ++p)
+            rowPlayer_[t_.playerNumber[p]] = p;
+
+    bool allNamesEmpty = true;
+    bool allNamesFilled = true;
+    for (int i = 0; i < n_; ++i) {
+        const int p = rowPlayer_[i];
+        nameEdits_[i]->setText(fromRecord(t_.names[p]));
+        teamEdits_[i]->setText(fromRecord(t_.teams.name(t_.team[p])));
+        const int number = t_.playerNumber[p];
+        numberEdits_[i]->setText(number < 0 ? QString() : QString::number(number + 1));
+        (t_.names[p].empty() ? allNamesFilled : allNamesEmpty) = false;
+        nameEdits_[i]->setEnabled(c == 0);
+        teamEdits_[i]->setEnabled(c == 0);
+        numberEdits_[i]->setEnabled(c == 0);
+    }
+    if (namesButton_)
+        namesButton_->setEnabled(allNamesEmpty);
+    for (int r = 0; r < rounds_; ++r)
+        if (testMode_)
+            headers_[r]->setEnabled(c > 0 && r == c - 1);
+    numberButton_->setEnabled(c == 0 && allNamesFilled);
+    if (teamsButton_)
+        teamsButton_->setEnabled(c == 0 && allNamesFilled);
+
+    bool latestZero = true;
+    if (c > 0)
+        for (int p = 0; p < n_; ++p)
+            latestZero = latestZero && t_.pointsAt(c - 1, p) == 0;
+    for (int j = 0; j < rounds_; ++j) {
+        for (int q = 0; q < n_; ++q) {
+            GridCell* seat = seatCells_[j * n_ + q];
+            GridCell* pts = pointsCells_[j * n_ + q];
+            seat->setTone(CellTone::Normal);
+            pts->setTone(CellTone::Normal);
+            if (j >= c) {
+                seat->clear();
+                pts->clear();
+            }
+            seat->setEnabled(j == c - 1);
+            pts->setEnabled(j == c - 1);
+        }
+        if (j >= c)
+            continue;
+        for (int p = 0; p < n_; ++p) {
+            const int tb = t_.tableAt(j, p);
+            const int s = t_.seatAt(j, p);
+            if (tb < 0 || s < 0)
+                continue;
+            const int q = 4 * tb + s;
+            seatCells_[j * n_ + q]->setText(seatText(p, j));
+            const bool blank = j == c - 1 && latestZero;
+            pointsCells_[j * n_ + q]->setText(blank ? QString()
+                                                    : QString::number(t_.pointsAt(j, p)));
+        }
+    }
+    // A table of the shown round is red exactly when its cells say so, also after a load.
+    for (int tb = 0; tb < tables; ++tb) {
+        tableError_[tb] = c > 0 && computeTableError(c - 1, tb);
+        if (c > 0)
+            applyTableTone(c - 1, tb);
+    }
+
+    updateSlideItems();
+    for (int r = 0; r < rounds_; ++r)
+        roundButtons_[r]->setEnabled(r < c - 1);
+    showRound(c);
+
+    // The states the enable rules leave after a refresh.
+    if (c == 0) {
+        numberRule();
+        manualButton_->setEnabled(false);
+    } else if (c < rounds_) {
+        pointsRule();
+    } else {
+        seatButton_->setEnabled(false);
+        manualButton_->setEnabled(false);
+    }
+
+    if (c > 0)
+        pointsCells_[(c - 1) * n_]->setFocus(Qt::OtherFocusReason);
+    else if (ordered)
+        seatButton_->setFocus(Qt::OtherFocusReason);
+    else
+        numberEdits_[0]->setFocus(Qt::OtherFocusReason);
+    content_->setUpdatesEnabled(true);
+    refreshing_ = false;
+}
+
+void MainWindow::readPlayersFromGrid() {
+    for (int i = 0; i < n_; ++i) {
+        const long long number = readNumber(numberEdits_[i]->text());
+        t_.setRegistration(i, toRecord(nameEdits_[i]->text()), toRecord(teamEdits_[i]->text()),
+                           static_cast<int>(std::min<long long>(number, INT_MAX)));
+    }
+    t_.purgeUnusedTeams();
+}
+
+void MainWindow::readRoundPointsFromGrid(int r) {
+    if (r < 0 || r >= rounds_)
+        return;
+    for (int q = 0; q < n_; ++q)
+        t_.setPoints(r, q / 4, q % 4, readPoints(pointsCells_[r * n_ + q]->text()));
+}
+
+// Enable rules ---------------------------------------------------------------------------------
+
+void MainWindow::nameRule() {
+    bool allFilled = true;
+    bool allEmpty = true;
+    for (QLineEdit* e : nameEdits_)
+        (e->text().isEmpty() ? allFilled : allEmpty) = false;
+    numberButton_->setEnabled(allFilled);
+    if (namesButton_)
+        namesButton_->setEnabled(allEmpty);
+}
+
+bool MainWindow::numbersComplete() const {
+    std::vector<bool> seen(n_ + 1, false);
+    for (QLineEdit* e : numberEdits_) {
+        const long long v = readNumber(e->text());
+        if (v >= 1 && v <= n_)
+            seen[v] = true;
+    }
+    for (int v = 1; v <= n_; ++v)
+        if (!seen[v])
+            return false;
+    return true;
+}
+
+void MainWindow::numberRule() {
+    seatButton_->setEnabled(numbersComplete() && t_.currentRound < rounds_);
+}
+
+bool MainWindow::latestPointsFilled() const {
+    const int c = t_.currentRound;
+    if (c < 1)
+        return false;
+    for (int q = 0; q < n_; ++q)
+        if (pointsCells_[(c - 1) * n_ + q]->text().isEmpty())
+            return false;
+    return true;
+}
+
+void MainWindow::pointsRule() {
+    const bool filled = latestPointsFilled();
+    const bool open = t_.currentRound < rounds_;
+    seatButton_->setEnabled(filled && !manualMode_ && open);
+    manualButton_->setEnabled(filled && open);
+}
+
+bool MainWindow::computeTableError(int round, int table) const {
+    int sum = 0;
+    for (int s = 0; s < 4; ++s) {
+        const QString text = pointsCells_[round * n_ + 4 * table + s]->text();
+        if (text.isEmpty())
+            return false;
+        sum += readPoints(text);
+    }
+    return sum != 0;
+}
+
+void MainWindow::applyTableTone(int round, int table) {
+    const bool red = round == t_.currentRound - 1 && tableError_[table];
+    for (int s = 0; s < 4; ++s)
+        pointsCells_[round * n_ + 4 * table + s]->setTone(red ? CellTone::ErrorText
+                                                              : CellTone::Normal);
+}
+
+void MainWindow::updateSlideItems() {
+    const int c = t_.currentRound;
+    actions_.value(ids::kSlideSeating)->setEnabled(c >= 1);
+    actions_.value(ids::kSlideRoundResults)->setEnabled(c >= 1);
+    actions_.value(ids::kSlideTeamStandings)->setEnabled(c >= 1);
+    actions_.value(ids::kSlideResultsAndSeating)->setEnabled(c >= 2);
+    actions_.value(ids::kSlideStandings)->setEnabled(c == rounds_);
+}
+
+// Result entry ---------------------------------------------------------------------------------
+
+void MainWindow::cellFocusOut(GridCell& cell, Qt::FocusReason) {
+    if (refreshing_ || cell.kind() != GridCell::Kind::Points)
+        return;
+    const int r = cell.round();
+    if (r != t_.currentRound - 1)
+        return;
+    const int q = cell.position();
+    t_.setPoints(r, q / 4, q % 4, readPoints(cell.text()));
+    const int tb = q / 4;
+    const bool error = computeTableError(r, tb);
+    if (error != tableError_[tb]) {
+        tableError_[tb] = error;
+        applyTableTone(r, tb);
+    }
+}
+
+// Commands -------------------------------------------------------------------------------------
+
+void MainWindow::autosave(int k) {
+    (void)autosaveRound(t_, k, QFile::encodeName(appDir_).toStdString(), settings().autosave);
+}
+
+void MainWindow::copyGridIntoRecord() {
+    if (t_.currentRound > 0)
+        readRoundPointsFromGrid(t_.currentRound - 1);
+    else
+        readPlayersFromGrid();
+}
+
+void MainWindow::seatCommand() {
+    const int c = t_.currentRound;
+    if (c >= rounds_)
+        return;
+    std::vector<bool> placed(n_);
+    for (int p = 0; p < n_; ++p)
+        placed[p] = t_.tableAt(c, p) != -1;
+
+    if (c > 0) {
+        readRoundPointsFromGrid(c - 1);
+        autosave(c);
+    } else {
+        readPlayersFromGrid();
+        autosave(0);
+        t_.rebuildMeetings();
+    }
+
+    int result = 0;
+    {
+        ProgressDialog dialog(t_, c, this);
+        result = dialog.exec();
+    }
+    if (result == static_cast<int>(SeatingResult::Seated)) {
+        refreshFromTournament();
+        autosave(c + 1);
+        return;
+    }
+    // Cancelled or failed: only the hand placements stay, so a seating the search left behind
+    // (possibly with repeat meetings) is never taken for a seated round.
+    for (int p = 0; p < n_; ++p) {
+        if (!placed[p]) {
+            t_.tableAt(c, p) = -1;
+            t_.seatAt(c, p) = -1;
+        }
+    }
+    rebuildCompleteMeetings(t_);
+    if (result == static_cast<int>(SeatingResult::Failed)) {
+        QMessageBox::critical(
+            this, QStringLiteral(u"Ошибка"),
+            QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
+                           u"пересечениями\nили уменьшите число столов с фиксированной "
+                           u"рассадкой."));
+    }
+}
+
+void MainWindow::numberPlayersInOrder() {
+    for (int i = 0; i < n_; ++i) {
+        t_.playerNumber[i] = i;
+        numberEdits_[i]->setText(QString::number(i + 1));
+    }
+}
+
+void MainWindow::roundButton(int r) {
+    showRound(r + 1);
+    if (t_.currentRound > 0)
+        pointsCells_[(t_.currentRound - 1) * n_]->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::loadFile() {
+    if (loadCommand(this, t_))
+        refreshFromTournament();
+}
+
+void MainWindow::saveFile() {
+    copyGridIntoRecord();
+    saveCommand(this, t_);
+}
+
+void MainWindow::openSettings() {
+    SettingsDialog dialog(t_.tableCount(), this);
+    dialog.exec();
+}
+
+void MainWindow::openSlides(int kind) {
+    showSlideShow(this, t_, static_cast<SlideKind>(kind));
+}
+
+} // namespace quelna
