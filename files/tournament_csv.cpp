@@ -57,9 +57,10 @@ void readPlayerLine(Tournament& t, int slot, std::string_view line) {
         if (tableField + 1 >= f.size() || !holdsNumber(f[tableField]) ||
             !holdsNumber(f[tableField + 1]))
             return;
-        const int table = parseLeadingInt(f[tableField]) - 1;
-        // A table the record cannot have leaves the player unseated in that round.
-        t.tableAt(r, slot) = table >= 0 && table < t.tableCount() ? table : -1;
+        // A table the record cannot have leaves the player unseated in that round. Compared
+        // before subtracting, since the field may hold the smallest integer.
+        const int table = parseLeadingInt(f[tableField]);
+        t.tableAt(r, slot) = table >= 1 && table <= t.tableCount() ? table - 1 : -1;
         t.pointsAt(r, slot) = parseLeadingInt(f[tableField + 1]);
     }
 }

@@ -146,6 +146,11 @@ TEST(TournamentCsv, BadInputGivesDefinedResults) {
     EXPECT_EQ(t.tableAt(0, 0), -1);
     EXPECT_EQ(t.tableAt(1, 0), -1);
     EXPECT_EQ(t.pointsAt(0, 0), 10);
+    // Found by fuzzing: table numbers at the ends of the integer range.
+    readText(t, "h\n1;1;A;;-2147483648;1;99999999999;2\n");
+    EXPECT_EQ(t.tableAt(0, 0), -1);
+    EXPECT_EQ(t.tableAt(1, 0), -1);
+    EXPECT_EQ(t.pointsAt(1, 0), 2);
 }
 
 TEST(TournamentCsv, LongLinesAndLongNames) {
