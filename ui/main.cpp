@@ -1,9 +1,9 @@
 #include <QApplication>
 
+#include "ui/common/app_paths.h"
 #include "ui/entry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return quelna::runEntry(app, QCoreApplication::applicationDirPath() +
-                                     QStringLiteral(u"/quelna.ini"));
+    return quelna::runEntry(app, quelna::appDataDirectory() + QStringLiteral(u"/quelna.ini"));
 }

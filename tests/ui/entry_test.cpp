@@ -1,0 +1,220 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+#include "core/settings.h"
+#include "ui/common/tooltips.h"
+#include "ui/entry.h"
+#include "ui/main_window.h"
+#include "ui/parameters_dialog.h"
+#include "ui/settings_dialog.h"
+
+namespace quelna {
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Acts on every modal window the run opens, in turn, and notes the kind of each.
+class ModalScript {
+  public:
+    using Step = std::function<void(QWidget*)>;
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || !w->isVisible() || w == last_)
+                return;
+            last_ = w;
+            seen.push_back(QString::fromUtf8(w->metaObject()->className()));
+            if (next_ < steps_.size())
+                steps_[next_++](w);
+            else
+                w->close(); // an unexpected window must not hang the test
+        });
+        timer_.start(10);
+    }
+    std::vector<QString> seen;
+
+  private:
+    QTimer timer_;
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    QPointer<QWidget> last_;
+};
+
+void fillParameters(QWidget* w, const QString& players, const QString& rounds, bool testMode) {
+    auto* d = qobject_cast<ParametersDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    for (auto [id, text] : {std::pair{int(ParametersDialog::PlayersEdit), players},
+                            std::pair{int(ParametersDialog::RoundsEdit), rounds}}) {
+        auto* e = qobject_cast<QLineEdit*>(d->control(id));
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+    }
+    if (testMode)
+        QTest::mouseClick(qobject_cast<QCheckBox*>(d->control(ParametersDialog::TestModeCheck)),
+                          Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QPushButton*>(d->control(ParametersDialog::OkButton)),
+                      Qt::LeftButton);
+}
+
+TEST(Entry, ClosingTheParametersDialogEndsTheRunAndWritesTheSettings) {
+    ASSERT_EQ(QGuiApplication::screens().size(), 1);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
+    writeFile(ini, "[OTHER]\r\nKEEP=yes\r\n[QUELNA]\r\nSECONDARY=1\r\nINTERVAL=9\r\n");
+    ModalScript script({[](QWidget* w) { w->close(); }});
+    EXPECT_EQ(runEntry(*qApp, ini), 0);
+    // No tournament, no main window: the parameters dialog was the only window.
+    EXPECT_EQ(script.seen, std::vector<QString>{QStringLiteral(u"quelna::ParametersDialog")});
+    const QByteArray written = fileBytes(ini);
+    EXPECT_TRUE(written.contains("SECONDARY=0")) << written.toStdString();
+    EXPECT_TRUE(written.contains("INTERVAL=9"));
+    EXPECT_TRUE(written.contains("KEEP=yes"));
+    EXPECT_FALSE(settings().secondaryAvailable);
+    EXPECT_FALSE(settings().showOnSecondary);
+}
+
+TEST(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
+    for (const bool testMode : {true, false}) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
+        settings().autosave = testMode; // the entry must set it, whatever it was
+        int players = 0, rounds = 0;
+        bool windowTestMode = !testMode, autosave = !testMode;
+        ModalScript script({[&](QWidget* w) {
+                                fillParameters(w, QStringLiteral(u"20"), QStringLiteral(u"3"),
+                                               testMode);
+                            },
+                            [&](QWidget* w) {
+                                auto* main = qobject_cast<MainWindow*>(w);
+                                ASSERT_NE(main, nullptr);
+                                players = main->pointsCell(0, 19) ? 20 : 0;
+                                rounds = main->seatCell(2, 0) ? 3 : 0;
+                                windowTestMode = main->testMode();
+                                autosave = settings().autosave;
+                                // Nothing to keep: no autosave file beside the test program.
+                                settings().autosave = false;
+                                w->close();
+                            }});
+        EXPECT_EQ(runEntry(*qApp, ini), 0);
+        ASSERT_EQ(script.seen.size(), 2u);
+        EXPECT_EQ(script.seen[1], QStringLiteral(u"quelna::MainWindow"));
+        EXPECT_EQ(players, 20);
+        EXPECT_EQ(rounds, 3);
+        EXPECT_EQ(windowTestMode, testMode);
+        EXPECT_EQ(autosave, !testMode);
+        EXPECT_TRUE(fileBytes(ini).contains("SECONDARY=0"));
+    }
+}
+
+// The same run on a desktop with two monitors, in a child process started with two screens.
+TEST(Entry, SecondMonitorKeepsTheSecondaryOption) {
+    QTemporaryDir dir;
+    const QString screens = dir.filePath(QStringLiteral(u"screens.json"));
+    writeFile(screens, R"({"screens":[
+        {"name":"A","x":0,"y":0,"width":1600,"height":900,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+        {"name":"B","x":-1920,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
+    writeFile(ini, "[QUELNA]\r\nSECONDARY=1\r\n");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
+               QStringLiteral(u"offscreen:configfile=") + screens);
+    env.insert(QStringLiteral(u"QUELNA_ENTRY_CHILD_INI"), ini);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral(u"--gtest_filter=EntryChild.*")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QByteArray output = child.readAllStandardOutput() + child.readAllStandardError();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    EXPECT_TRUE(fileBytes(ini).contains("SECONDARY=1")) << fileBytes(ini).toStdString();
+}
+
+// Runs only inside the child process of the test above.
+TEST(EntryChild, TwoMonitors) {
+    const QString ini = qEnvironmentVariable("QUELNA_ENTRY_CHILD_INI");
+    if (ini.isEmpty())
+        GTEST_SKIP() << "runs as the child of Entry.SecondMonitorKeepsTheSecondaryOption";
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    bool boxEnabled = false;
+    ModalScript script({[&](QWidget* w) {
+        // The settings dialog offers the secondary monitor once a second one was counted.
+        SettingsDialog settingsDialog(4);
+        boxEnabled = settingsDialog.control(SettingsDialog::SecondaryCheck)->isEnabled();
+        w->close();
+    }});
+    EXPECT_EQ(runEntry(*qApp, ini), 0);
+    EXPECT_TRUE(settings().secondaryAvailable);
+    EXPECT_TRUE(settings().showOnSecondary);
+    EXPECT_TRUE(boxEnabled);
+}
+
+TEST(ToolTips, WrappedAtTwoHundredPixelsWithoutLosingText) {
+    const QFontMetrics fm(QToolTip::font());
+    const QString tip = QStringLiteral(
+        u"В тестовом режиме можно проводить виртуальные розыгрыши туров для тестирования "
+        u"программы и проверки загрузки/выгрузки данных.");
+    const QString wrapped = wrapToolTip(tip, fm);
+    const QStringList lines = wrapped.split(QLatin1Char('\n'));
+    EXPECT_GT(lines.size(), 1);
+    for (const QString& line : lines) {
+        EXPECT_LE(fm.horizontalAdvance(line), kToolTipWidth) << line.toStdString();
+        EXPECT_FALSE(line.isEmpty());
+    }
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), tip);
+    // Each line is as full as it can be: the next line's first word would not have fitted.
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString withNext =
+            lines[i] + QLatin1Char(' ') + lines[i + 1].section(QLatin1Char(' '), 0, 0);
+        EXPECT_GT(fm.horizontalAdvance(withNext), kToolTipWidth);
+    }
+    // A word wider than the tip is cut, not lost; short tips and given line breaks stay.
+    const QString word(120, QLatin1Char('W'));
+    const QStringList pieces = wrapToolTip(word, fm).split(QLatin1Char('\n'));
+    EXPECT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(QString()), word);
+    for (const QString& piece : pieces)
+        EXPECT_LE(fm.horizontalAdvance(piece), kToolTipWidth);
+    EXPECT_EQ(wrapToolTip(QStringLiteral(u"Коротко"), fm), QStringLiteral(u"Коротко"));
+    EXPECT_EQ(wrapToolTip(QStringLiteral(u"a\nb"), fm), QStringLiteral(u"a\nb"));
+}
+
+TEST(ToolTips, ShownAfterThreeHundredMillisecondsAndWrapped) {
+    installToolTipBehaviour(*qApp);
+    installToolTipBehaviour(*qApp); // a second call changes nothing
+    ParametersDialog d;
+    d.show();
+    QWidget* check = d.control(ParametersDialog::TestModeCheck);
+    EXPECT_EQ(check->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, check), 300);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), check->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(check, &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), wrapToolTip(check->toolTip(), QFontMetrics(QToolTip::font())));
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1Char('\n')));
+    QToolTip::hideText();
+}
+
+} // namespace
+} // namespace quelna

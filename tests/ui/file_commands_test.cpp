@@ -1,0 +1,265 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <unistd.h>
+
+#include "core/text.h"
+#include "core/tournament.h"
+#include "files/file_commands.h"
+#include "files/tournament_csv.h"
+
+namespace quelna {
+namespace {
+
+// Types text key by key; characters beyond ASCII arrive as key events carrying their text, the
+// way an input method delivers them.
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            QTest::keyClick(w, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Answers every message box that opens while it lives, noting what it said.
+class MessageBoxCatcher {
+  public:
+    MessageBoxCatcher() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            seen.push_back({box->windowTitle(), box->text(), box->icon()});
+            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
+        });
+        timer_.start(10);
+    }
+    std::vector<SeenBox> seen;
+
+  private:
+    QTimer timer_;
+};
+
+// Supplies one file name to the next command, then shows the dialogs again.
+class FileNameHook {
+  public:
+    explicit FileNameHook(const QString& name) {
+        setFileDialogHook([this, name](bool save) {
+            asked.push_back(save);
+            return name;
+        });
+    }
+    ~FileNameHook() { setFileDialogHook({}); }
+    std::vector<bool> asked;
+};
+
+// 16 players, 3 rounds: round 1 seated and scored, round 2 seated, round 3 open.
+Tournament sampleTournament() {
+    Tournament t(16, 3);
+    for (int p = 0; p < 16; ++p) {
+        const std::string team = p % 4 == 0 ? "" : utf8ToCp1251(p % 2 ? "Восток" : "West");
+        t.setRegistration(p, utf8ToCp1251("Игрок №" + std::to_string(p + 1)), team, 16 - p);
+        t.tableAt(0, p) = p / 4;
+        t.pointsAt(0, p) = (p % 4 == 0) ? 300 : (p % 4 == 1 ? 100 : -200);
+        t.tableAt(1, p) = p % 4;
+    }
+    t.purgeUnusedTeams();
+    t.normalizeRounds();
+    return t;
+}
+
+std::string csvText(const Tournament& t) {
+    std::ostringstream out;
+    EXPECT_TRUE(writeTournamentCsv(t, out));
+    return out.str();
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+TEST(FileCommands, SavedFileLoadsBackToTheSameRecord) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral(u"турнир.csv"));
+    const Tournament original = sampleTournament();
+    MessageBoxCatcher boxes;
+    {
+        FileNameHook hook(path);
+        saveCommand(nullptr, original);
+        EXPECT_EQ(hook.asked, std::vector<bool>{true});
+    }
+    ASSERT_TRUE(QFile::exists(path));
+    Tournament loaded(16, 3);
+    {
+        FileNameHook hook(path);
+        EXPECT_TRUE(loadCommand(nullptr, loaded));
+        EXPECT_EQ(hook.asked, std::vector<bool>{false});
+    }
+    EXPECT_TRUE(boxes.seen.empty());
+    loaded.normalizeRounds(); // as the main window does when it shows a loaded record
+    EXPECT_EQ(loaded.currentRound, original.currentRound);
+    EXPECT_EQ(loaded.teams.count(), original.teams.count());
+    EXPECT_EQ(csvText(loaded), csvText(original));
+    // Every player comes back with his number, team, tables and points.
+    for (int p = 0; p < 16; ++p) {
+        int q = 0;
+        while (q < 16 && loaded.names[q] != original.names[p])
+            ++q;
+        ASSERT_LT(q, 16) << p;
+        EXPECT_EQ(loaded.playerNumber[q], original.playerNumber[p]);
+        EXPECT_EQ(loaded.teams.name(loaded.team[q]), original.teams.name(original.team[p]));
+        for (int r = 0; r < 3; ++r) {
+            EXPECT_EQ(loaded.tableAt(r, q), original.tableAt(r, p));
+            EXPECT_EQ(loaded.pointsAt(r, q), original.pointsAt(r, p));
+        }
+    }
+}
+
+TEST(FileCommands, UnreadableFileGivesTheReadMessageAndKeepsTheRecord) {
+    QTemporaryDir dir;
+    const QString directory = dir.filePath(QStringLiteral(u"folder.csv"));
+    ASSERT_TRUE(QDir().mkdir(directory));
+    std::vector<QString> paths{dir.filePath(QStringLiteral(u"missing.csv")), directory};
+    if (geteuid() != 0) { // permissions do not stop the superuser
+        const QString locked = dir.filePath(QStringLiteral(u"locked.csv"));
+        writeFile(locked, QByteArray::fromStdString(csvText(Tournament(16, 3))));
+        QFile::setPermissions(locked, QFileDevice::WriteOwner);
+        paths.push_back(locked);
+    }
+    for (const QString& path : paths) {
+        Tournament t = sampleTournament();
+        const std::string before = csvText(t);
+        MessageBoxCatcher boxes;
+        FileNameHook hook(path);
+        EXPECT_FALSE(loadCommand(nullptr, t));
+        ASSERT_EQ(boxes.seen.size(), 1u) << path.toStdString();
+        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Ошибка"));
+        EXPECT_EQ(boxes.seen[0].text, QStringLiteral(u"Ошибка при чтении из файла!"));
+        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(csvText(t), before);
+        EXPECT_EQ(t.currentRound, 2);
+    }
+}
+
+TEST(FileCommands, ReadOnlyTargetGivesTheWriteMessageAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral(u"old.csv"));
+    const QByteArray old("old content\r\n");
+    writeFile(path, old);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    MessageBoxCatcher boxes;
+    FileNameHook hook(path);
+    saveCommand(nullptr, sampleTournament());
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Ошибка"));
+    EXPECT_EQ(boxes.seen[0].text, QStringLiteral(u"Ошибка при записи в файл!"));
+    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(fileBytes(path), old);
+    // A save into a folder that does not exist fails the same way.
+    FileNameHook nowhere(dir.filePath(QStringLiteral(u"no/such/dir/x.csv")));
+    saveCommand(nullptr, sampleTournament());
+    EXPECT_EQ(boxes.seen.size(), 2u);
+}
+
+TEST(FileCommands, WritableFileIsReplacedWithoutAQuestionAndCancelDoesNothing) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral(u"quelna.csv"));
+    writeFile(path, "old content\r\n");
+    const Tournament t = sampleTournament();
+    MessageBoxCatcher boxes;
+    {
+        FileNameHook hook(path);
+        saveCommand(nullptr, t);
+    }
+    EXPECT_EQ(fileBytes(path).toStdString(), csvText(t));
+    {
+        FileNameHook cancelled{QString()};
+        saveCommand(nullptr, sampleTournament());
+        Tournament other(16, 3);
+        EXPECT_FALSE(loadCommand(nullptr, other));
+        EXPECT_EQ(cancelled.asked.size(), 2u);
+    }
+    EXPECT_TRUE(boxes.seen.empty());
+    EXPECT_EQ(fileBytes(path).toStdString(), csvText(t));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral(u"quelna.csv")});
+}
+
+// Drives the real file dialogs: what they offer, and a file typed into their name field.
+TEST(FileCommands, DialogsOfferCsvFilesAndTheDefaultName) {
+    QTemporaryDir dir;
+    struct Seen {
+        QStringList filters;
+        QString suffix;
+        QFileDialog::AcceptMode mode;
+        QFileDialog::FileMode fileMode;
+        bool confirmOverwrite;
+        QString typedName;
+    };
+    std::vector<Seen> seen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        seen.push_back({dialog->nameFilters(), dialog->defaultSuffix(), dialog->acceptMode(),
+                        dialog->fileMode(), !dialog->testOption(QFileDialog::DontConfirmOverwrite),
+                        nameEdit ? nameEdit->text() : QStringLiteral("<no name field>")});
+        dialog->setDirectory(dir.path());
+        if (nameEdit) {
+            nameEdit->selectAll();
+            typeText(nameEdit, QStringLiteral(u"итоги"));
+            QTest::keyClick(nameEdit, Qt::Key_Return);
+        }
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer.start(20);
+    const Tournament t = sampleTournament();
+    saveCommand(nullptr, t);
+    // The default suffix completes the typed name.
+    const QString saved = dir.filePath(QStringLiteral(u"итоги.CSV"));
+    EXPECT_EQ(fileBytes(saved).toStdString(), csvText(t));
+    Tournament loaded(16, 3);
+    EXPECT_TRUE(loadCommand(nullptr, loaded));
+    timer.stop();
+    EXPECT_EQ(csvText(loaded), csvText(t));
+
+    ASSERT_EQ(seen.size(), 2u);
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.filters, QStringList{QStringLiteral(u"CSV-файл (*.CSV *.csv)")});
+        EXPECT_EQ(s.suffix, QStringLiteral(u"CSV"));
+    }
+    EXPECT_EQ(seen[0].mode, QFileDialog::AcceptSave);
+    EXPECT_FALSE(seen[0].confirmOverwrite);
+    EXPECT_EQ(seen[0].typedName, QStringLiteral(u"quelna.csv"));
+    EXPECT_EQ(seen[1].mode, QFileDialog::AcceptOpen);
+    EXPECT_EQ(seen[1].fileMode, QFileDialog::ExistingFile);
+    EXPECT_TRUE(seen[1].typedName.isEmpty());
+}
+
+} // namespace
+} // namespace quelna
