@@ -1,0 +1,138 @@
+// Arbitrary bytes as a tournament file. The reader must take what it can without leaving the
+// record inconsistent, and a normalised record written, read back and written again must give
+// the same bytes.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/standings.h"
+#include "core/text.h"
+#include "core/tournament.h"
+#include "files/tournament_csv.h"
+#include "fuzz_check.h"
+
+using namespace quelna;
+
+namespace {
+
+struct Size {
+    int players, rounds;
+};
+// The smallest and largest tournaments and a few between.
+constexpr std::array<Size, 4> kSizes = {{{12, 2}, {16, 5}, {40, 7}, {200, 12}}};
+
+void checkRecordAfterRead(const Tournament& t) {
+    const int tables = t.tableCount();
+    for (int p = 0; p < t.playerCount; ++p) {
+        FUZZ_CHECK(static_cast<int>(t.names[p].size()) <= kMaxNameLength);
+        FUZZ_CHECK(t.names[p] == sanitizeName(t.names[p]));
+        FUZZ_CHECK(t.playerNumber[p] >= -1);
+        FUZZ_CHECK(t.team[p] >= 0 && t.team[p] <= t.teams.count());
+        for (int r = 0; r < t.roundCount; ++r) {
+            FUZZ_CHECK(t.tableAt(r, p) >= -1 && t.tableAt(r, p) < tables);
+            FUZZ_CHECK(t.seatAt(r, p) == -1);
+        }
+    }
+    for (int k = 1; k <= t.teams.count(); ++k) {
+        const std::string& name = t.teams.name(k);
+        FUZZ_CHECK(!name.empty() && name == sanitizeName(name));
+    }
+}
+
+void checkNormalised(const Tournament& t) {
+    FUZZ_CHECK(t.currentRound >= 0 && t.currentRound <= t.roundCount);
+    const int n = t.playerCount;
+    for (int r = 0; r < t.roundCount; ++r) {
+        if (r < t.currentRound) {
+            FUZZ_CHECK(t.isRoundComplete(r));
+            // Every table has its seats 0..3 exactly once.
+            for (int table = 0; table < t.tableCount(); ++table) {
+                int seats = 0;
+                for (int p = 0; p < n; ++p)
+                    if (t.tableAt(r, p) == table) {
+                        FUZZ_CHECK(t.seatAt(r, p) >= 0 && t.seatAt(r, p) < 4);
+                        seats |= 1 << t.seatAt(r, p);
+                    }
+                FUZZ_CHECK(seats == 0xF);
+            }
+        } else {
+            for (int p = 0; p < n; ++p)
+                FUZZ_CHECK(t.tableAt(r, p) == -1 && t.seatAt(r, p) == -1 && t.pointsAt(r, p) == 0);
+        }
+    }
+    for (int a = 0; a < n; ++a) {
+        FUZZ_CHECK(t.meetings.at(a, a) == 0);
+        for (int b = a + 1; b < n; ++b) {
+            int expected = t.team[a] > 0 && t.team[a] == t.team[b] ? 1 : 0;
+            for (int r = 0; r < t.currentRound; ++r)
+                expected += t.tableAt(r, a) == t.tableAt(r, b) ? 1 : 0;
+            FUZZ_CHECK(t.meetings.at(a, b) == expected && t.meetings.at(b, a) == expected);
+        }
+    }
+}
+
+void checkOrder(const std::vector<int>& order, const std::vector<std::string>& places, int n) {
+    FUZZ_CHECK(static_cast<int>(order.size()) == n && static_cast<int>(places.size()) == n);
+    std::vector<char> seen(n, 0);
+    for (int i = 0; i < n; ++i) {
+        FUZZ_CHECK(order[i] >= 0 && order[i] < n && !seen[order[i]]);
+        seen[order[i]] = 1;
+        FUZZ_CHECK(!places[i].empty());
+        FUZZ_CHECK(static_cast<int>(places[i].size()) <= kMaxPlaceTextLength);
+    }
+}
+
+void checkStandings(const Tournament& t) {
+    for (int k : {0, t.currentRound, t.roundCount}) {
+        std::vector<int> order, totals;
+        std::vector<std::string> places;
+        rankPlayers(t, k, order, places);
+        checkOrder(order, places, t.playerCount);
+        for (int i = 1; i < t.playerCount; ++i)
+            FUZZ_CHECK(t.runningTotal(order[i - 1], k) >= t.runningTotal(order[i], k));
+        rankTeams(t, k, order, totals, places);
+        checkOrder(order, places, t.teams.count());
+    }
+}
+
+std::string written(const Tournament& t) {
+    std::ostringstream out;
+    FUZZ_CHECK(writeTournamentCsv(t, out));
+    return out.str();
+}
+
+void readText(Tournament& t, const std::string& text) {
+    std::istringstream in(text);
+    readTournamentCsv(t, in);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const Size s = kSizes[data[0] % kSizes.size()];
+    const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    Tournament t(s.players, s.rounds);
+    readText(t, file);
+    checkRecordAfterRead(t);
+    t.normalizeRounds();
+    checkNormalised(t);
+    checkStandings(t);
+
+    const std::string first = written(t);
+    Tournament back(s.players, s.rounds);
+    readText(back, first);
+    checkRecordAfterRead(back);
+    back.normalizeRounds();
+    checkNormalised(back);
+    FUZZ_CHECK(back.currentRound == t.currentRound);
+    FUZZ_CHECK(back.teams.count() <= t.teams.count());
+    const std::string second = written(back);
+    FUZZ_CHECK(first == second);
+    return 0;
+}
