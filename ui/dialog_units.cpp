@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace quelna {
 
 namespace {
@@ -21,6 +23,19 @@ DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics fm(font);
     baseWidth_ = fm.averageCharWidth();
     baseHeight_ = fm.height();
+}
+
+DialogUnits DialogUnits::fitting(const QFont& font, const std::vector<TextFit>& texts) {
+    DialogUnits units(font);
+    const QFontMetrics fm(font);
+    for (const TextFit& fit : texts) {
+        if (fit.widthUnits <= 0)
+            continue;
+        const int needed = fm.horizontalAdvance(fit.text) + fit.extraPixels;
+        units.baseWidth_ =
+            std::max(units.baseWidth_, (needed * 4 + fit.widthUnits - 1) / fit.widthUnits);
+    }
+    return units;
 }
 
 int DialogUnits::x(int units) const {

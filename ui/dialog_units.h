@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QRect>
 #include <QSize>
+#include <QString>
+#include <vector>
 
 namespace quelna {
 
@@ -11,6 +13,17 @@ class DialogUnits {
   public:
     explicit DialogUnits(const QFont& font);
     DialogUnits(int baseWidth, int baseHeight) : baseWidth_(baseWidth), baseHeight_(baseHeight) {}
+
+    // A text that must be readable in a control widthUnits wide; extraPixels is what the control
+    // itself takes (a check box's box, a frame's margins).
+    struct TextFit {
+        QString text;
+        int widthUnits;
+        int extraPixels = 0;
+    };
+    // The units of the font, widened where the font's letters run wider than the layout was
+    // drawn for, so that no text is cut off.
+    static DialogUnits fitting(const QFont& font, const std::vector<TextFit>& texts);
 
     int x(int units) const;
     int y(int units) const;

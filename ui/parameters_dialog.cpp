@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -41,7 +42,13 @@ ParametersDialog::ParametersDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFont(dialogFont(kFontPointSize));
-    const DialogUnits du(font());
+    const int checkBox = style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                         style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    const DialogUnits du =
+        DialogUnits::fitting(font(), {{QStringLiteral(u"Число игроков"), 60, 2},
+                                      {QStringLiteral(u"Число туров"), 60, 2},
+                                      {QStringLiteral(u"Тест-режим"), 60, checkBox},
+                                      {QStringLiteral(u"200"), 20, 8}});
     setFixedSize(du.size(100, 75));
 
     auto* playersLabel = new QLabel(QStringLiteral(u"Число игроков"), this);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QValidator>
 
 #include <algorithm>
@@ -35,6 +36,31 @@ class TitleValidator : public QValidator {
     }
 };
 
+// Texts and the widths they are given, so the dialog can grow until each one is readable.
+DialogUnits fittedUnits(const QFont& font, const QStyle* style) {
+    const int checkBox = style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                         style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    QSpinBox probe;
+    probe.setFont(font);
+    probe.setRange(0, 50);
+    probe.setGroupSeparatorShown(false);
+    const int spin = probe.minimumSizeHint().width();
+    return DialogUnits::fitting(
+        font, {{QStringLiteral(u" Рассадка полным перебором "), 156, 24},
+               {QStringLiteral(u" Рассадка подбором "), 156, 24},
+               {QStringLiteral(u" Показ слайдов "), 156, 24},
+               {QStringLiteral(u"Таймаут в минутах:"), 92, 2},
+               {QStringLiteral(u"Столов с пересечениями:"), 92, 2},
+               {QStringLiteral(u"Столов с фикс. рассадкой:"), 92, 2},
+               {QStringLiteral(u"Автосохранение результатов"), 112, checkBox},
+               {QStringLiteral(u"Название турнира (в заголовке слайда):"), 135, 2},
+               {QStringLiteral(u"Вывод на дополнительный монитор"), 140, checkBox},
+               {QStringLiteral(u"Интервал между слайдами, сек:"), 105, 2},
+               {QStringLiteral(u"Кол-во столов на слайде:"), 84, 2},
+               {QStringLiteral(u"Кол-во строк на слайде:"), 112, 2},
+               {QString(), 20, spin}});
+}
+
 } // namespace
 
 SettingsDialog::SettingsDialog(int tableCount, QWidget* parent) : QDialog(parent) {
@@ -42,7 +68,7 @@ SettingsDialog::SettingsDialog(int tableCount, QWidget* parent) : QDialog(parent
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFont(dialogFont(kFontPointSize));
-    const DialogUnits du(font());
+    const DialogUnits du = fittedUnits(font(), style());
     setFixedSize(du.size(170, 249));
     const Settings& s = settings();
     const int tables = std::max(0, tableCount);

@@ -66,6 +66,10 @@ TEST(ParametersDialog, StartsWithSixteenPlayersAndFourRounds) {
     EXPECT_FALSE(qobject_cast<QCheckBox*>(d.control(ParametersDialog::TestModeCheck))->isChecked());
     EXPECT_TRUE(qobject_cast<QPushButton*>(d.control(ParametersDialog::OkButton))->isDefault());
     EXPECT_EQ(d.windowTitle(), QStringLiteral(u"Параметры"));
+    // A picture of the dialog when one is asked for.
+    const QString shots = qEnvironmentVariable("QUELNA_SCREENSHOTS");
+    if (!shots.isEmpty())
+        EXPECT_TRUE(d.grab().save(shots + QStringLiteral(u"/dialog_parameters.png")));
 }
 
 TEST(ParametersDialog, AcceptsTheSmallestAndLargestTournament) {

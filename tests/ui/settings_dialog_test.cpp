@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -115,6 +116,27 @@ TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
     // Each up-down is the arrows of its own edit.
     EXPECT_EQ(d.control(D::LinesUpDown), d.control(D::LinesEdit));
     EXPECT_EQ(d.control(D::IntervalUpDown), d.control(D::IntervalEdit));
+    // A picture of the dialog when one is asked for.
+    const QString shots = qEnvironmentVariable("QUELNA_SCREENSHOTS");
+    if (!shots.isEmpty())
+        EXPECT_TRUE(d.grab().save(shots + QStringLiteral(u"/dialog_settings.png")));
+}
+
+// The layout is drawn for a narrower face than the platform's: no text may be cut off.
+TEST_F(SettingsDialogTest, EveryTextFitsItsControl) {
+    for (const int tables : {3, 50}) {
+        D d(tables);
+        const QFontMetrics fm(d.font());
+        for (const QLabel* label : d.findChildren<QLabel*>())
+            EXPECT_LE(fm.horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+        for (const QCheckBox* box : d.findChildren<QCheckBox*>())
+            EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+        for (const QSpinBox* spin : d.findChildren<QSpinBox*>())
+            EXPECT_LE(spin->minimumSizeHint().width(), spin->width());
+        for (const QPushButton* button : d.findChildren<QPushButton*>())
+            EXPECT_LE(fm.horizontalAdvance(button->text()), button->width());
+    }
 }
 
 TEST_F(SettingsDialogTest, TableCountsOfferNoMoreThanTheTournamentsTables) {
