@@ -100,7 +100,12 @@ ProgressDialog::ProgressDialog(Tournament& t, int round, QWidget* parent)
     layout->addWidget(progressBar_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    progressBar_->setMinimumWidth(dx(150));
+    // Wide enough for the longest phase title next to the title bar's buttons.
+    const int titleWidth =
+        std::max({fm.horizontalAdvance(exhaustiveTitle()), fm.horizontalAdvance(randomTitle()),
+                  fm.horizontalAdvance(improveTitle())}) +
+        dx(40);
+    progressBar_->setMinimumWidth(std::max(dx(150), titleWidth));
 
     setWindowTitle(exhaustiveTitle());
     variantsLabel_->setText(QStringLiteral(u"Тыс. вариантов:"));
