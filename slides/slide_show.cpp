@@ -194,8 +194,6 @@ void SlideShow::done(int result) {
 
 void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind) {
     SlideShow show(owner, t, kind);
-    show.raise();
-    show.activateWindow();
     show.exec();
 }
 

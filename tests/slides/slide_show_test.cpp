@@ -118,18 +118,6 @@ TEST(SlideShowClosing, EscClickAndCloseRequestEndTheShow) {
     }
 }
 
-TEST(SlideShowClosing, LabelsAndFramesLetClicksThrough) {
-    const Tournament t = seatedTournament(12, 2, 1);
-    SlideShow show(nullptr, t, SlideKind::RoundResultsAndSeating, kFullHd, options());
-    for (QLabel* l : show.contentLabels())
-        EXPECT_TRUE(l->testAttribute(Qt::WA_TransparentForMouseEvents));
-    for (QLabel* l : show.headingLabels())
-        EXPECT_TRUE(l->testAttribute(Qt::WA_TransparentForMouseEvents));
-    for (QFrame* f : show.frames())
-        EXPECT_TRUE(f->testAttribute(Qt::WA_TransparentForMouseEvents));
-    EXPECT_TRUE(show.titleLabel()->testAttribute(Qt::WA_TransparentForMouseEvents));
-}
-
 // Runs showSlideShow modally; `inspect` sees the open show and then it is closed by Esc.
 template <typename Inspect>
 void runModal(QWidget* owner, const Tournament& t, SlideKind kind, Inspect inspect) {
