@@ -1,0 +1,122 @@
+#pragma once
+// Shared helpers of the engine tests: a job that records what the engine tells it.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "core/random.h"
+#include "core/test_data.h"
+#include "core/tournament.h"
+#include "seating/seating_driver.h"
+#include "seating/seating_job.h"
+
+namespace quelna::test {
+
+struct RecordingJob {
+    std::atomic<bool> switchFlag{false};
+    std::atomic<bool> stopFlag{false};
+    SeatingJob job;
+    std::vector<std::string> events; // every notification but onVariant, in order
+    std::vector<int> factors;        // values passed to onFactor
+    long long variants = 0;          // onVariant calls in total
+    long long variantsBeforeImprove = -1;
+
+    explicit RecordingJob(int round) {
+        job.round = round;
+        job.switchFlag = &switchFlag;
+        job.stopFlag = &stopFlag;
+        job.onTablesFilled = [this](SeatingJob& j, int n) {
+            j.maxTables = n;
+            events.push_back("tables " + std::to_string(n));
+        };
+        job.onFactor = [this](SeatingJob& j, int v) {
+            j.lastFactor = v;
+            factors.push_back(v);
+            events.push_back("factor");
+        };
+        job.onVariant = [this](SeatingJob& j) {
+            ++j.variants;
+            ++variants;
+        };
+        job.onRandomStart = [this](SeatingJob&) { events.push_back("random"); };
+        job.onImproveStart = [this](SeatingJob&) {
+            variantsBeforeImprove = variants;
+            events.push_back("improve");
+        };
+        job.onTimerReset = [this](SeatingJob&) { events.push_back("timer"); };
+        job.onVariantsReset = [this](SeatingJob& j) {
+            j.variants = 0;
+            events.push_back("variants");
+        };
+    }
+    RecordingJob(const RecordingJob&) = delete;
+    RecordingJob& operator=(const RecordingJob&) = delete;
+
+    void requestSwitch() {
+        switchFlag = true;
+        stopFlag = true;
+    }
+};
+
+inline std::vector<int> roundTables(const Tournament& t, int round) {
+    return {t.tableOf.begin() + t.index(round, 0), t.tableOf.begin() + t.index(round + 1, 0)};
+}
+
+// Players of each table in ascending index, tables in order.
+inline std::vector<std::vector<int>> tablesOf(const Tournament& t, int round) {
+    std::vector<std::vector<int>> tables(t.tableCount());
+    for (int p = 0; p < t.playerCount; ++p)
+        if (t.tableAt(round, p) >= 0)
+            tables[t.tableAt(round, p)].push_back(p);
+    return tables;
+}
+
+// Sum of meetings over the pairs sharing a table in the round.
+inline int roundMeetingSum(const Tournament& t, int round) {
+    int sum = 0;
+    for (int a = 0; a < t.playerCount; ++a)
+        for (int b = a + 1; b < t.playerCount; ++b)
+            if (t.tableAt(round, a) != -1 && t.tableAt(round, a) == t.tableAt(round, b))
+                sum += t.meetings.at(a, b);
+    return sum;
+}
+
+inline std::vector<int> totalsBefore(const Tournament& t, int round) {
+    std::vector<int> totals(t.playerCount);
+    for (int p = 0; p < t.playerCount; ++p)
+        totals[p] = t.runningTotal(p, round);
+    return totals;
+}
+
+// A tournament with `played` rounds seated by the engine (no limits) and random results.
+inline Tournament playedTournament(int players, int rounds, int played, std::uint32_t seed,
+                                   bool teams) {
+    runRandom().seed(seed);
+    Tournament t(players, rounds);
+    generateRandomNames(t, runRandom());
+    if (teams)
+        generateRandomTeams(t, runRandom());
+    numberPlayersInOrder(t);
+    t.rebuildMeetings();
+    for (int r = 0; r < played; ++r) {
+        // Bounded like a runner: the exhaustive search moves on after 20000 dead ends.
+        RecordingJob runner(r);
+        long long count = 0;
+        long long limit = 20000;
+        runner.job.onRandomStart = [&](SeatingJob&) {
+            count = 0;
+            limit = 2000000;
+        };
+        runner.job.onVariant = [&](SeatingJob&) {
+            if (++count == limit)
+                runner.requestSwitch();
+        };
+        if (!seatRound(t, runner.job))
+            break;
+        t.normalizeRounds();
+        generateRandomResults(t, r, runRandom());
+    }
+    return t;
+}
+
+} // namespace quelna::test

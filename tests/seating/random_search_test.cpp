@@ -1,0 +1,240 @@
+#include "seating/random_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "core/random.h"
+#include "engine_fixture.h"
+#include "seating/seating_factor.h"
+
+namespace quelna {
+namespace {
+
+using test::RecordingJob;
+using test::roundMeetingSum;
+using test::roundTables;
+using test::tablesOf;
+using Tables = std::vector<std::vector<int>>;
+
+// Tables as a set of player sets: the seating without its table numbers.
+std::set<std::vector<int>> partition(const Tables& tables) {
+    return {tables.begin(), tables.end()};
+}
+
+std::set<std::vector<int>> partitionOf(const std::vector<int>& row, int tableCount) {
+    Tables tables(tableCount);
+    for (int p = 0; p < static_cast<int>(row.size()); ++p)
+        tables[row[p]].push_back(p);
+    return partition(tables);
+}
+
+bool search(Tournament& t, int round, RecordingJob& job, Recompute mode = Recompute::Incremental,
+            RandomSearchStats* stats = nullptr) {
+    t.seatingJob = &job.job;
+    const bool ok = seatByRandomSearch(t, round, test::totalsBefore(t, round), mode, stats);
+    t.seatingJob = nullptr;
+    return ok;
+}
+
+TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) {
+    Tournament t(12, 2);
+    for (int a = 0; a < 12; ++a)
+        for (int b = a + 1; b < 12; ++b)
+            t.addMeeting(a, b); // every seating is equally bad: every move is of equal value
+    runRandom().seed(5);
+    RecordingJob job(0);
+    std::vector<int> previous = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2}; // the fill
+    std::vector<long long> kept;
+    job.job.onVariant = [&](SeatingJob&) {
+        ++job.variants;
+        const std::vector<int> now = roundTables(t, 0);
+        if (now != previous)
+            kept.push_back(job.variants);
+        previous = now;
+        if (job.variants == 320)
+            job.stopFlag = true;
+    };
+    EXPECT_FALSE(search(t, 0, job));
+    // 13 rejections, then a sideways move; the 145th rejection since the start makes the next
+    // move an uphill one, which leaves the sideways count running.
+    const std::vector<long long> expected = {14,  28,  42,  56,  70,  84,  98,  112,
+                                             126, 140, 154, 157, 169, 183, 197, 211,
+                                             225, 239, 253, 267, 281, 295, 309, 314};
+    EXPECT_EQ(kept, expected);
+    // Stopped in repair: the last complete seating tried stays, with its new meetings.
+    EXPECT_TRUE(t.isRoundComplete(0));
+    EXPECT_EQ(std::count(job.events.begin(), job.events.end(), "improve"), 0);
+}
+
+TEST(RandomSearch, CleanFillNeedsNoRepairMove) {
+    Tournament t(16, 2);
+    for (int p = 0; p < 16; ++p)
+        t.playerNumber[p] = p;
+    runRandom().seed(1);
+    RecordingJob job(0);
+    ASSERT_TRUE(search(t, 0, job));
+    EXPECT_EQ(job.variantsBeforeImprove, 0);
+    ASSERT_GE(job.events.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(job.events.begin(), job.events.begin() + 4),
+              (std::vector<std::string>{"improve", "timer", "variants", "factor"}));
+    // Filled in index order with start numbers equal to indices: already the ideal factor.
+    EXPECT_EQ(job.factors.front(), 0);
+    EXPECT_EQ(tablesOf(t, 0),
+              (Tables{{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}));
+}
+
+TEST(RandomSearch, AllPlayersFixedOnlyRenumbersTables) {
+    Tournament t(12, 2);
+    for (int p = 0; p < 12; ++p)
+        t.playerNumber[p] = p;
+    const Tables given = {{8, 9, 10, 11}, {0, 5, 6, 7}, {1, 2, 3, 4}};
+    for (int x = 0; x < 3; ++x)
+        for (int p : given[x])
+            t.tableAt(0, p) = x;
+    t.addMeeting(8, 9); // a meeting among fixed players is the baseline, not a failure
+    RecordingJob job(0);
+    ASSERT_TRUE(search(t, 0, job));
+    EXPECT_EQ(tablesOf(t, 0), (Tables{{0, 5, 6, 7}, {1, 2, 3, 4}, {8, 9, 10, 11}}));
+    EXPECT_EQ(job.variants, 0);
+    EXPECT_EQ(job.events, (std::vector<std::string>{"improve", "timer", "variants", "factor"}));
+}
+
+TEST(RandomSearch, MovablePlayersAtOneTableCannotRepair) {
+    Tournament t(12, 2);
+    for (int p = 0; p < 12; ++p) {
+        t.playerNumber[p] = p;
+        t.tableAt(0, p) = p / 4;
+    }
+    t.normalizeRounds();
+    // Eight players placed by hand; the four left over met in round 0.
+    const Tables fixedTables = {{0, 1, 4, 5}, {2, 3, 6, 7}};
+    for (int x = 0; x < 2; ++x)
+        for (int p : fixedTables[x])
+            t.tableAt(1, p) = x;
+    RecordingJob job(1);
+    EXPECT_FALSE(search(t, 1, job));
+    EXPECT_EQ(tablesOf(t, 1), (Tables{{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 10, 11}}));
+    EXPECT_EQ(job.variants, 0);
+}
+
+TEST(RandomSearch, OverfullHandPlacementIsRefused) {
+    Tournament t(12, 2);
+    for (int p = 0; p < 5; ++p)
+        t.tableAt(0, p) = 1;
+    RecordingJob job(0);
+    EXPECT_FALSE(search(t, 0, job));
+    const std::vector<int> row = roundTables(t, 0);
+    EXPECT_EQ(std::count(row.begin(), row.end(), -1), 7);
+}
+
+TEST(RandomSearch, ImprovementNeverKeepsOrCountsANewMeeting) {
+    Tournament t = test::playedTournament(40, 8, 5, 11, true);
+    ASSERT_EQ(t.currentRound, 5);
+    runRandom().seed(3);
+    RecordingJob job(5);
+    bool improving = false;
+    int seatingsWithMeetings = 0;
+    long long improveVariants = 0;
+    job.job.onImproveStart = [&](SeatingJob&) { improving = true; };
+    job.job.onVariant = [&](SeatingJob&) {
+        if (!improving)
+            return;
+        ++improveVariants;
+        if (roundMeetingSum(t, 5) != 0)
+            ++seatingsWithMeetings;
+        if (improveVariants == 4000)
+            job.stopFlag = true;
+    };
+    RandomSearchStats stats;
+    ASSERT_TRUE(search(t, 5, job, Recompute::Incremental, &stats));
+    EXPECT_EQ(seatingsWithMeetings, 0);
+    EXPECT_EQ(improveVariants, 4000);
+    // Moves that created a meeting were made but not counted.
+    EXPECT_GT(stats.improveMoves, improveVariants);
+    EXPECT_EQ(roundMeetingSum(t, 5), 0);
+}
+
+TEST(RandomSearch, StoppingImprovementYieldsTheBestSeating) {
+    Tournament t = test::playedTournament(24, 6, 2, 21, false);
+    ASSERT_EQ(t.currentRound, 2);
+    const std::vector<int> rank = rankByTotals(t, test::totalsBefore(t, 2));
+    runRandom().seed(9);
+    RecordingJob job(2);
+    bool improving = false;
+    int bestFactor = 0;
+    std::vector<int> bestSeating;
+    bool stoppedWhileWorse = false;
+    long long improveVariants = 0;
+    job.job.onImproveStart = [&](SeatingJob&) { improving = true; };
+    job.job.onFactor = [&](SeatingJob&, int) {
+        bestSeating = roundTables(t, 2);
+        bestFactor = seatingFactor(t, 2, rank);
+    };
+    job.job.onVariant = [&](SeatingJob&) {
+        if (!improving)
+            return;
+        ++improveVariants;
+        // Stop as soon as the current seating is worse than the best one found.
+        if (seatingFactor(t, 2, rank) > bestFactor) {
+            stoppedWhileWorse = true;
+            job.stopFlag = true;
+        } else if (improveVariants == 500000) {
+            job.stopFlag = true;
+        }
+    };
+    ASSERT_TRUE(search(t, 2, job));
+    ASSERT_TRUE(stoppedWhileWorse);
+    EXPECT_EQ(partition(tablesOf(t, 2)), partitionOf(bestSeating, 6));
+    EXPECT_EQ(seatingFactor(t, 2, rank), bestFactor);
+    // Renumbered: table 0 holds the leader, and the tables' best ranks ascend.
+    int lastBest = -1;
+    for (const auto& table : tablesOf(t, 2)) {
+        int best = 24;
+        for (int p : table)
+            best = std::min(best, rank[p]);
+        EXPECT_GT(best, lastBest);
+        lastBest = best;
+    }
+}
+
+TEST(RandomSearch, IncrementalAndFullRecomputationAgree) {
+    const Tournament start = test::playedTournament(40, 8, 3, 5, true);
+    ASSERT_EQ(start.currentRound, 3);
+    struct Run {
+        std::vector<int> seating;
+        std::vector<int> factors;
+        long long variants = 0;
+        RandomSearchStats stats;
+        bool ok = false;
+    };
+    auto run = [&](Recompute mode) {
+        Tournament t = start;
+        runRandom().seed(77);
+        RecordingJob job(3);
+        job.job.onVariant = [&](SeatingJob&) {
+            if (++job.variants == 20000)
+                job.stopFlag = true;
+        };
+        Run r;
+        r.ok = search(t, 3, job, mode, &r.stats);
+        r.seating = roundTables(t, 3);
+        r.factors = job.factors;
+        r.variants = job.variants;
+        return r;
+    };
+    const Run incremental = run(Recompute::Incremental);
+    const Run full = run(Recompute::Full);
+    ASSERT_TRUE(incremental.ok);
+    EXPECT_EQ(full.ok, incremental.ok);
+    EXPECT_EQ(full.seating, incremental.seating);
+    EXPECT_EQ(full.factors, incremental.factors);
+    EXPECT_EQ(full.variants, incremental.variants);
+    EXPECT_EQ(full.stats.repairMoves, incremental.stats.repairMoves);
+    EXPECT_EQ(full.stats.improveMoves, incremental.stats.improveMoves);
+    EXPECT_GT(incremental.factors.size(), 1u); // the search did improve
+}
+
+} // namespace
+} // namespace quelna
