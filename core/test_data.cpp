@@ -134,4 +134,14 @@ void numberPlayersInOrder(Tournament& t) {
         t.playerNumber[i] = i;
 }
 
+std::span<const std::string_view> surnameTable() {
+    return kSurnames;
+}
+std::span<const std::string_view> maleNameTable() {
+    return kMaleNames;
+}
+std::span<const std::string_view> femaleNameTable() {
+    return kFemaleNames;
+}
+
 } // namespace quelna

@@ -2,6 +2,9 @@
 // Test-mode generators: random names, teams of four and round results, so that a whole
 // tournament can be played through without players. Every draw comes from the given generator,
 // in a fixed order, so a seed reproduces a tournament.
+#include <span>
+#include <string_view>
+
 #include "core/random.h"
 #include "core/tournament.h"
 
@@ -16,5 +19,10 @@ void generateRandomTeams(Tournament& t, Random& random);
 void generateRandomResults(Tournament& t, int round, Random& random);
 // Player i gets start number i (shown as i + 1).
 void numberPlayersInOrder(Tournament& t);
+
+// The name tables the generator draws from, in UTF-8.
+std::span<const std::string_view> surnameTable();
+std::span<const std::string_view> maleNameTable();
+std::span<const std::string_view> femaleNameTable();
 
 } // namespace quelna
