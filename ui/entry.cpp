@@ -9,6 +9,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/tournament.h"
+#include "ui/app_icon.h"
 #include "ui/common/tooltips.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"
@@ -26,6 +27,7 @@ int runEntry(QApplication& app, const QString& settingsPath) {
     // The run is a chain of modal dialogs; no window in between must end the application.
     app.setQuitOnLastWindowClosed(false);
     installToolTipBehaviour(app);
+    QApplication::setWindowIcon(appIcon());
 
     loadSettings(settings(), QFile::encodeName(settingsPath).toStdString());
     runRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));

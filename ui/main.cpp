@@ -5,5 +5,6 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(u"quelna"));
     return quelna::runEntry(app, quelna::appDataDirectory() + QStringLiteral(u"/quelna.ini"));
 }
