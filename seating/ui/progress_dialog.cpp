@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <system_error>
 
 #include "core/settings.h"
 #include "core/tournament.h"
@@ -190,7 +191,7 @@ void ProgressDialog::startWorker() {
         }
     };
 
-    worker_ = std::thread([this, job = std::move(job)]() mutable {
+    auto work = [this, job = std::move(job)]() mutable {
         const bool seated = seatRound(tournament_, *job);
         // The record must not keep a pointer to the job beyond the seating.
         tournament_.seatingJob = nullptr;
@@ -199,7 +200,16 @@ void ProgressDialog::startWorker() {
                                   : static_cast<int>(SeatingResult::Failed);
         QMetaObject::invokeMethod(
             this, [this, result] { finishSeating(result); }, Qt::QueuedConnection);
-    });
+    };
+    try {
+        worker_ = std::thread(std::move(work));
+    } catch (const std::system_error&) {
+        // No thread to be had: report a failed seating rather than wait for one forever.
+        QMetaObject::invokeMethod(
+            this, [this] { finishSeating(static_cast<int>(SeatingResult::Failed)); },
+            Qt::QueuedConnection);
+        return;
+    }
 
     tickCount_ = 0;
     if (tickLimit_ > 0)
