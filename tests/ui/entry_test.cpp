@@ -78,7 +78,17 @@ void fillParameters(QWidget* w, const QString& players, const QString& rounds, b
                       Qt::LeftButton);
 }
 
-TEST(Entry, ClosingTheParametersDialogEndsTheRunAndWritesTheSettings) {
+// The run changes the process-wide settings; later tests in this process get them back.
+class Entry : public ::testing::Test {
+  protected:
+    void SetUp() override { saved_ = settings(); }
+    void TearDown() override { settings() = saved_; }
+
+  private:
+    Settings saved_;
+};
+
+TEST_F(Entry, ClosingTheParametersDialogEndsTheRunAndWritesTheSettings) {
     ASSERT_EQ(QGuiApplication::screens().size(), 1);
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
@@ -95,7 +105,7 @@ TEST(Entry, ClosingTheParametersDialogEndsTheRunAndWritesTheSettings) {
     EXPECT_FALSE(settings().showOnSecondary);
 }
 
-TEST(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
+TEST_F(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
     for (const bool testMode : {true, false}) {
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
@@ -129,7 +139,7 @@ TEST(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
 }
 
 // The same run on a desktop with two monitors, in a child process started with two screens.
-TEST(Entry, SecondMonitorKeepsTheSecondaryOption) {
+TEST_F(Entry, SecondMonitorKeepsTheSecondaryOption) {
     QTemporaryDir dir;
     const QString screens = dir.filePath(QStringLiteral(u"screens.json"));
     writeFile(screens, R"({"screens":[
