@@ -34,6 +34,8 @@ class GridCell : public QLineEdit {
     int round() const { return round_; }
     int position() const { return position_; }
 
+    void setListener(GridCellListener* listener) { listener_ = listener; }
+
     CellTone tone() const { return tone_; }
     void setTone(CellTone tone);
 

@@ -58,7 +58,14 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     buildGrid();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Hiding moves the focus away from a cell; nothing of this window may react by then.
+    for (GridCell* c : seatCells_)
+        c->setListener(nullptr);
+    for (GridCell* c : pointsCells_)
+        c->setListener(nullptr);
+    hide();
+}
 
 void MainWindow::buildMenu() {
     menuBar_ = new QMenuBar(this);

@@ -1,0 +1,140 @@
+#pragma once
+// Shared by the main window tests: a window on an injected work area with its own autosave
+// directory, typing and clicking helpers, and a watcher that answers modal dialogs.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/random.h"
+#include "core/settings.h"
+#include "core/test_data.h"
+#include "core/tournament.h"
+#include "seating/seating_driver.h"
+#include "seating/seating_job.h"
+#include "seating/ui/progress_dialog.h"
+#include "ui/main_window.h"
+
+namespace quelna::mwtest {
+
+inline const QRect kLargeArea(0, 0, 3000, 2000);
+
+struct Harness {
+    explicit Harness(int players, int rounds, bool testMode = false, QRect area = kLargeArea) {
+        settings() = Settings{};
+        settings().autosave = !testMode;
+        t = std::make_unique<Tournament>(players, rounds);
+        MainWindowEnvironment env;
+        env.workArea = area;
+        env.appDir = dir.path();
+        w = std::make_unique<MainWindow>(*t, testMode, env);
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        [[maybe_unused]] bool active = QTest::qWaitForWindowActive(w.get());
+    }
+    ~Harness() {
+        if (w)
+            w->hide();
+    }
+    QPushButton* button(int id) const { return qobject_cast<QPushButton*>(w->control(id)); }
+    QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(w->control(id)); }
+    QString autosaveFile(int k) const {
+        return dir.filePath(QStringLiteral("autosave_tour%1.csv").arg(k));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Tournament> t;
+    std::unique_ptr<MainWindow> w;
+};
+
+inline void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+// Clicks into an edit, selects what it holds and types text over it, key by key.
+inline void typeInto(QLineEdit* edit, const QString& text) {
+    click(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Delete);
+        return;
+    }
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            QTest::keyClick(edit, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Types into an edit and leaves it with Tab, as an organiser moves on to the next cell.
+inline void typeAndLeave(QLineEdit* edit, const QString& text) {
+    typeInto(edit, text);
+    QTest::keyClick(edit, Qt::Key_Tab);
+}
+
+// Answers the modal dialogs that open while it lives: notes and confirms every message box,
+// and can press "Далее" of the seating progress dialog whenever it is available.
+class ModalWatcher {
+  public:
+    explicit ModalWatcher(bool pressNext = false, bool pressCancel = false)
+        : pressNext_(pressNext), pressCancel_(pressCancel) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start(5);
+    }
+    QStringList messages;
+    int progressDialogs = 0;
+
+  private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (box->isVisible()) {
+                messages << box->text();
+                box->done(QMessageBox::Ok);
+            }
+            return;
+        }
+        auto* progress = qobject_cast<ProgressDialog*>(modal);
+        if (!progress || !progress->isVisible())
+            return;
+        if (progress != lastProgress_) {
+            lastProgress_ = progress;
+            ++progressDialogs;
+        }
+        if (pressCancel_ && progress->cancelButton()->isEnabled())
+            QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+        else if (pressNext_ && progress->nextButton()->isEnabled())
+            QTest::mouseClick(progress->nextButton(), Qt::LeftButton);
+    }
+    bool pressNext_;
+    bool pressCancel_;
+    QObject* lastProgress_ = nullptr;
+    QTimer timer_;
+};
+
+// Seats rounds 0..k-1 with the engine and fills each with random results, without the window.
+inline void playRounds(Tournament& t, int k, std::uint32_t seed) {
+    Random random(seed);
+    if (!t.hasCompleteNumbering()) {
+        generateRandomNames(t, random);
+        numberPlayersInOrder(t);
+    }
+    t.normalizeRounds();
+    for (int r = t.currentRound; r < k; ++r) {
+        SeatingJob job;
+        job.round = r;
+        [[maybe_unused]] const bool seated = seatRound(t, job);
+        t.normalizeRounds();
+        generateRandomResults(t, r, random);
+    }
+}
+
+} // namespace quelna::mwtest
