@@ -1,0 +1,472 @@
+// Soak: many whole tournaments played by `quelna-cli simulate`, from 12 players and 2 rounds to
+// 200 players and 12 rounds, with and without teams, fixed and overlap tables, and variant budgets
+// small enough to drive the engine through every fallback. Every run is checked from the outside:
+// the report lines, the saved file and what the seating rules allow.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/tournament.h"
+#include "files/tournament_csv.h"
+#include "seating/exhaustive_seating.h"
+#include "seating/seating_job.h"
+
+using namespace quelna;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct SoakConfig {
+    int players = 12;
+    int rounds = 2;
+    bool teams = false;
+    unsigned seed = 1;
+    long long exhaustiveVariants = 1000; // always a limit: runs must end and be reproducible
+    long long randomVariants = 10000;
+    int fixedTables = 0;
+    int overlapTables = 0;
+    // A backstop only: the improvement phase counts just the moves that add no meeting, so on a
+    // crowded late round its variant budget alone can take minutes.
+    int seconds = 3;
+
+    std::string arguments() const {
+        std::string a =
+            "simulate --players " + std::to_string(players) + " --rounds " +
+            std::to_string(rounds) + (teams ? " --teams" : "") + " --seed " + std::to_string(seed) +
+            " --exhaustive-variants " + std::to_string(exhaustiveVariants) + " --random-variants " +
+            std::to_string(randomVariants) + " --exhaustive-seconds " + std::to_string(seconds) +
+            " --random-seconds " + std::to_string(seconds) + " --fixed-tables " +
+            std::to_string(fixedTables) + " --overlap-tables " + std::to_string(overlapTables);
+        return a;
+    }
+};
+
+struct ReportLine {
+    int round = 0;
+    bool seated = false;
+    bool exhaustive = false;
+    long long variants = 0;
+    int repeats = 0;
+    int factor = 0;
+};
+
+struct CliRun {
+    int exitStatus = -1;
+    std::string output;
+    std::vector<ReportLine> report;
+    std::string file;
+};
+
+// Totals over every run of this process, printed at the end of each test.
+struct Tally {
+    int tournaments = 0;
+    int roundsSeated = 0;
+    int roundsFailed = 0;
+    int exhaustiveRounds = 0;
+    int randomRounds = 0;
+    int roundsWithAllowedRepeats = 0;
+};
+Tally tally;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path scratchDir() {
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() /
+                     ("quelna-soak-" + std::to_string(static_cast<long long>(::getpid())));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+// "round=3 result=seated method=random variants=12 repeats=0 factor=4", exactly these keys.
+bool parseReportLine(const std::string& line, ReportLine& out) {
+    static const std::array<std::string, 6> keys = {"round",    "result",  "method",
+                                                    "variants", "repeats", "factor"};
+    std::istringstream words(line);
+    std::string word;
+    std::map<std::string, std::string> values;
+    std::size_t i = 0;
+    while (words >> word) {
+        const auto eq = word.find('=');
+        if (i >= keys.size() || eq == std::string::npos || word.substr(0, eq) != keys[i])
+            return false;
+        values[keys[i++]] = word.substr(eq + 1);
+    }
+    if (i != keys.size())
+        return false;
+    const std::string& result = values["result"];
+    const std::string& method = values["method"];
+    if ((result != "seated" && result != "failed") ||
+        (method != "exhaustive" && method != "random"))
+        return false;
+    try {
+        out.round = std::stoi(values["round"]);
+        out.variants = std::stoll(values["variants"]);
+        out.repeats = std::stoi(values["repeats"]);
+        out.factor = std::stoi(values["factor"]);
+    } catch (...) {
+        return false;
+    }
+    out.seated = result == "seated";
+    out.exhaustive = method == "exhaustive";
+    return true;
+}
+
+CliRun runSimulate(const SoakConfig& c, const std::string& name) {
+    CliRun run;
+    const fs::path out = scratchDir() / (name + ".csv");
+    fs::remove(out);
+    // The outer time limit only turns a hang into a failure; the budgets are variant counts.
+    const std::string command = "timeout 300 '" + std::string(QUELNA_CLI) + "' " + c.arguments() +
+                                " --out '" + out.string() + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        ADD_FAILURE() << "cannot start " << command;
+        return run;
+    }
+    std::array<char, 4096> buffer;
+    std::size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.output.append(buffer.data(), got);
+    const int status = ::pclose(pipe);
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream lines(run.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        ReportLine r;
+        if (parseReportLine(line, r))
+            run.report.push_back(r);
+        else
+            ADD_FAILURE() << "not a report line: '" << line << "'";
+    }
+    run.file = readFile(out);
+    return run;
+}
+
+// Pairs at one table of round c who met before it (team-mates count as having met).
+struct Repeat {
+    int table, a, b;
+};
+std::vector<Repeat> repeatsOf(const Tournament& t, int c) {
+    std::vector<Repeat> found;
+    for (int a = 0; a < t.playerCount; ++a)
+        for (int b = a + 1; b < t.playerCount; ++b) {
+            const int table = t.tableAt(c, a);
+            if (table < 0 || table != t.tableAt(c, b))
+                continue;
+            bool met = t.team[a] > 0 && t.team[a] == t.team[b];
+            for (int k = 0; k < c && !met; ++k)
+                met = t.tableAt(k, a) == t.tableAt(k, b);
+            if (met)
+                found.push_back({table, a, b});
+        }
+    return found;
+}
+
+// (F - 10T) / T of the sum of rank distances at each table, ranks by totals before round c,
+// highest first, equal totals by smaller start number.
+int displayFactorOf(const Tournament& t, int c) {
+    std::vector<int> order(t.playerCount);
+    for (int p = 0; p < t.playerCount; ++p)
+        order[p] = p;
+    std::sort(order.begin(), order.end(), [&](int x, int y) {
+        const int tx = t.runningTotal(x, c), ty = t.runningTotal(y, c);
+        return tx != ty ? tx > ty : t.playerNumber[x] < t.playerNumber[y];
+    });
+    std::vector<int> rank(t.playerCount);
+    for (int i = 0; i < t.playerCount; ++i)
+        rank[order[i]] = i;
+    int sum = 0;
+    for (int a = 0; a < t.playerCount; ++a)
+        for (int b = a + 1; b < t.playerCount; ++b)
+            if (t.tableAt(c, a) == t.tableAt(c, b))
+                sum += std::abs(rank[a] - rank[b]);
+    const int tables = t.tableCount();
+    return (sum - 10 * tables) / tables;
+}
+
+// The record as it stood before round c was seated.
+Tournament before(const Tournament& played, int c) {
+    Tournament t = played;
+    for (int r = c; r < t.roundCount; ++r)
+        for (int p = 0; p < t.playerCount; ++p) {
+            t.tableAt(r, p) = -1;
+            t.pointsAt(r, p) = 0;
+        }
+    t.normalizeRounds();
+    return t;
+}
+
+// The top tables the fallback seats exhaustively: repeated here with the engine's own search
+// (which is deterministic) and compared with what the random search left in place.
+void checkFixedTablesKept(const Tournament& played, const SoakConfig& config, int c) {
+    Tournament t = before(played, c);
+    ASSERT_EQ(t.currentRound, c);
+    std::vector<int> totals(t.playerCount);
+    std::vector<char> seated(t.playerCount, 0);
+    for (int p = 0; p < t.playerCount; ++p)
+        totals[p] = t.runningTotal(p, c);
+    std::atomic<bool> stop{false};
+    SeatingJob job;
+    job.round = c;
+    job.stopFlag = &stop;
+    long long variants = 0;
+    job.onVariant = [&](SeatingJob&) {
+        if (++variants > config.randomVariants + 1)
+            stop = true; // the runner would have stopped it by now
+    };
+    t.seatingJob = &job;
+    settings().overlapTables = config.overlapTables;
+    const int fixed = std::min(config.fixedTables, t.tableCount());
+    ASSERT_TRUE(seatTopTables(t, c, totals, seated, fixed))
+        << "round " << c + 1 << ": the fixed tables were seated by the runner but not here";
+    t.seatingJob = nullptr;
+    for (int table = 0; table < fixed; ++table) {
+        std::set<int> expected, actual;
+        for (int p = 0; p < t.playerCount; ++p) {
+            if (t.tableAt(c, p) == table)
+                expected.insert(p);
+            if (played.tableAt(c, p) == table)
+                actual.insert(p);
+        }
+        EXPECT_EQ(actual, expected) << "round " << c + 1 << ", fixed table " << table + 1;
+    }
+}
+
+void checkRun(const SoakConfig& config, const CliRun& run) {
+    const int n = config.players;
+    const int tables = n / 4;
+    const int R = config.rounds;
+    ASSERT_TRUE(run.exitStatus == 0 || run.exitStatus == 1) << "exit status " << run.exitStatus;
+    ASSERT_FALSE(run.report.empty());
+    ASSERT_FALSE(run.file.empty()) << "no file written";
+
+    // The report: rounds 1.. in order, all seated, except a last failed one on exit status 1.
+    const int lines = static_cast<int>(run.report.size());
+    if (run.exitStatus == 0) {
+        ASSERT_EQ(lines, R);
+    }
+    ASSERT_LE(lines, R);
+    for (int i = 0; i < lines; ++i) {
+        const ReportLine& r = run.report[i];
+        EXPECT_EQ(r.round, i + 1);
+        EXPECT_EQ(r.seated, run.exitStatus == 0 || i + 1 < lines) << "round " << i + 1;
+        EXPECT_GE(r.variants, 1);
+    }
+    const int seatedRounds = run.exitStatus == 0 ? R : lines - 1;
+    if (run.exitStatus == 1) {
+        const ReportLine& failed = run.report.back();
+        EXPECT_FALSE(failed.exhaustive);
+        // Unseated (-1), or the random search's last seating, which still had a repeat.
+        if (failed.repeats == -1) {
+            EXPECT_EQ(failed.factor, -1);
+        } else {
+            EXPECT_TRUE(failed.repeats >= 1 && failed.factor >= 0);
+        }
+    }
+
+    Tournament raw(n, R);
+    {
+        std::istringstream in(run.file);
+        readTournamentCsv(raw, in);
+    }
+    Tournament t = raw;
+    t.normalizeRounds();
+    ASSERT_EQ(t.currentRound, seatedRounds);
+
+    // Registration as the simulation makes it.
+    EXPECT_TRUE(t.hasCompleteNumbering());
+    for (int p = 0; p < n; ++p)
+        EXPECT_FALSE(t.names[p].empty()) << "player " << p;
+    if (config.teams) {
+        EXPECT_EQ(t.teams.count(), tables);
+        for (int k = 1; k <= t.teams.count(); ++k)
+            EXPECT_EQ(std::count(t.team.begin(), t.team.end(), k), 4) << "team " << k;
+    } else {
+        EXPECT_EQ(t.teams.count(), 0);
+    }
+
+    for (int c = 0; c < R; ++c) {
+        if (c >= seatedRounds) {
+            // A failed round and the rounds after it are left unseated in the file.
+            for (int p = 0; p < n; ++p)
+                ASSERT_TRUE(raw.tableAt(c, p) == -1 && raw.pointsAt(c, p) == 0)
+                    << "round " << c + 1 << " player " << p;
+            continue;
+        }
+        ASSERT_TRUE(raw.isRoundComplete(c)) << "round " << c + 1;
+        for (int p = 0; p < n; ++p)
+            ASSERT_NE(raw.tableAt(c, p), -1) << "round " << c + 1 << " player " << p;
+        std::vector<int> sums(tables, 0);
+        for (int p = 0; p < n; ++p)
+            sums[t.tableAt(c, p)] += t.pointsAt(c, p);
+        for (int x = 0; x < tables; ++x)
+            EXPECT_EQ(sums[x], 0) << "round " << c + 1 << " table " << x + 1;
+
+        // Repeat meetings only where the settings allow them: on the bottom tables of an
+        // exhaustive seating (which in the fallback covers only the fixed top tables).
+        const ReportLine& r = run.report[c];
+        const std::vector<Repeat> repeats = repeatsOf(t, c);
+        EXPECT_EQ(r.repeats, static_cast<int>(repeats.size())) << "round " << c + 1;
+        for (const Repeat& rep : repeats) {
+            const bool bottom = rep.table >= tables - config.overlapTables;
+            const bool exhaustiveTable = r.exhaustive || rep.table < config.fixedTables;
+            EXPECT_TRUE(bottom && exhaustiveTable)
+                << "round " << c + 1 << ": players " << rep.a << " and " << rep.b
+                << " meet again at table " << rep.table + 1 << " ("
+                << (r.exhaustive ? "exhaustive" : "random") << ")";
+        }
+        EXPECT_EQ(r.factor, displayFactorOf(t, c)) << "round " << c + 1;
+        if (!r.exhaustive && config.fixedTables > 0)
+            checkFixedTablesKept(t, config, c);
+
+        ++tally.roundsSeated;
+        ++(r.exhaustive ? tally.exhaustiveRounds : tally.randomRounds);
+        if (!repeats.empty())
+            ++tally.roundsWithAllowedRepeats;
+    }
+    if (run.exitStatus == 1)
+        ++tally.roundsFailed;
+
+    // The saved file reads back to the same tournament, byte for byte.
+    std::ostringstream again;
+    ASSERT_TRUE(writeTournamentCsv(t, again));
+    EXPECT_TRUE(again.str() == run.file) << "the file does not read back to itself";
+    ++tally.tournaments;
+}
+
+void soak(const std::vector<SoakConfig>& configs, const std::string& group) {
+    tally = Tally{};
+    for (std::size_t i = 0; i < configs.size(); ++i) {
+        const SoakConfig& c = configs[i];
+        SCOPED_TRACE("quelna-cli " + c.arguments());
+        const CliRun run = runSimulate(c, group + "-" + std::to_string(i));
+        if (std::getenv("QUELNA_SOAK_VERBOSE")) {
+            std::cout << c.arguments() << "\n  exit " << run.exitStatus << ":";
+            for (const ReportLine& r : run.report)
+                std::cout << ' ' << (r.seated ? (r.exhaustive ? 'E' : 'R') : 'x') << r.repeats;
+            std::cout << '\n';
+        }
+        checkRun(c, run);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
+void printTally(const std::string& group) {
+    std::cout << "[soak " << group << "] tournaments=" << tally.tournaments
+              << " rounds seated=" << tally.roundsSeated << " (exhaustive "
+              << tally.exhaustiveRounds << ", random " << tally.randomRounds
+              << ", with allowed repeats " << tally.roundsWithAllowedRepeats
+              << ") tournaments ending in a failed round=" << tally.roundsFailed << '\n';
+}
+
+// Random configurations from a fixed seed, so every run of the soak plays the same tournaments.
+std::vector<SoakConfig> drawConfigs(unsigned seed, int count, int minPlayers, int maxPlayers,
+                                    int maxRounds) {
+    std::mt19937 draw(seed);
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<>(low, high)(draw); };
+    const std::array<long long, 5> exhaustiveBudgets = {1, 10, 100, 1000, 20000};
+    const std::array<long long, 5> randomBudgets = {1, 100, 1000, 5000, 30000};
+    std::vector<SoakConfig> configs;
+    for (int i = 0; i < count; ++i) {
+        SoakConfig c;
+        c.players = 4 * pick(minPlayers / 4, maxPlayers / 4);
+        // Mostly as many rounds as the field can play without meeting again, sometimes more.
+        const int fresh = std::clamp((c.players - 4) / 3, 2, maxRounds);
+        c.rounds = pick(0, 3) == 0 ? pick(2, maxRounds) : pick(2, fresh);
+        c.teams = pick(0, 1) == 1;
+        c.seed = static_cast<unsigned>(pick(1, 1000000));
+        c.exhaustiveVariants = exhaustiveBudgets[pick(0, 4)];
+        c.randomVariants = randomBudgets[pick(0, 4)];
+        const int tables = c.players / 4;
+        // Mostly none, sometimes a few, sometimes all.
+        const int k = pick(0, 5);
+        c.fixedTables = k < 3 ? 0 : (k < 5 ? pick(1, tables) : tables);
+        const int m = pick(0, 5);
+        c.overlapTables = m < 3 ? 0 : (m < 5 ? pick(1, tables) : tables);
+        configs.push_back(c);
+    }
+    return configs;
+}
+
+} // namespace
+
+// Each way a round can be seated or fail, forced on purpose.
+TEST(Soak, EveryFallbackOnPurpose) {
+    std::vector<SoakConfig> configs;
+    // The exhaustive search alone, with a budget it never reaches before the last round.
+    configs.push_back({20, 4, false, 11, 100000, 1000, 0, 0});
+    // Switched after the first dead end; the random search seats every later round.
+    configs.push_back({40, 6, true, 12, 1, 20000, 0, 0});
+    // The fallback seats a few top tables exhaustively before the random search.
+    configs.push_back({48, 6, true, 13, 5, 5000, 3, 0});
+    // Every table fixed: the fallback repeats the exhaustive search over all tables.
+    configs.push_back({24, 5, false, 14, 3, 20000, 6, 0});
+    // The random search stopped after one move: the round fails and stays unseated.
+    configs.push_back({32, 4, true, 15, 1, 1, 0, 0});
+    // Twelve players in three teams of four: no table can avoid team-mates; the exhaustive
+    // search runs out of candidates and the round fails without a random search.
+    configs.push_back({12, 3, true, 16, 100000, 1000, 0, 0});
+    // A bottom table that allows meetings, and every table allowing them.
+    configs.push_back({16, 8, true, 17, 100000, 1000, 0, 1});
+    configs.push_back({12, 12, true, 18, 100000, 1000, 0, 3});
+    // Fixed tables that are partly bottom tables: repeats allowed there, nowhere else.
+    configs.push_back({24, 7, false, 19, 2, 30000, 3, 4});
+    // Many rounds for few players: late rounds run out of fresh opponents.
+    configs.push_back({16, 12, false, 20, 5000, 30000, 0, 0});
+    configs.push_back({16, 12, false, 21, 5000, 30000, 2, 2});
+    soak(configs, "fallbacks");
+    printTally("fallbacks");
+}
+
+TEST(Soak, SmallTournaments) {
+    soak(drawConfigs(2026, 40, 12, 48, 12), "small");
+    printTally("small");
+}
+
+TEST(Soak, LargeTournaments) {
+    std::vector<SoakConfig> configs = drawConfigs(77, 6, 100, 200, 12);
+    configs.push_back({200, 12, true, 1, 2000, 20000, 0, 0});
+    configs.push_back({200, 12, false, 2, 50, 5000, 10, 2});
+    soak(configs, "large");
+    printTally("large");
+}
+
+// Without a time limit the whole run is a function of its options: twice the same, byte for byte.
+TEST(Soak, SameOptionsGiveTheSameTournament) {
+    for (const SoakConfig& c : {SoakConfig{40, 7, true, 5, 20, 5000, 2, 1},
+                                SoakConfig{100, 6, false, 6, 3, 3000, 0, 0}}) {
+        SCOPED_TRACE("quelna-cli " + c.arguments());
+        const CliRun first = runSimulate(c, "same-a");
+        const CliRun second = runSimulate(c, "same-b");
+        checkRun(c, first);
+        EXPECT_EQ(first.exitStatus, second.exitStatus);
+        EXPECT_EQ(first.output, second.output);
+        EXPECT_TRUE(first.file == second.file);
+    }
+    printTally("determinism");
+}
