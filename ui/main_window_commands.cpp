@@ -311,6 +311,8 @@ void MainWindow::seatCommand() {
         ProgressDialog dialog(t_, c, this);
         result = dialog.exec();
     }
+    // Back to the window the organiser works in, whatever the platform chose after the dialog.
+    activateWindow();
     if (result == static_cast<int>(SeatingResult::Seated)) {
         refreshFromTournament();
         autosave(c + 1);
@@ -331,6 +333,7 @@ void MainWindow::seatCommand() {
             QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
                            u"пересечениями\nили уменьшите число столов с фиксированной "
                            u"рассадкой."));
+        activateWindow();
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -135,6 +137,39 @@ inline void playRounds(Tournament& t, int k, std::uint32_t seed) {
         t.normalizeRounds();
         generateRandomResults(t, r, random);
     }
+}
+
+} // namespace quelna::mwtest
+
+namespace quelna::mwtest {
+
+// Opens the menu that holds the command from the menu bar and clicks the item, as with a mouse.
+inline void chooseMenu(MainWindow& w, int command) {
+    QAction* item = w.menuAction(command);
+    auto* bar = w.findChild<QMenuBar*>();
+    for (QAction* top : bar->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu || !menu->actions().contains(item))
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(top).center());
+        if (!menu->isVisible())
+            menu->popup(bar->mapToGlobal(bar->actionGeometry(top).bottomLeft()));
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                          menu->actionGeometry(item).center());
+        return;
+    }
+}
+
+inline bool isRed(QLineEdit* cell) {
+    return cell->palette().color(QPalette::Text) == QColor(Qt::red);
+}
+
+// Largest number of tables any two players have shared, team-mates counting once extra.
+inline int maxMeetings(const Tournament& t) {
+    int most = 0;
+    for (int v : t.meetings.cells())
+        most = std::max(most, v);
+    return most;
 }
 
 } // namespace quelna::mwtest
