@@ -20,6 +20,7 @@ using mwtest::chooseMenu;
 using mwtest::click;
 using mwtest::Harness;
 using mwtest::isRed;
+using mwtest::seat;
 using mwtest::typeAndLeave;
 using mwtest::typeInto;
 
@@ -42,12 +43,6 @@ int slotNamed(const Tournament& t, const std::string& name) {
             return p;
     ADD_FAILURE() << "no player " << name;
     return 0;
-}
-
-// Presses the seat button; the progress dialog runs modally until the round is seated.
-void seat(Harness& h) {
-    click(h.button(999));
-    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(h.w.get());
 }
 
 TEST(MainWindowFlow, WholeTournamentTypedThroughTheWindow) {

@@ -161,7 +161,14 @@ inline void chooseMenu(MainWindow& w, int command) {
 }
 
 inline bool isRed(QLineEdit* cell) {
-    return cell->palette().color(QPalette::Text) == QColor(Qt::red);
+    return cell->palette().color(QPalette::Active, QPalette::Text) == QColor(Qt::red);
+}
+
+// Presses the seat button; the progress dialog runs modally until the round is seated, and the
+// window is the active one again afterwards.
+inline void seat(Harness& h) {
+    click(h.button(999));
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(h.w.get());
 }
 
 // Largest number of tables any two players have shared, team-mates counting once extra.
