@@ -93,6 +93,8 @@ class ModalWatcher {
     }
     QStringList messages;
     int progressDialogs = 0;
+    void setPressNext(bool on) { pressNext_ = on; }
+    void setPressCancel(bool on) { pressCancel_ = on; }
 
   private:
     void poll() {
