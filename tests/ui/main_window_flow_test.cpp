@@ -133,6 +133,7 @@ TEST(MainWindowFlow, WholeTournamentTypedThroughTheWindow) {
 
     for (int p = 8; p < 16; ++p)
         typeAndLeave(w.pointsCell(0, p), QString::number(p % 4 == 0 ? 600 : -200));
+    mwtest::snapshot(&w, "main_red_table.png");
     // Every cell filled, one table red: seating is still allowed.
     EXPECT_TRUE(h.button(999)->isEnabled());
     EXPECT_TRUE(h.button(990)->isEnabled());

@@ -86,6 +86,10 @@ TEST(MainWindowPlacement, PickPlaceMoveAndRemove) {
     EXPECT_EQ(t.tableAt(1, quinn), 0);
     EXPECT_EQ(t.seatAt(1, quinn), 0);
 
+    click(w.seatCell(0, 13));
+    mwtest::snapshot(&w, "main_manual_placement.png");
+    click(w.seatCell(0, 13)); // the same pick again changes nothing
+    EXPECT_EQ(w.selectedUnplaced(), 13);
     // A placed (grey) player: his next-round cell turns red and can be picked.
     click(w.seatCell(0, 5));
     EXPECT_EQ(w.selectedPlaced(), 5);

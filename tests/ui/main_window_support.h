@@ -162,6 +162,13 @@ inline void chooseMenu(MainWindow& w, int command) {
     }
 }
 
+// Saves a picture of the window into $QUELNA_SCREENSHOT_DIR when that is set.
+inline void snapshot(QWidget* window, const char* name) {
+    const QString dir = qEnvironmentVariable("QUELNA_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        window->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
+}
+
 inline bool isRed(QLineEdit* cell) {
     return cell->palette().color(QPalette::Active, QPalette::Text) == QColor(Qt::red);
 }
