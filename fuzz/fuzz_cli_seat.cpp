@@ -1,0 +1,174 @@
+// `quelna-cli seat` on arbitrary files, run in-process. The first byte picks the table options,
+// the rest is the tournament file. Whatever the file holds, the runner must end with status 0, 1
+// or 2; on 0 the written file holds the earlier rounds unchanged and one more complete round with
+// no meeting the options do not allow; on 1 or 2 nothing is written.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "core/standings.h"
+#include "core/text.h"
+#include "core/tournament.h"
+#include "files/tournament_csv.h"
+#include "fuzz_check.h"
+
+int quelnaCliMain(int argc, char** argv);
+
+using namespace quelna;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TableOptions {
+    int fixed, overlap;
+};
+constexpr std::array<TableOptions, 4> kOptions = {{{0, 0}, {1, 0}, {0, 1}, {2, 1}}};
+
+const fs::path& scratchDir() {
+    static const fs::path dir = [] {
+        std::string d = (fs::temp_directory_path() / "quelna-fuzz-seat-XXXXXX").string();
+        FUZZ_CHECK(mkdtemp(d.data()) != nullptr);
+        return fs::path(d);
+    }();
+    return dir;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs the command line with its standard output and error captured.
+int runCli(std::vector<std::string> args, std::string& out) {
+    std::vector<char*> argv;
+    static std::string program = "quelna-cli";
+    argv.push_back(program.data());
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    // The program unties the streams from stdio on its first run, which also resets their
+    // buffers; done here first, the capture below survives it.
+    std::ios::sync_with_stdio(false);
+    std::ostringstream captured, errors;
+    std::streambuf* coutBuffer = std::cout.rdbuf(captured.rdbuf());
+    std::streambuf* cerrBuffer = std::cerr.rdbuf(errors.rdbuf());
+    const int status = quelnaCliMain(static_cast<int>(argv.size()) - 1, argv.data());
+    std::cout.rdbuf(coutBuffer);
+    std::cerr.rdbuf(cerrBuffer);
+    out = captured.str();
+    if (status == 2)
+        FUZZ_CHECK(!errors.str().empty()); // bad input is always explained
+    return status;
+}
+
+int countRounds(const std::string& header) {
+    const std::string table = utf8ToCp1251("СТОЛ");
+    int rounds = 0;
+    for (std::size_t at = header.find(table); at != std::string::npos;
+         at = header.find(table, at + 1))
+        ++rounds;
+    return rounds;
+}
+
+bool metBefore(const Tournament& t, int round, int a, int b) {
+    if (t.team[a] > 0 && t.team[a] == t.team[b])
+        return true;
+    for (int k = 0; k < round; ++k)
+        if (t.tableAt(k, a) == t.tableAt(k, b))
+            return true;
+    return false;
+}
+
+void checkSeated(const std::string& input, const std::string& output, const std::string& report,
+                 const TableOptions& options) {
+    // The written file is the program's own: one header and N player lines.
+    std::istringstream lines(output);
+    std::string header, line;
+    FUZZ_CHECK(std::getline(lines, header));
+    int players = 0;
+    while (std::getline(lines, line))
+        ++players;
+    const int rounds = countRounds(header);
+    FUZZ_CHECK(players % 4 == 0 && players >= 12 && players <= 200);
+    FUZZ_CHECK(rounds >= 2 && rounds <= 12);
+
+    Tournament before(players, rounds), after(players, rounds);
+    {
+        std::istringstream in(input);
+        readTournamentCsv(before, in);
+        std::istringstream out(output);
+        readTournamentCsv(after, out);
+    }
+    before.normalizeRounds();
+    after.normalizeRounds();
+    const int c = before.currentRound;
+    FUZZ_CHECK(c < rounds);
+    FUZZ_CHECK(after.currentRound == c + 1);
+    FUZZ_CHECK(report.rfind("round=" + std::to_string(c + 1) + " result=seated method=", 0) == 0);
+    const bool exhaustive = report.find("method=exhaustive") != std::string::npos;
+
+    // Rows follow the standings, which the new round (no points yet) does not change.
+    std::vector<int> order;
+    std::vector<std::string> places;
+    rankPlayers(before, rounds, order, places);
+    for (int i = 0; i < players; ++i) {
+        const int p = order[i];
+        FUZZ_CHECK(after.names[i] == before.names[p]);
+        FUZZ_CHECK(after.playerNumber[i] == before.playerNumber[p]);
+        FUZZ_CHECK(after.teams.name(after.team[i]) == before.teams.name(before.team[p]));
+        for (int r = 0; r < c; ++r) {
+            FUZZ_CHECK(after.tableAt(r, i) == before.tableAt(r, p));
+            FUZZ_CHECK(after.pointsAt(r, i) == before.pointsAt(r, p));
+        }
+    }
+    const int tables = players / 4;
+    for (int a = 0; a < players; ++a)
+        for (int b = a + 1; b < players; ++b) {
+            const int table = after.tableAt(c, a);
+            if (table != after.tableAt(c, b) || !metBefore(after, c, a, b))
+                continue;
+            const bool bottom = table >= tables - options.overlap;
+            FUZZ_CHECK(bottom && (exhaustive || table < options.fixed));
+        }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const TableOptions options = kOptions[data[0] % kOptions.size()];
+    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const fs::path in = scratchDir() / "in.csv";
+    const fs::path out = scratchDir() / "out.csv";
+    {
+        std::ofstream file(in, std::ios::binary | std::ios::trunc);
+        file.write(input.data(), static_cast<std::streamsize>(input.size()));
+        FUZZ_CHECK(file.good());
+    }
+    fs::remove(out);
+
+    std::string report;
+    const int status =
+        runCli({"seat", in.string(), "--out", out.string(), "--seed", "1", "--exhaustive-variants",
+                "2000", "--random-variants", "20000", "--exhaustive-seconds", "2",
+                "--random-seconds", "2", "--fixed-tables", std::to_string(options.fixed),
+                "--overlap-tables", std::to_string(options.overlap)},
+               report);
+    FUZZ_CHECK(status == 0 || status == 1 || status == 2);
+    FUZZ_CHECK(readFile(in) == input); // --out given: the input file is left alone
+    if (status == 0)
+        checkSeated(input, readFile(out), report, options);
+    else
+        FUZZ_CHECK(!fs::exists(out));
+    return 0;
+}
