@@ -14,3 +14,5 @@ quelna_install_missing() {
 }
 QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
                        xvfb xauth fonts-liberation fonts-dejavu-core)
+# The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
+QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
