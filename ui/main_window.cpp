@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -64,6 +66,7 @@ MainWindow::~MainWindow() {
         c->setListener(nullptr);
     for (GridCell* c : pointsCells_)
         c->setListener(nullptr);
+    qApp->removeEventFilter(this);
     hide();
 }
 
@@ -139,6 +142,8 @@ void MainWindow::buildGrid() {
     scrollBar_->setSingleStep(1);
     scrollBar_->setPageStep(std::max(1, clientH / kRowHeight));
     scrollBar_->installEventFilter(this);
+    if (geometry_.scrolls)
+        qApp->installEventFilter(this);
     connect(scrollBar_, &QAbstractSlider::actionTriggered, this,
             [this](int action) { onScrollAction(action); });
     upArrow_ = false;
@@ -425,10 +430,38 @@ void MainWindow::wheelEvent(QWheelEvent* e) {
     e->accept();
 }
 
+void MainWindow::ensureVisible(QWidget* child) {
+    const int top = child->y();
+    const int bottom = top + child->height();
+    const int shownTop = scrollPos_ * kRowHeight;
+    const int shownBottom = shownTop + geometry_.clientHeight;
+    int pos = scrollPos_;
+    // Upwards the row above stays in sight too, so the first row comes with its header.
+    if (top - kRowHeight < shownTop)
+        pos = (top - kRowHeight) / kRowHeight;
+    else if (bottom > shownBottom)
+        pos = (bottom - geometry_.clientHeight + kRowHeight - 1) / kRowHeight;
+    pos = std::clamp(pos, 0, geometry_.scrollMax);
+    if (pos == scrollPos_)
+        return;
+    scrollTo(pos);
+    upArrow_ = pos > 0;
+    downArrow_ = pos < geometry_.scrollMax;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == scrollBar_ && e->type() == QEvent::Wheel) {
         wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;
+    }
+    // Moving through the grid with Tab must not lead into rows scrolled out of sight, as when
+    // typing 200 names one after another.
+    if (e->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->parentWidget() == content_ &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            ensureVisible(w);
     }
     return QDialog::eventFilter(watched, e);
 }

@@ -108,6 +108,7 @@ class MainWindow : public QDialog, private GridCellListener {
     void buildGrid();
     void placePlayerList(int listWidth);
     void scrollTo(int pos);
+    void ensureVisible(QWidget* child);
     void onScrollAction(int action);
     void wheelNotch(int delta);
 

@@ -259,6 +259,29 @@ TEST(MainWindowGrid, TallGridScrollsByLinesPagesAndWheel) {
     EXPECT_EQ(bar->value(), 0);
 }
 
+TEST(MainWindowGrid, TabIntoHiddenRowsScrollsThemIntoView) {
+    Harness h(200, 2, false, QRect(0, 0, 1900, 1000));
+    MainWindow& w = *h.w;
+    const int visibleRows = (w.gridGeometry().clientHeight - 40) / 20;
+    const int row = visibleRows + 5;
+    click(h.edit(2000));
+    for (int i = 0; i < 3 * row; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_EQ(focused, h.edit(2000 + row));
+    EXPECT_GT(w.scrollPos(), 0);
+    EXPECT_TRUE(w.upArrowEnabled());
+    const int y = focused->y() + w.gridArea()->y();
+    EXPECT_GE(y, 0);
+    EXPECT_LE(y + 20, w.gridGeometry().clientHeight);
+    // Back to the top with Shift+Tab.
+    for (int i = 0; i < 3 * row; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), h.edit(2000));
+    EXPECT_EQ(w.scrollPos(), 0);
+    EXPECT_FALSE(w.upArrowEnabled());
+}
+
 TEST(MainWindowGrid, NarrowScreenWidensOneRoundAtATime) {
     auto t = std::make_unique<Tournament>(32, 12);
     mwtest::playRounds(*t, 4, 7);
