@@ -34,6 +34,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+struct SoakConfig;
+fs::path scratchDir();
+
 struct SoakConfig {
     int players = 12;
     int rounds = 2;
@@ -46,6 +49,15 @@ struct SoakConfig {
     // A backstop only: the improvement phase counts just the moves that add no meeting, so on a
     // crowded late round its variant budget alone can take minutes.
     int seconds = 3;
+
+    std::string seatArguments(const fs::path& in) const {
+        return "seat '" + in.string() + "' --seed " + std::to_string(seed) +
+               " --exhaustive-variants " + std::to_string(exhaustiveVariants) +
+               " --random-variants " + std::to_string(randomVariants) + " --exhaustive-seconds " +
+               std::to_string(seconds) + " --random-seconds " + std::to_string(seconds) +
+               " --fixed-tables " + std::to_string(fixedTables) + " --overlap-tables " +
+               std::to_string(overlapTables);
+    }
 
     std::string arguments() const {
         std::string a =
@@ -83,6 +95,7 @@ struct Tally {
     int exhaustiveRounds = 0;
     int randomRounds = 0;
     int roundsWithAllowedRepeats = 0;
+    int seatingsCompared = 0; // seat command against simulation, exhaustive both times
 };
 Tally tally;
 
@@ -135,12 +148,12 @@ bool parseReportLine(const std::string& line, ReportLine& out) {
     return true;
 }
 
-CliRun runSimulate(const SoakConfig& c, const std::string& name) {
+// Runs quelna-cli with the arguments; `out` is the file it is told to write.
+CliRun runCli(const std::string& arguments, const fs::path& out) {
     CliRun run;
-    const fs::path out = scratchDir() / (name + ".csv");
     fs::remove(out);
     // The outer time limit only turns a hang into a failure; the budgets are variant counts.
-    const std::string command = "timeout 300 '" + std::string(QUELNA_CLI) + "' " + c.arguments() +
+    const std::string command = "timeout 300 '" + std::string(QUELNA_CLI) + "' " + arguments +
                                 " --out '" + out.string() + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -164,6 +177,10 @@ CliRun runSimulate(const SoakConfig& c, const std::string& name) {
     }
     run.file = readFile(out);
     return run;
+}
+
+CliRun runSimulate(const SoakConfig& c, const std::string& name) {
+    return runCli(c.arguments(), scratchDir() / (name + ".csv"));
 }
 
 // Pairs at one table of round c who met before it (team-mates count as having met).
@@ -222,7 +239,28 @@ Tournament before(const Tournament& played, int c) {
 
 // The top tables the fallback seats exhaustively: repeated here with the engine's own search
 // (which is deterministic) and compared with what the random search left in place.
-void checkFixedTablesKept(const Tournament& played, const SoakConfig& config, int c) {
+// The same tournament with the slots in start-number order, as the simulation holds it: the
+// search breaks ties by slot, so it must see the slots the runner saw.
+Tournament inNumberOrder(const Tournament& t) {
+    Tournament u(t.playerCount, t.roundCount);
+    u.teams = t.teams;
+    for (int p = 0; p < t.playerCount; ++p) {
+        const int q = t.playerNumber[p];
+        u.playerNumber[q] = q;
+        u.names[q] = t.names[p];
+        u.team[q] = t.team[p];
+        for (int r = 0; r < t.roundCount; ++r) {
+            u.tableAt(r, q) = t.tableAt(r, p);
+            u.pointsAt(r, q) = t.pointsAt(r, p);
+        }
+    }
+    u.normalizeRounds();
+    return u;
+}
+
+void checkFixedTablesKept(const Tournament& seen, const SoakConfig& config, int c,
+                          bool simulationSlots) {
+    const Tournament played = simulationSlots ? inNumberOrder(seen) : seen;
     Tournament t = before(played, c);
     ASSERT_EQ(t.currentRound, c);
     std::vector<int> totals(t.playerCount);
@@ -254,6 +292,39 @@ void checkFixedTablesKept(const Tournament& played, const SoakConfig& config, in
         }
         EXPECT_EQ(actual, expected) << "round " << c + 1 << ", fixed table " << table + 1;
     }
+}
+
+// Round c of a played tournament against the rules its seating had to keep, and against its
+// report line.
+void checkSeatedRound(const Tournament& t, const SoakConfig& config, int c, const ReportLine& r,
+                      bool simulationSlots) {
+    const int tables = t.tableCount();
+    std::vector<int> sums(tables, 0);
+    for (int p = 0; p < t.playerCount; ++p)
+        sums[t.tableAt(c, p)] += t.pointsAt(c, p);
+    for (int x = 0; x < tables; ++x)
+        EXPECT_EQ(sums[x], 0) << "round " << c + 1 << " table " << x + 1;
+
+    // Repeat meetings only where the settings allow them: on the bottom tables of an
+    // exhaustive seating (which in the fallback covers only the fixed top tables).
+    const std::vector<Repeat> repeats = repeatsOf(t, c);
+    EXPECT_EQ(r.repeats, static_cast<int>(repeats.size())) << "round " << c + 1;
+    for (const Repeat& rep : repeats) {
+        const bool bottom = rep.table >= tables - config.overlapTables;
+        const bool exhaustiveTable = r.exhaustive || rep.table < config.fixedTables;
+        EXPECT_TRUE(bottom && exhaustiveTable)
+            << "round " << c + 1 << ": players " << rep.a << " and " << rep.b
+            << " meet again at table " << rep.table + 1 << " ("
+            << (r.exhaustive ? "exhaustive" : "random") << ")";
+    }
+    EXPECT_EQ(r.factor, displayFactorOf(t, c)) << "round " << c + 1;
+    if (!r.exhaustive && config.fixedTables > 0)
+        checkFixedTablesKept(t, config, c, simulationSlots);
+
+    ++tally.roundsSeated;
+    ++(r.exhaustive ? tally.exhaustiveRounds : tally.randomRounds);
+    if (!repeats.empty())
+        ++tally.roundsWithAllowedRepeats;
 }
 
 void checkRun(const SoakConfig& config, const CliRun& run) {
@@ -320,33 +391,7 @@ void checkRun(const SoakConfig& config, const CliRun& run) {
         ASSERT_TRUE(raw.isRoundComplete(c)) << "round " << c + 1;
         for (int p = 0; p < n; ++p)
             ASSERT_NE(raw.tableAt(c, p), -1) << "round " << c + 1 << " player " << p;
-        std::vector<int> sums(tables, 0);
-        for (int p = 0; p < n; ++p)
-            sums[t.tableAt(c, p)] += t.pointsAt(c, p);
-        for (int x = 0; x < tables; ++x)
-            EXPECT_EQ(sums[x], 0) << "round " << c + 1 << " table " << x + 1;
-
-        // Repeat meetings only where the settings allow them: on the bottom tables of an
-        // exhaustive seating (which in the fallback covers only the fixed top tables).
-        const ReportLine& r = run.report[c];
-        const std::vector<Repeat> repeats = repeatsOf(t, c);
-        EXPECT_EQ(r.repeats, static_cast<int>(repeats.size())) << "round " << c + 1;
-        for (const Repeat& rep : repeats) {
-            const bool bottom = rep.table >= tables - config.overlapTables;
-            const bool exhaustiveTable = r.exhaustive || rep.table < config.fixedTables;
-            EXPECT_TRUE(bottom && exhaustiveTable)
-                << "round " << c + 1 << ": players " << rep.a << " and " << rep.b
-                << " meet again at table " << rep.table + 1 << " ("
-                << (r.exhaustive ? "exhaustive" : "random") << ")";
-        }
-        EXPECT_EQ(r.factor, displayFactorOf(t, c)) << "round " << c + 1;
-        if (!r.exhaustive && config.fixedTables > 0)
-            checkFixedTablesKept(t, config, c);
-
-        ++tally.roundsSeated;
-        ++(r.exhaustive ? tally.exhaustiveRounds : tally.randomRounds);
-        if (!repeats.empty())
-            ++tally.roundsWithAllowedRepeats;
+        checkSeatedRound(t, config, c, run.report[c], true);
     }
     if (run.exitStatus == 1)
         ++tally.roundsFailed;
@@ -376,12 +421,102 @@ void soak(const std::vector<SoakConfig>& configs, const std::string& group) {
     }
 }
 
+// A saved tournament cut back to its first k rounds and seated again with `quelna-cli seat`. Where
+// the simulation seated round k by the exhaustive search and the seat command does too, from the
+// same slots, the two seatings are the same: that search draws no random numbers.
+void checkSeatFrom(const SoakConfig& config, const Tournament& played, const ReportLine& original,
+                   int k, const std::string& name) {
+    SCOPED_TRACE("seat from round " + std::to_string(k + 1));
+    Tournament cut = before(played, k);
+    const fs::path in = scratchDir() / (name + "-in.csv");
+    const fs::path out = scratchDir() / (name + "-out.csv");
+    ASSERT_TRUE(saveTournamentFile(cut, in.string()));
+    const std::string input = readFile(in);
+    const CliRun run = runCli(config.seatArguments(in), out);
+    EXPECT_EQ(readFile(in), input) << "the input file changed although --out was given";
+    ASSERT_TRUE(run.exitStatus == 0 || run.exitStatus == 1) << "exit status " << run.exitStatus;
+    ASSERT_EQ(run.report.size(), 1u);
+    const ReportLine& r = run.report[0];
+    EXPECT_EQ(r.round, k + 1);
+    EXPECT_EQ(r.seated, run.exitStatus == 0);
+    if (run.exitStatus == 1) {
+        EXPECT_FALSE(fs::exists(out)) << "a failed seating wrote a file";
+        ++tally.roundsFailed;
+        return;
+    }
+
+    Tournament seated(cut.playerCount, cut.roundCount);
+    {
+        Tournament fromFile(cut.playerCount, cut.roundCount);
+        std::istringstream text(input);
+        readTournamentCsv(fromFile, text);
+        cut = fromFile; // slots in the order of the input file
+        cut.normalizeRounds();
+        std::istringstream result(run.file);
+        readTournamentCsv(seated, result);
+    }
+    seated.normalizeRounds();
+    ASSERT_EQ(seated.currentRound, k + 1);
+    // The new round has no points, so the rows keep their order and the earlier rounds their data.
+    for (int p = 0; p < cut.playerCount; ++p) {
+        ASSERT_EQ(seated.playerNumber[p], cut.playerNumber[p]) << "row " << p;
+        EXPECT_EQ(seated.names[p], cut.names[p]);
+        EXPECT_EQ(seated.teams.name(seated.team[p]), cut.teams.name(cut.team[p]));
+        for (int round = 0; round < k; ++round) {
+            EXPECT_EQ(seated.tableAt(round, p), cut.tableAt(round, p));
+            EXPECT_EQ(seated.pointsAt(round, p), cut.pointsAt(round, p));
+        }
+    }
+    checkSeatedRound(seated, config, k, r, false); // the seat command keeps the file's slots
+
+    // The exhaustive search breaks ties by slot, so the comparison holds only when the file's
+    // rows are in the simulation's slot order (start numbers), as before the first round.
+    bool sameSlots = true;
+    for (int p = 0; p < cut.playerCount; ++p)
+        sameSlots = sameSlots && cut.playerNumber[p] == p; // the simulation numbers slot i as i
+    if (sameSlots && original.exhaustive && r.exhaustive) {
+        ++tally.seatingsCompared;
+        std::map<int, int> tableByNumber;
+        for (int p = 0; p < played.playerCount; ++p)
+            tableByNumber[played.playerNumber[p]] = played.tableAt(k, p);
+        for (int p = 0; p < seated.playerCount; ++p)
+            EXPECT_EQ(seated.tableAt(k, p), tableByNumber[seated.playerNumber[p]])
+                << "round " << k + 1 << ", start number " << seated.playerNumber[p] + 1;
+    }
+}
+
+void soakSeat(const std::vector<SoakConfig>& configs, const std::string& group) {
+    tally = Tally{};
+    for (std::size_t i = 0; i < configs.size(); ++i) {
+        const SoakConfig& c = configs[i];
+        SCOPED_TRACE("quelna-cli " + c.arguments());
+        const std::string name = group + "-" + std::to_string(i);
+        const CliRun run = runSimulate(c, name);
+        ASSERT_TRUE(run.exitStatus == 0 || run.exitStatus == 1);
+        Tournament played(c.players, c.rounds);
+        std::istringstream text(run.file);
+        readTournamentCsv(played, text);
+        played.normalizeRounds();
+        // From registration, from the middle and from the last round seated.
+        std::set<int> starts = {0, played.currentRound / 2, std::max(0, played.currentRound - 1)};
+        for (int k : starts) {
+            if (k >= c.rounds || k >= static_cast<int>(run.report.size()))
+                continue;
+            checkSeatFrom(c, played, run.report[k], k, name + "-" + std::to_string(k));
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+        ++tally.tournaments;
+    }
+}
+
 void printTally(const std::string& group) {
     std::cout << "[soak " << group << "] tournaments=" << tally.tournaments
               << " rounds seated=" << tally.roundsSeated << " (exhaustive "
               << tally.exhaustiveRounds << ", random " << tally.randomRounds
               << ", with allowed repeats " << tally.roundsWithAllowedRepeats
-              << ") tournaments ending in a failed round=" << tally.roundsFailed << '\n';
+              << ") failed seatings=" << tally.roundsFailed
+              << " seatings compared with the simulation's=" << tally.seatingsCompared << '\n';
 }
 
 // Random configurations from a fixed seed, so every run of the soak plays the same tournaments.
@@ -444,12 +579,17 @@ TEST(Soak, EveryFallbackOnPurpose) {
 }
 
 TEST(Soak, SmallTournaments) {
-    soak(drawConfigs(2026, 40, 12, 48, 12), "small");
+    soak(drawConfigs(2026, 160, 12, 48, 12), "small");
     printTally("small");
 }
 
+TEST(Soak, MediumTournaments) {
+    soak(drawConfigs(99, 60, 52, 96, 12), "medium");
+    printTally("medium");
+}
+
 TEST(Soak, LargeTournaments) {
-    std::vector<SoakConfig> configs = drawConfigs(77, 6, 100, 200, 12);
+    std::vector<SoakConfig> configs = drawConfigs(77, 24, 100, 200, 12);
     configs.push_back({200, 12, true, 1, 2000, 20000, 0, 0});
     configs.push_back({200, 12, false, 2, 50, 5000, 10, 2});
     soak(configs, "large");
@@ -458,6 +598,7 @@ TEST(Soak, LargeTournaments) {
 
 // Without a time limit the whole run is a function of its options: twice the same, byte for byte.
 TEST(Soak, SameOptionsGiveTheSameTournament) {
+    tally = Tally{};
     for (const SoakConfig& c : {SoakConfig{40, 7, true, 5, 20, 5000, 2, 1},
                                 SoakConfig{100, 6, false, 6, 3, 3000, 0, 0}}) {
         SCOPED_TRACE("quelna-cli " + c.arguments());
@@ -469,4 +610,12 @@ TEST(Soak, SameOptionsGiveTheSameTournament) {
         EXPECT_TRUE(first.file == second.file);
     }
     printTally("determinism");
+}
+
+// Saved tournaments carried on with `quelna-cli seat`, from registration and from later rounds.
+TEST(Soak, SeatContinuesSavedTournaments) {
+    std::vector<SoakConfig> configs = drawConfigs(4242, 40, 12, 120, 12);
+    configs.push_back({200, 10, true, 3, 2000, 20000, 0, 0});
+    soakSeat(configs, "seat");
+    printTally("seat");
 }
