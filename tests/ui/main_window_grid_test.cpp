@@ -1,6 +1,7 @@
 // The main window's grid: controls and their states after creation, column fitting on injected
 // work areas, widening rounds and scrolling, driven by real clicks and keys.
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
@@ -284,9 +285,10 @@ TEST(MainWindowGrid, TabIntoHiddenRowsScrollsThemIntoView) {
 
 TEST(MainWindowGrid, NarrowScreenWidensOneRoundAtATime) {
     auto t = std::make_unique<Tournament>(32, 12);
+    mwtest::SettingsGuard guard;
+    settings() = Settings{};
     mwtest::playRounds(*t, 4, 7);
     ASSERT_EQ(t->currentRound, 4);
-    settings() = Settings{};
     MainWindowEnvironment env;
     env.workArea = QRect(0, 0, 1040, 900);
     QTemporaryDir dir;
@@ -346,6 +348,12 @@ TEST(MainWindowGrid, NameAndNumberEditsTakeOnlyStorableText) {
     QLineEdit* team = h.edit(2500);
     typeInto(team, QStringLiteral(u"Клуб;№1 €"));
     EXPECT_EQ(team->text(), QStringLiteral(u"Клуб№1 €"));
+    // A pasted spreadsheet cell: the tab becomes a blank, the rest is kept as far as storable.
+    QLineEdit* second = h.edit(2001);
+    click(second);
+    QApplication::clipboard()->setText(QStringLiteral(u"Пётр\tИванов;\u4e2d\n"));
+    QTest::keyClick(second, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(second->text(), QStringLiteral(u"Пётр Иванов "));
     QLineEdit* number = h.edit(3000);
     typeInto(number, QStringLiteral(u"1a-2 3"));
     EXPECT_EQ(number->text(), QStringLiteral(u"123"));

@@ -28,6 +28,13 @@ namespace quelna::mwtest {
 
 inline const QRect kLargeArea(0, 0, 3000, 2000);
 
+// Gives the process-wide settings back when a test is done with them.
+struct SettingsGuard {
+    SettingsGuard() : saved(settings()) {}
+    ~SettingsGuard() { settings() = saved; }
+    Settings saved;
+};
+
 struct Harness {
     explicit Harness(int players, int rounds, bool testMode = false, QRect area = kLargeArea) {
         settings() = Settings{};
@@ -51,6 +58,7 @@ struct Harness {
         return dir.filePath(QStringLiteral("autosave_tour%1.csv").arg(k));
     }
 
+    SettingsGuard guard; // constructed first, restored last
     QTemporaryDir dir;
     std::unique_ptr<Tournament> t;
     std::unique_ptr<MainWindow> w;
