@@ -454,14 +454,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;
     }
-    // Moving through the grid with Tab must not lead into rows scrolled out of sight, as when
-    // typing 200 names one after another.
+    // Typing must never go into an edit scrolled out of sight: moving on with Tab (200 names one
+    // after another) or the window putting the focus into the grid brings the edit into view.
     if (e->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->parentWidget() == content_ &&
-            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
-            ensureVisible(w);
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit && edit->parentWidget() == content_ &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::OtherFocusReason))
+            ensureVisible(edit);
     }
     return QDialog::eventFilter(watched, e);
 }

@@ -113,7 +113,6 @@ class MainWindow : public QDialog, private GridCellListener {
     void wheelNotch(int delta);
 
     GridCell* cell(GridCell::Kind kind, int round, int position) const;
-    int rowPlayer(int row) const;
     QString seatText(int player, int round) const;
 
     // Enable rules on typing, and the states a refresh leaves.

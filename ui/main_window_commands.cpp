@@ -45,10 +45,6 @@ void rebuildCompleteMeetings(Tournament& t) {
 
 } // namespace
 
-int MainWindow::rowPlayer(int row) const {
-    return rowPlayer_.empty() ? row : rowPlayer_[row];
-}
-
 QString MainWindow::seatText(int player, int round) const {
     const int n = t_.playerNumber[player] + 1;
     QString text = QString::number(n) + QLatin1Char(' ') + fromRecord(t_.names[player]);
@@ -68,8 +64,7 @@ void MainWindow::refreshFromTournament() {
     const int tables = n_ / 4;
 
     // Placement belongs to the round that was next before; nothing of it survives a refresh.
-    selectedUnplaced_ = -1;
-    selectedPlaced_ = -1;
+    resetPlacement();
     if (manualMode_ && (c == 0 || c >= rounds_)) {
         manualMode_ = false;
         const QSignalBlocker block(manualButton_);

@@ -281,6 +281,12 @@ TEST(MainWindowGrid, TabIntoHiddenRowsScrollsThemIntoView) {
     EXPECT_EQ(QApplication::focusWidget(), h.edit(2000));
     EXPECT_EQ(w.scrollPos(), 0);
     EXPECT_FALSE(w.upArrowEnabled());
+    // A refresh puts the focus into the first number edit, which comes into view with it.
+    clickPart(w.verticalBar(), QStyle::SC_ScrollBarAddPage);
+    ASSERT_EQ(w.scrollPos(), w.scrollMax());
+    w.refreshFromTournament();
+    EXPECT_EQ(QApplication::focusWidget(), h.edit(3000));
+    EXPECT_EQ(w.scrollPos(), 0);
 }
 
 TEST(MainWindowGrid, NarrowScreenWidensOneRoundAtATime) {
