@@ -292,7 +292,17 @@ TEST(MainWindowFlow, FailedSeatingLeavesTheRoundEmptyAndOverlapHelps) {
     click(h.button(995));
     click(h.button(993));
     int round = 0;
+    int handPlaced = -1;
     while (watcher.messages.isEmpty() && round < 8) {
+        if (round > 0) {
+            // The best player of the latest round goes to the last table by hand.
+            click(h.button(990));
+            click(w.seatCell(round - 1, 0));
+            click(w.seatCell(round, 12));
+            click(h.button(990));
+            handPlaced = t.playerAt(round - 1, 0, 0);
+            ASSERT_EQ(t.tableAt(round, handPlaced), 3);
+        }
         ASSERT_TRUE(h.button(999)->isEnabled()) << "round " << round;
         seat(h);
         if (!watcher.messages.isEmpty())
@@ -308,10 +318,12 @@ TEST(MainWindowFlow, FailedSeatingLeavesTheRoundEmptyAndOverlapHelps) {
                              u"возможными пересечениями\nили уменьшите число столов с "
                              u"фиксированной рассадкой."));
     EXPECT_EQ(t.currentRound, round);
+    // Only the hand-placed player keeps his place in the round.
     for (int p = 0; p < 16; ++p) {
-        EXPECT_EQ(t.tableAt(round, p), -1);
-        EXPECT_EQ(t.seatAt(round, p), -1);
-        EXPECT_TRUE(w.seatCell(round, p)->text().isEmpty());
+        EXPECT_EQ(t.tableAt(round, p), p == handPlaced ? 3 : -1);
+        EXPECT_EQ(t.seatAt(round, p), p == handPlaced ? 0 : -1);
+        if (p != 12)
+            EXPECT_TRUE(w.seatCell(round, p)->text().isEmpty());
     }
     EXPECT_EQ(mwtest::maxMeetings(t), 1);
     EXPECT_TRUE(h.button(999)->isEnabled());

@@ -91,18 +91,33 @@ inline void typeAndLeave(QLineEdit* edit, const QString& text) {
 }
 
 // Answers the modal dialogs that open while it lives: notes and confirms every message box,
-// and can press "Далее" of the seating progress dialog whenever it is available.
-class ModalWatcher {
+// and can press "Далее" of the seating progress dialog whenever it is available, or "Отмена".
+class ModalWatcher : public QObject {
   public:
-    explicit ModalWatcher(bool pressNext = false, bool pressCancel = false)
-        : pressNext_(pressNext), pressCancel_(pressCancel) {
+    explicit ModalWatcher(bool pressNext = false) : pressNext_(pressNext) {
         QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
         timer_.start(5);
+        qApp->installEventFilter(this);
     }
+    ~ModalWatcher() override { qApp->removeEventFilter(this); }
     QStringList messages;
-    int progressDialogs = 0;
     void setPressNext(bool on) { pressNext_ = on; }
+    // "Отмена" is clicked by a call queued when the dialog shows, so it always comes before the
+    // dialog takes the engine's result, however fast the engine is.
     void setPressCancel(bool on) { pressCancel_ = on; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Show && pressCancel_) {
+            if (auto* progress = qobject_cast<ProgressDialog*>(watched)) {
+                QMetaObject::invokeMethod(
+                    progress,
+                    [progress] { QTest::mouseClick(progress->cancelButton(), Qt::LeftButton); },
+                    Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
 
   private:
     void poll() {
@@ -115,20 +130,12 @@ class ModalWatcher {
             return;
         }
         auto* progress = qobject_cast<ProgressDialog*>(modal);
-        if (!progress || !progress->isVisible())
-            return;
-        if (progress != lastProgress_) {
-            lastProgress_ = progress;
-            ++progressDialogs;
-        }
-        if (pressCancel_ && progress->cancelButton()->isEnabled())
-            QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
-        else if (pressNext_ && progress->nextButton()->isEnabled())
+        if (progress && progress->isVisible() && pressNext_ && !pressCancel_ &&
+            progress->nextButton()->isEnabled())
             QTest::mouseClick(progress->nextButton(), Qt::LeftButton);
     }
     bool pressNext_;
-    bool pressCancel_;
-    QObject* lastProgress_ = nullptr;
+    bool pressCancel_ = false;
     QTimer timer_;
 };
 
