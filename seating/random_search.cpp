@@ -338,6 +338,32 @@ class RandomSearch {
         return current == baseline_;
     }
 
+    // True when some exchange of two movable players keeps the meetings at the baseline. Draws
+    // nothing and leaves the seating as it was.
+    bool anyMoveKeepsMeetings() {
+        const int k = static_cast<int>(unfixed_.size());
+        for (int i = 0; i < k; ++i)
+            for (int j = i + 1; j < k; ++j) {
+                const int p1 = unfixed_[i];
+                const int p2 = unfixed_[j];
+                const int t1 = tab_[p1];
+                const int t2 = tab_[p2];
+                if (t1 == t2)
+                    continue;
+                int old1, old2, new1, new2;
+                char clean;
+                tableMeetings(t1, old1, clean);
+                tableMeetings(t2, old2, clean);
+                exchange(p1, p2);
+                tableMeetings(t1, new1, clean);
+                tableMeetings(t2, new2, clean);
+                exchange(p1, p2);
+                if (new1 + new2 == old1 + old2)
+                    return true;
+            }
+        return false;
+    }
+
     // Phase 2: lower the seating factor without new meetings; keeps the best seating found.
     void improve() {
         if (job_) {
@@ -361,6 +387,7 @@ class RandomSearch {
         int rejectRun = 0;
         int stall = 0;
         int uphills = 0;
+        long long meetingRun = 0; // moves in a row undone for a new meeting
         const long long n = n_;
         notifyFactor(best);
         while (!stopRequested()) {
@@ -376,7 +403,15 @@ class RandomSearch {
                 ++stats_->improveMoves;
             if (m.meetingSum != baseline_) {
                 undo(m, beforeSum, beforeClean, beforeFactor);
+                // A seating where every exchange adds a meeting never changes again; without
+                // this check the phase would spin until stopped from outside.
+                if (++meetingRun > n * n) {
+                    meetingRun = 0;
+                    if (!anyMoveKeepsMeetings())
+                        break;
+                }
             } else {
+                meetingRun = 0;
                 const int r = m.factor;
                 if (r < current) {
                     current = r;

@@ -238,3 +238,27 @@ TEST(RandomSearch, IncrementalAndFullRecomputationAgree) {
 
 } // namespace
 } // namespace quelna
+
+namespace quelna {
+namespace {
+
+TEST(RandomSearch, ImprovementEndsWhenEveryExchangeAddsAMeeting) {
+    // Players 0..7 at tables 0 and 1 by hand; 8..15 free, and each has met everyone outside his
+    // own fill table, so the fill is clean but no exchange keeps it clean. Without limits the
+    // improvement must still end, with the filled seating.
+    Tournament t(16, 2);
+    numberPlayersInOrder(t);
+    for (int p = 0; p < 8; ++p)
+        t.tableAt(0, p) = p / 4;
+    for (int a = 8; a < 16; ++a)
+        for (int b = 0; b < 16; ++b)
+            if (b != a && b / 4 != a / 4 && (b > a || b < 8))
+                t.addMeeting(a, b);
+    RecordingJob job(0);
+    ASSERT_TRUE(search(t, 0, job));
+    EXPECT_EQ(job.variants, 0);
+    EXPECT_EQ(test::roundMeetingSum(t, 0), 0);
+}
+
+} // namespace
+} // namespace quelna
