@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,16 +19,20 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/random.h"
 #include "core/settings.h"
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
 #include "seating/exhaustive_seating.h"
+#include "seating/seating_driver.h"
 #include "seating/seating_job.h"
 
 using namespace quelna;
@@ -618,4 +624,203 @@ TEST(Soak, SeatContinuesSavedTournaments) {
     configs.push_back({200, 10, true, 3, 2000, 20000, 0, 0});
     soakSeat(configs, "seat");
     printTally("seat");
+}
+
+namespace {
+
+// What the engine did with one seating, watched through its notifications the way the runner
+// watches it: the variant budgets in force switch the search on, exactly as in quelna-cli.
+struct WatchedSeating {
+    bool seated = false;
+    bool random = false;
+};
+
+WatchedSeating seatWatched(Tournament& t, int round, const SoakConfig& config) {
+    using Clock = std::chrono::steady_clock;
+    std::atomic<bool> switchFlag{false}, stopFlag{false};
+    WatchedSeating w;
+    long long limit = config.exhaustiveVariants;
+    // The improvement phase counts only moves that add no meeting; like the runner, a phase
+    // also ends when its seconds are up.
+    std::mutex mutex;
+    std::condition_variable wake;
+    Clock::time_point phaseStart = Clock::now();
+    bool fired = false, done = false;
+    auto restartClock = [&] {
+        std::lock_guard lock(mutex);
+        phaseStart = Clock::now();
+        fired = false;
+    };
+    SeatingJob job;
+    job.round = round;
+    job.switchFlag = &switchFlag;
+    job.stopFlag = &stopFlag;
+    job.onTablesFilled = [](SeatingJob& j, int n) { j.maxTables = n; };
+    job.onFactor = [](SeatingJob& j, int v) { j.lastFactor = v; };
+    job.onVariant = [&](SeatingJob& j) {
+        if (++j.variants >= limit) {
+            switchFlag = true;
+            stopFlag = true;
+        }
+    };
+    job.onRandomStart = [&](SeatingJob&) {
+        w.random = true;
+        limit = config.randomVariants;
+        restartClock();
+    };
+    job.onImproveStart = [&](SeatingJob&) { restartClock(); };
+    job.onTimerReset = [&](SeatingJob&) { restartClock(); };
+    job.onVariantsReset = [](SeatingJob& j) { j.variants = 0; };
+    settings().fixedTables = config.fixedTables;
+    settings().overlapTables = config.overlapTables;
+    std::thread watcher([&] {
+        std::unique_lock lock(mutex);
+        while (!done) {
+            wake.wait_for(lock, std::chrono::milliseconds(5));
+            if (!done && !fired &&
+                Clock::now() - phaseStart >= std::chrono::seconds(config.seconds)) {
+                fired = true;
+                switchFlag = true;
+                stopFlag = true;
+            }
+        }
+    });
+    w.seated = seatRound(t, job);
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    wake.notify_all();
+    watcher.join();
+    return w;
+}
+
+// Players placed by hand before a seating: a few at random tables, at most four to a table,
+// team-mates and old opponents together as often as chance has it.
+std::vector<int> placeByHand(Tournament& t, int round, std::mt19937& draw) {
+    const int tables = t.tableCount();
+    std::vector<int> count(tables, 0), placed;
+    const int wanted = std::uniform_int_distribution<>(1, std::min(12, t.playerCount / 2))(draw);
+    std::vector<int> players(t.playerCount);
+    for (int p = 0; p < t.playerCount; ++p)
+        players[p] = p;
+    std::shuffle(players.begin(), players.end(), draw);
+    // Crowd a few tables sometimes, spread out other times.
+    const int spread = std::uniform_int_distribution<>(1, tables)(draw);
+    for (int i = 0; i < wanted; ++i) {
+        const int table = std::uniform_int_distribution<>(0, spread - 1)(draw);
+        if (count[table] == 4)
+            continue;
+        ++count[table];
+        t.tableAt(round, players[i]) = table;
+        placed.push_back(players[i]);
+    }
+    return placed;
+}
+
+// One seating with players placed by hand, checked against what the rules promise them.
+void checkHandPlaced(const Tournament& played, int k, const SoakConfig& config,
+                     std::mt19937& draw) {
+    SCOPED_TRACE("round " + std::to_string(k + 1));
+    Tournament t = before(played, k);
+    const std::vector<int> hand = placeByHand(t, k, draw);
+    const Tournament entry = t;
+    std::vector<char> isHand(t.playerCount, 0);
+    for (int p : hand)
+        isHand[p] = 1;
+
+    // The top tables the fallback fills around the hand-placed players, replayed here.
+    std::vector<char> fixed = isHand;
+    if (config.fixedTables > 0) {
+        Tournament replay = entry;
+        std::vector<int> totals(t.playerCount);
+        std::vector<char> seated(t.playerCount);
+        for (int p = 0; p < t.playerCount; ++p) {
+            totals[p] = replay.runningTotal(p, k);
+            seated[p] = isHand[p];
+        }
+        SeatingJob job;
+        replay.seatingJob = &job;
+        settings().overlapTables = config.overlapTables;
+        if (seatTopTables(replay, k, totals, seated, std::min(config.fixedTables, t.tableCount())))
+            for (int p = 0; p < t.playerCount; ++p)
+                if (replay.tableAt(k, p) >= 0 && replay.tableAt(k, p) < config.fixedTables)
+                    fixed[p] = 1;
+    }
+
+    const WatchedSeating w = seatWatched(t, k, config);
+    const int tables = t.tableCount();
+    if (!w.seated) {
+        // Placed players stay exactly where they were; the rest is unseated, or the random
+        // search's last complete seating.
+        for (int p : hand)
+            EXPECT_EQ(t.tableAt(k, p), entry.tableAt(k, p)) << "hand-placed player " << p;
+        bool untouched = true;
+        for (int p = 0; p < t.playerCount; ++p)
+            untouched = untouched && t.tableAt(k, p) == entry.tableAt(k, p);
+        EXPECT_TRUE(untouched || (w.random && t.isRoundComplete(k)));
+        ++tally.roundsFailed;
+        return;
+    }
+    ASSERT_TRUE(t.isRoundComplete(k));
+    // Hand-placed players keep their tables; the random search may renumber the tables, but
+    // only as a whole.
+    std::map<int, int> renumbered;
+    std::set<int> targets;
+    for (int p : hand) {
+        const int from = entry.tableAt(k, p), to = t.tableAt(k, p);
+        if (!w.random) {
+            EXPECT_EQ(to, from) << "hand-placed player " << p;
+            continue;
+        }
+        const auto [it, added] = renumbered.emplace(from, to);
+        EXPECT_EQ(it->second, to) << "hand-placed player " << p << " left his table-mates";
+        if (added) {
+            EXPECT_TRUE(targets.insert(to).second) << "two hand-placed tables merged";
+        }
+    }
+    // New meetings only where allowed: bottom tables of an exhaustive seating, and among the
+    // players the random search found already placed.
+    const std::vector<Repeat> repeats = repeatsOf(t, k);
+    if (!repeats.empty())
+        ++tally.roundsWithAllowedRepeats;
+    for (const Repeat& rep : repeats) {
+        bool allowed;
+        if (!w.random)
+            allowed =
+                rep.table >= tables - config.overlapTables || (isHand[rep.a] && isHand[rep.b]);
+        else
+            allowed = fixed[rep.a] && fixed[rep.b];
+        EXPECT_TRUE(allowed) << "players " << rep.a << " and " << rep.b << " meet again at table "
+                             << rep.table + 1 << (w.random ? " (random)" : " (exhaustive)");
+    }
+    ++tally.roundsSeated;
+    ++(w.random ? tally.randomRounds : tally.exhaustiveRounds);
+}
+
+} // namespace
+
+// Players placed by hand before a seating, in the rounds of simulated tournaments: seated with
+// the engine in this process, under the same variant budgets as the runner.
+TEST(Soak, HandPlacedPlayersKeepTheirTables) {
+    tally = Tally{};
+    std::mt19937 draw(31337);
+    for (SoakConfig c : drawConfigs(555, 80, 12, 200, 12)) {
+        c.randomVariants = std::min(c.randomVariants, 5000LL);
+        SCOPED_TRACE("quelna-cli " + c.arguments());
+        const CliRun run = runSimulate(c, "hand");
+        ASSERT_TRUE(run.exitStatus == 0 || run.exitStatus == 1);
+        Tournament played(c.players, c.rounds);
+        std::istringstream text(run.file);
+        readTournamentCsv(played, text);
+        played = inNumberOrder(played);
+        runRandom().seed(c.seed);
+        for (int k = 0; k <= std::min(played.currentRound, c.rounds - 1); ++k) {
+            checkHandPlaced(played, k, c, draw);
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+        ++tally.tournaments;
+    }
+    printTally("hand-placed");
 }
