@@ -34,6 +34,14 @@ class SettingsFile : public ::testing::Test {
     std::string path;
 };
 
+// The slide fields as a fresh or unreadable file leaves them.
+void expectSlideDefaults(const Settings& s) {
+    EXPECT_EQ(s.slideInterval, 7);
+    EXPECT_EQ(s.slideTablesX, 2);
+    EXPECT_EQ(s.slideTablesY, 2);
+    EXPECT_EQ(s.slideLines, 8);
+}
+
 } // namespace
 
 TEST_F(SettingsFile, MissingFileGivesDefaults) {
@@ -43,10 +51,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     loadSettings(s, path);
     EXPECT_EQ(s.tournamentTitle, "");
     EXPECT_TRUE(s.showOnSecondary);
-    EXPECT_EQ(s.slideInterval, 7);
-    EXPECT_EQ(s.slideTablesX, 2);
-    EXPECT_EQ(s.slideTablesY, 2);
-    EXPECT_EQ(s.slideLines, 8);
+    expectSlideDefaults(s);
     EXPECT_EQ(s.fixedTables, 0);
     EXPECT_EQ(s.exhaustiveTimeout, 1);
     EXPECT_EQ(s.settingsPath, path);
@@ -57,10 +62,7 @@ TEST_F(SettingsFile, OutOfRangeValuesFallBackToDefaults) {
           "TOURNAMENT=  Кубок  \r\n");
     Settings s;
     loadSettings(s, path);
-    EXPECT_EQ(s.slideInterval, 7);
-    EXPECT_EQ(s.slideLines, 8);
-    EXPECT_EQ(s.slideTablesX, 2);
-    EXPECT_EQ(s.slideTablesY, 2);
+    expectSlideDefaults(s);
     EXPECT_FALSE(s.showOnSecondary);
     EXPECT_EQ(s.tournamentTitle, "Кубок");
     write("[QUELNA]\nINTERVAL=20\nLINES=32\nTABLESX=4\nTABLESY=3\nSECONDARY=1\n");
@@ -109,10 +111,10 @@ TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {
     write("");
     Settings s;
     loadSettings(s, path);
-    EXPECT_EQ(s.slideInterval, 7);
+    expectSlideDefaults(s);
     write(std::string("\x01\x02=\xff\n[[[\n=\n[QUELNA\nINTERVAL\n\0x", 29));
     loadSettings(s, path);
-    EXPECT_EQ(s.slideInterval, 7);
+    expectSlideDefaults(s);
     EXPECT_TRUE(saveSettings(s));
 }
 

@@ -15,58 +15,56 @@ Tournament withTotals(const std::vector<int>& totals, int players = 12) {
     return t;
 }
 
+// One ranking of the players after `rounds` rounds, with what rankPlayers returned.
+struct PlayerRanking {
+    PlayerRanking(const Tournament& t, int rounds) {
+        allEqual = rankPlayers(t, rounds, order, texts);
+    }
+    std::vector<int> order;
+    std::vector<std::string> texts;
+    bool allEqual;
+};
+
 } // namespace
 
 TEST(RankPlayers, ExchangeSortLeavesTheTextsTieOrder) {
     Tournament t = withTotals({10, 20, 10, 30}, 12);
     for (int p = 4; p < 12; ++p)
         t.pointsAt(0, p) = -1000 - p; // distinct and below
-    std::vector<int> order;
-    std::vector<std::string> texts;
-    EXPECT_FALSE(rankPlayers(t, 2, order, texts));
-    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 4), (std::vector<int>{3, 1, 2, 0}));
-    EXPECT_EQ(texts[0], "1");
-    EXPECT_EQ(texts[1], "2");
-    EXPECT_EQ(texts[2], "3|4");
-    EXPECT_EQ(texts[3], "3|4");
-    EXPECT_EQ(texts[4], "5");
+    const PlayerRanking r(t, 2);
+    EXPECT_FALSE(r.allEqual);
+    EXPECT_EQ(std::vector<int>(r.order.begin(), r.order.begin() + 4),
+              (std::vector<int>{3, 1, 2, 0}));
+    EXPECT_EQ(std::vector<std::string>(r.texts.begin(), r.texts.begin() + 5),
+              (std::vector<std::string>{"1", "2", "3|4", "3|4", "5"}));
 }
 
 TEST(RankPlayers, TieGroupsGetOnlyTheirOwnPositions) {
     Tournament t = withTotals({50, 50, 50, 40, 30, 30, 20, 10, 5, 4, 3, 2});
-    std::vector<int> order;
-    std::vector<std::string> texts;
-    rankPlayers(t, 1, order, texts);
-    EXPECT_EQ(texts[0], "1|2|3");
-    EXPECT_EQ(texts[2], "1|2|3");
-    EXPECT_EQ(texts[3], "4");
-    EXPECT_EQ(texts[4], "5|6");
-    EXPECT_EQ(texts[5], "5|6");
-    EXPECT_EQ(texts[6], "7");
+    const PlayerRanking r(t, 1);
+    EXPECT_EQ(std::vector<std::string>(r.texts.begin(), r.texts.begin() + 7),
+              (std::vector<std::string>{"1|2|3", "1|2|3", "1|2|3", "4", "5|6", "5|6", "7"}));
 }
 
 TEST(RankPlayers, AllEqualOrdersByStartNumber) {
     Tournament t(12, 2);
     for (int p = 0; p < 12; ++p)
         t.playerNumber[p] = (p * 5) % 12;
-    std::vector<int> order;
-    std::vector<std::string> texts;
-    EXPECT_TRUE(rankPlayers(t, 2, order, texts));
+    const PlayerRanking numbered(t, 2);
+    EXPECT_TRUE(numbered.allEqual);
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(t.playerNumber[order[i]], i);
-    Tournament unnumbered(12, 2);
-    rankPlayers(unnumbered, 2, order, texts);
+        EXPECT_EQ(t.playerNumber[numbered.order[i]], i);
+    const PlayerRanking unnumbered(Tournament(12, 2), 2);
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(order[i], i);
+        EXPECT_EQ(unnumbered.order[i], i);
 }
 
 TEST(RankPlayers, LongTieTextIsShortenedButShowsBothEnds) {
     Tournament t(200, 2);
     for (int p = 0; p < 200; ++p)
         t.pointsAt(0, p) = p < 130 ? 1000 - p : 0; // positions 131..200 share a total of 0
-    std::vector<int> order;
-    std::vector<std::string> texts;
-    rankPlayers(t, 1, order, texts);
+    const PlayerRanking r(t, 1);
+    const std::vector<std::string>& texts = r.texts;
     const std::string& text = texts[150];
     EXPECT_LE(text.size(), 255u);
     EXPECT_EQ(text.rfind("131|132|", 0), 0u);
@@ -121,6 +119,7 @@ TEST(Standings, ExtremePointsSaturateInsteadOfOverflowing) {
     std::vector<std::string> texts;
     EXPECT_FALSE(rankTeams(t, 3, order, totals, texts));
     EXPECT_EQ(totals, (std::vector<int>{INT_MAX, INT_MIN}));
-    EXPECT_FALSE(rankPlayers(t, 3, order, texts));
-    EXPECT_EQ(order.back(), 2);
+    const PlayerRanking players(t, 3);
+    EXPECT_FALSE(players.allEqual);
+    EXPECT_EQ(players.order.back(), 2);
 }

@@ -7,17 +7,10 @@ using namespace quelna;
 
 namespace {
 
-// Seats round r so that slot p sits at table p / 4 after the given permutation of slots.
-void seatInOrder(Tournament& t, int round, const std::vector<int>& slots) {
-    for (std::size_t i = 0; i < slots.size(); ++i)
-        t.tableAt(round, slots[i]) = static_cast<int>(i) / 4;
-}
-
-std::vector<int> identity(int n) {
-    std::vector<int> v(n);
-    for (int i = 0; i < n; ++i)
-        v[i] = i;
-    return v;
+// Seats the round with slot p at table p / 4.
+void seatInOrder(Tournament& t, int round) {
+    for (int p = 0; p < t.playerCount; ++p)
+        t.tableAt(round, p) = p / 4;
 }
 
 } // namespace
@@ -82,13 +75,13 @@ TEST(Tournament, RegistrationNamesAreMadeSafe) {
 
 TEST(Tournament, NormalizeCountsOnlyLeadingCompleteRounds) {
     Tournament t(12, 4);
-    seatInOrder(t, 0, identity(12));
+    seatInOrder(t, 0);
     // Round 1: table 0 gets five players, table 2 three.
-    seatInOrder(t, 1, identity(12));
+    seatInOrder(t, 1);
     t.tableAt(1, 8) = 0;
     t.pointsAt(1, 3) = 500;
     // Round 2 complete but after an incomplete one.
-    seatInOrder(t, 2, identity(12));
+    seatInOrder(t, 2);
     t.normalizeRounds();
     EXPECT_EQ(t.currentRound, 1);
     for (int p = 0; p < 12; ++p) {
@@ -103,7 +96,7 @@ TEST(Tournament, NormalizeCountsOnlyLeadingCompleteRounds) {
 TEST(Tournament, TeamMatesAtOneTableMeetTwice) {
     Tournament t(12, 2);
     t.team[0] = t.team[1] = t.teams.findOrAdd("T");
-    seatInOrder(t, 0, identity(12));
+    seatInOrder(t, 0);
     t.normalizeRounds();
     EXPECT_EQ(t.meetings.at(0, 1), 2);
     EXPECT_EQ(t.meetings.at(1, 0), 2);
@@ -113,8 +106,8 @@ TEST(Tournament, TeamMatesAtOneTableMeetTwice) {
 
 TEST(Tournament, SeatsFollowTotalsThenStartNumbers) {
     Tournament t(12, 3);
-    seatInOrder(t, 0, identity(12));
-    seatInOrder(t, 1, identity(12));
+    seatInOrder(t, 0);
+    seatInOrder(t, 1);
     // Round 0 all totals 0: seats follow start numbers; -1 comes first.
     t.playerNumber = {5, 3, -1, 0, 11, 10, 9, 8, 7, 6, 4, 1};
     t.pointsAt(0, 0) = 100;
@@ -137,7 +130,7 @@ TEST(Tournament, SeatsFollowTotalsThenStartNumbers) {
 
 TEST(Tournament, PlayerAtAndSetPointsStayInsideTheArrays) {
     Tournament t(12, 2);
-    seatInOrder(t, 0, identity(12));
+    seatInOrder(t, 0);
     t.normalizeRounds();
     EXPECT_EQ(t.playerAt(-1, 0, 0), -1);
     EXPECT_EQ(t.playerAt(2, 0, 0), -1);
