@@ -4,13 +4,29 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/random.h"
+#include "core/settings.h"
 #include "core/test_data.h"
 #include "core/tournament.h"
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
 
 namespace quelna::test {
+
+using Tables = std::vector<std::vector<int>>;
+
+// Engine tests start and end with no fixed and no overlap tables.
+class EngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override { resetSettings(); }
+    void TearDown() override { resetSettings(); }
+    static void resetSettings() {
+        settings().fixedTables = 0;
+        settings().overlapTables = 0;
+    }
+};
 
 struct RecordingJob {
     std::atomic<bool> switchFlag{false};
@@ -58,13 +74,20 @@ struct RecordingJob {
     }
 };
 
+// Seats the listed players at tables 0, 1, ... of the round.
+inline void seatTables(Tournament& t, int round, const Tables& tables) {
+    for (int x = 0; x < static_cast<int>(tables.size()); ++x)
+        for (int p : tables[x])
+            t.tableAt(round, p) = x;
+}
+
 inline std::vector<int> roundTables(const Tournament& t, int round) {
     return {t.tableOf.begin() + t.index(round, 0), t.tableOf.begin() + t.index(round + 1, 0)};
 }
 
 // Players of each table in ascending index, tables in order.
-inline std::vector<std::vector<int>> tablesOf(const Tournament& t, int round) {
-    std::vector<std::vector<int>> tables(t.tableCount());
+inline Tables tablesOf(const Tournament& t, int round) {
+    Tables tables(t.tableCount());
     for (int p = 0; p < t.playerCount; ++p)
         if (t.tableAt(round, p) >= 0)
             tables[t.tableAt(round, p)].push_back(p);

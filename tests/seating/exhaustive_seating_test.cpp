@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings.h"
 #include "engine_fixture.h"
 
 namespace quelna {
@@ -10,17 +9,11 @@ namespace {
 
 using test::RecordingJob;
 using test::roundTables;
+using test::Tables;
 using test::tablesOf;
-using Tables = std::vector<std::vector<int>>;
 
-class ExhaustiveSeating : public ::testing::Test {
+class ExhaustiveSeating : public test::EngineTest {
   protected:
-    void SetUp() override {
-        settings().overlapTables = 0;
-        settings().fixedTables = 0;
-    }
-    void TearDown() override { settings().overlapTables = 0; }
-
     // Seats tables 0..tables-1 of the round with the given totals and a recording job.
     bool seat(Tournament& t, int round, const std::vector<int>& totals, int tables,
               RecordingJob& job) {
@@ -60,8 +53,7 @@ TEST_F(ExhaustiveSeating, CandidatesFollowTheExchangeSortAmongEqualTotals) {
     // they are the candidates for the last place there: totals 10, 20, 10, 30, which the
     // exchange sort orders 4, 2, 3, 1 (a stable sort: 4, 2, 1, 3).
     Tournament t(12, 2);
-    for (int p = 0; p < 12; ++p)
-        t.playerNumber[p] = p;
+    numberPlayersInOrder(t);
     for (int p : {0, 5, 6, 7, 11})
         t.addMeeting(p, 8);
     // Without 4 or without 2 the rest of 1..4 cannot be split over tables 1 and 2.
@@ -84,8 +76,7 @@ TEST_F(ExhaustiveSeating, TeamMatesShareOnlyBottomTables) {
     // Six team-mates among twelve players: only one of them fits at each of tables 0 and 1.
     auto make = [] {
         Tournament t(12, 2);
-        for (int p = 0; p < 12; ++p)
-            t.playerNumber[p] = p;
+        numberPlayersInOrder(t);
         for (int p = 0; p < 6; ++p)
             t.team[p] = 1;
         t.rebuildMeetings();
@@ -117,10 +108,9 @@ TEST_F(ExhaustiveSeating, TeamMatesShareOnlyBottomTables) {
 TEST_F(ExhaustiveSeating, AllTablesBottomIsGreedyByTotals) {
     settings().overlapTables = 3;
     Tournament t(12, 3);
-    for (int p = 0; p < 12; ++p) {
-        t.playerNumber[p] = p;
-        t.tableAt(0, p) = p / 4; // everyone at his table of round 0 has met
-    }
+    numberPlayersInOrder(t);
+    // Everyone at his table of round 0 has met.
+    test::seatTables(t, 0, {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}});
     t.normalizeRounds();
     std::vector<int> totals(12, 0);
     for (int p = 0; p < 12; ++p)
@@ -133,8 +123,7 @@ TEST_F(ExhaustiveSeating, AllTablesBottomIsGreedyByTotals) {
 
 TEST_F(ExhaustiveSeating, StopOnEntryChangesNothing) {
     Tournament t(16, 2);
-    for (int p = 0; p < 16; ++p)
-        t.playerNumber[p] = p;
+    numberPlayersInOrder(t);
     RecordingJob job(0);
     job.stopFlag = true;
     EXPECT_FALSE(seat(t, 0, std::vector<int>(16, 0), 4, job));
@@ -146,8 +135,7 @@ TEST_F(ExhaustiveSeating, StopOnEntryChangesNothing) {
 
 TEST_F(ExhaustiveSeating, HandPlacedPlayerBelongsToHisTable) {
     Tournament t(12, 2);
-    for (int p = 0; p < 12; ++p)
-        t.playerNumber[p] = p;
+    numberPlayersInOrder(t);
     t.team[1] = t.team[5] = 1;
     t.rebuildMeetings();
     t.tableAt(0, 5) = 0; // placed by hand at the top table

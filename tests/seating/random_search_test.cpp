@@ -15,8 +15,9 @@ namespace {
 using test::RecordingJob;
 using test::roundMeetingSum;
 using test::roundTables;
+using test::seatTables;
+using test::Tables;
 using test::tablesOf;
-using Tables = std::vector<std::vector<int>>;
 
 // Tables as a set of player sets: the seating without its table numbers.
 std::set<std::vector<int>> partition(const Tables& tables) {
@@ -70,8 +71,7 @@ TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) 
 
 TEST(RandomSearch, CleanFillNeedsNoRepairMove) {
     Tournament t(16, 2);
-    for (int p = 0; p < 16; ++p)
-        t.playerNumber[p] = p;
+    numberPlayersInOrder(t);
     runRandom().seed(1);
     RecordingJob job(0);
     ASSERT_TRUE(search(t, 0, job));
@@ -87,12 +87,8 @@ TEST(RandomSearch, CleanFillNeedsNoRepairMove) {
 
 TEST(RandomSearch, AllPlayersFixedOnlyRenumbersTables) {
     Tournament t(12, 2);
-    for (int p = 0; p < 12; ++p)
-        t.playerNumber[p] = p;
-    const Tables given = {{8, 9, 10, 11}, {0, 5, 6, 7}, {1, 2, 3, 4}};
-    for (int x = 0; x < 3; ++x)
-        for (int p : given[x])
-            t.tableAt(0, p) = x;
+    numberPlayersInOrder(t);
+    seatTables(t, 0, {{8, 9, 10, 11}, {0, 5, 6, 7}, {1, 2, 3, 4}});
     t.addMeeting(8, 9); // a meeting among fixed players is the baseline, not a failure
     RecordingJob job(0);
     ASSERT_TRUE(search(t, 0, job));
@@ -103,16 +99,11 @@ TEST(RandomSearch, AllPlayersFixedOnlyRenumbersTables) {
 
 TEST(RandomSearch, MovablePlayersAtOneTableCannotRepair) {
     Tournament t(12, 2);
-    for (int p = 0; p < 12; ++p) {
-        t.playerNumber[p] = p;
-        t.tableAt(0, p) = p / 4;
-    }
+    numberPlayersInOrder(t);
+    seatTables(t, 0, {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}});
     t.normalizeRounds();
     // Eight players placed by hand; the four left over met in round 0.
-    const Tables fixedTables = {{0, 1, 4, 5}, {2, 3, 6, 7}};
-    for (int x = 0; x < 2; ++x)
-        for (int p : fixedTables[x])
-            t.tableAt(1, p) = x;
+    seatTables(t, 1, {{0, 1, 4, 5}, {2, 3, 6, 7}});
     RecordingJob job(1);
     EXPECT_FALSE(search(t, 1, job));
     EXPECT_EQ(tablesOf(t, 1), (Tables{{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 10, 11}}));
@@ -236,20 +227,13 @@ TEST(RandomSearch, IncrementalAndFullRecomputationAgree) {
     EXPECT_GT(incremental.factors.size(), 1u); // the search did improve
 }
 
-} // namespace
-} // namespace quelna
-
-namespace quelna {
-namespace {
-
 TEST(RandomSearch, ImprovementEndsWhenEveryExchangeAddsAMeeting) {
     // Players 0..7 at tables 0 and 1 by hand; 8..15 free, and each has met everyone outside his
     // own fill table, so the fill is clean but no exchange keeps it clean. Without limits the
     // improvement must still end, with the filled seating.
     Tournament t(16, 2);
     numberPlayersInOrder(t);
-    for (int p = 0; p < 8; ++p)
-        t.tableAt(0, p) = p / 4;
+    seatTables(t, 0, {{0, 1, 2, 3}, {4, 5, 6, 7}});
     for (int a = 8; a < 16; ++a)
         for (int b = 0; b < 16; ++b)
             if (b != a && b / 4 != a / 4 && (b > a || b < 8))
@@ -257,7 +241,7 @@ TEST(RandomSearch, ImprovementEndsWhenEveryExchangeAddsAMeeting) {
     RecordingJob job(0);
     ASSERT_TRUE(search(t, 0, job));
     EXPECT_EQ(job.variants, 0);
-    EXPECT_EQ(test::roundMeetingSum(t, 0), 0);
+    EXPECT_EQ(roundMeetingSum(t, 0), 0);
 }
 
 } // namespace

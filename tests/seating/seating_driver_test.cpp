@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/random.h"
-#include "core/settings.h"
 #include "engine_fixture.h"
 #include "seating/round_quality.h"
 
@@ -12,18 +11,10 @@ namespace {
 
 using test::RecordingJob;
 using test::roundTables;
+using test::Tables;
 using test::tablesOf;
-using Tables = std::vector<std::vector<int>>;
 
-class SeatingDriver : public ::testing::Test {
-  protected:
-    void SetUp() override { resetSettings(); }
-    void TearDown() override { resetSettings(); }
-    static void resetSettings() {
-        settings().fixedTables = 0;
-        settings().overlapTables = 0;
-    }
-};
+using SeatingDriver = test::EngineTest;
 
 // Switches to the fallback after `limit` dead ends, like the dialog's "Далее".
 void switchAfter(RecordingJob& job, long long limit) {
@@ -34,13 +25,25 @@ void switchAfter(RecordingJob& job, long long limit) {
     };
 }
 
+// Switches after `limit` dead ends and lets the random search run without limit.
+void switchToRandomAfter(RecordingJob& job, long long limit) {
+    switchAfter(job, limit);
+    job.job.onRandomStart = [&job](SeatingJob&) { job.job.onVariant = nullptr; };
+}
+
+// The round as the exhaustive search alone seats it.
+Tournament exhaustiveReference(const Tournament& t, int round) {
+    Tournament reference = t;
+    SeatingJob plain;
+    plain.round = round;
+    EXPECT_TRUE(seatRound(reference, plain));
+    return reference;
+}
+
 TEST_F(SeatingDriver, EmptySlotsSeatExactlyAsARecordingRunner) {
     const Tournament start = test::playedTournament(48, 6, 4, 3, true);
     ASSERT_EQ(start.currentRound, 4);
-    Tournament bare = start;
-    SeatingJob silent;
-    silent.round = 4;
-    ASSERT_TRUE(seatRound(bare, silent));
+    const Tournament bare = exhaustiveReference(start, 4);
     Tournament watched = start;
     RecordingJob job(4);
     ASSERT_TRUE(seatRound(watched, job.job));
@@ -100,39 +103,28 @@ TEST_F(SeatingDriver, SwitchFallsBackToRandomSearchInOrder) {
     EXPECT_EQ(t.meetings.cells(), meetings);
 }
 
-TEST_F(SeatingDriver, TopTablesKeepTheirExhaustiveSeating) {
-    Tournament t = test::playedTournament(40, 6, 4, 8, true);
-    // The same round seated exhaustively first, to know its top tables.
-    Tournament reference = t;
-    SeatingJob plain;
-    plain.round = 4;
-    ASSERT_TRUE(seatRound(reference, plain));
-
-    settings().fixedTables = 3;
-    RecordingJob job(4);
-    switchAfter(job, 1);
-    job.job.onRandomStart = [&](SeatingJob&) { job.job.onVariant = nullptr; };
-    ASSERT_TRUE(seatRound(t, job.job));
-    const Tables seated = tablesOf(t, 4);
-    const Tables expected = tablesOf(reference, 4);
-    for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(seated[x], expected[x]) << "table " << x;
-    EXPECT_EQ(countRepeatPairs(t, 4), 0);
-}
-
-TEST_F(SeatingDriver, AllTablesFixedRepeatsTheExhaustiveSeating) {
-    Tournament t = test::playedTournament(24, 4, 2, 6, false);
-    Tournament reference = t;
-    SeatingJob plain;
-    plain.round = 2;
-    ASSERT_TRUE(seatRound(reference, plain));
-
-    settings().fixedTables = 6;
-    RecordingJob job(2);
-    switchAfter(job, 1);
-    job.job.onRandomStart = [&](SeatingJob&) { job.job.onVariant = nullptr; };
-    ASSERT_TRUE(seatRound(t, job.job));
-    EXPECT_EQ(roundTables(t, 2), roundTables(reference, 2));
+TEST_F(SeatingDriver, FixedTablesKeepTheirExhaustiveSeating) {
+    const struct {
+        int players, rounds, played;
+        std::uint32_t seed;
+        bool teams;
+        int fixed;
+    } cases[] = {{40, 6, 4, 8, true, 3}, {24, 4, 2, 6, false, 6}}; // top three; every table
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.players << " players, " << c.fixed << " fixed");
+        Tournament t = test::playedTournament(c.players, c.rounds, c.played, c.seed, c.teams);
+        // The same round seated exhaustively first, to know its top tables.
+        const Tournament reference = exhaustiveReference(t, c.played);
+        settings().fixedTables = c.fixed;
+        RecordingJob job(c.played);
+        switchToRandomAfter(job, 1);
+        ASSERT_TRUE(seatRound(t, job.job));
+        const Tables seated = tablesOf(t, c.played);
+        const Tables expected = tablesOf(reference, c.played);
+        for (int x = 0; x < c.fixed; ++x)
+            EXPECT_EQ(seated[x], expected[x]) << "table " << x;
+        EXPECT_EQ(countRepeatPairs(t, c.played), 0);
+    }
 }
 
 TEST_F(SeatingDriver, HandPlacedPlayersKeepTheirTables) {
@@ -143,8 +135,7 @@ TEST_F(SeatingDriver, HandPlacedPlayersKeepTheirTables) {
     for (bool fallback : {false, true}) {
         Tournament copy = t;
         RecordingJob job(2);
-        switchAfter(job, fallback ? 1 : 1000000);
-        job.job.onRandomStart = [&](SeatingJob&) { job.job.onVariant = nullptr; };
+        switchToRandomAfter(job, fallback ? 1 : 1000000);
         ASSERT_TRUE(seatRound(copy, job.job)) << fallback;
         EXPECT_TRUE(copy.isRoundComplete(2));
         if (!fallback) {

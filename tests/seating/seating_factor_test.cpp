@@ -2,31 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include "engine_fixture.h"
 #include "seating/random_search.h"
 #include "seating/round_quality.h"
 
 namespace quelna {
 namespace {
 
-void seatByRank(Tournament& t, int round, const std::vector<std::vector<int>>& tables,
-                std::vector<int>& rank) {
-    rank.assign(t.playerCount, 0);
-    // Player p has rank p, so ranks can be written as player indices.
-    for (int p = 0; p < t.playerCount; ++p)
-        rank[p] = p;
-    for (int x = 0; x < static_cast<int>(tables.size()); ++x)
-        for (int p : tables[x])
-            t.tableAt(round, p) = x;
-}
+using test::seatTables;
 
 TEST(SeatingFactor, TwelvePlayersExample) {
     Tournament t(12, 2);
-    std::vector<int> rank;
-    seatByRank(t, 0, {{0, 1, 2, 4}, {3, 5, 6, 7}, {8, 9, 10, 11}}, rank);
+    // Player p has rank p, so ranks can be written as player indices.
+    std::vector<int> rank(12);
+    for (int p = 0; p < 12; ++p)
+        rank[p] = p;
+    seatTables(t, 0, {{0, 1, 2, 4}, {3, 5, 6, 7}, {8, 9, 10, 11}});
     EXPECT_EQ(seatingFactor(t, 0, rank), 36);
     EXPECT_EQ(displayFactor(36, 3), 2);
 
-    seatByRank(t, 1, {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}}, rank);
+    seatTables(t, 1, {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}});
     EXPECT_EQ(seatingFactor(t, 1, rank), 30);
     EXPECT_EQ(displayFactor(30, 3), 0);
 }
@@ -65,10 +60,9 @@ TEST(RankByTotals, HighestFirstEqualTotalsBySmallerStartNumber) {
 TEST(RoundQuality, RepeatsCountTeamMatesAndEarlierTablesOnce) {
     Tournament t(12, 3);
     t.team[0] = t.team[1] = 1;
-    for (int p = 0; p < 12; ++p) {
-        t.tableAt(0, p) = p / 4;
-        t.tableAt(1, p) = p / 4; // same tables again: 18 pairs met in round 0
-    }
+    const test::Tables inOrder = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}};
+    seatTables(t, 0, inOrder);
+    seatTables(t, 1, inOrder);            // same tables again: 18 pairs met in round 0
     EXPECT_EQ(countRepeatPairs(t, 0), 1); // only the team-mates
     EXPECT_EQ(countRepeatPairs(t, 1), 18);
     EXPECT_EQ(countRepeatPairs(t, 2), -1);
