@@ -115,6 +115,15 @@ class ProgressDialogTest : public ::testing::Test {
     static bool waitDone(ProgressDialog& d) {
         return waitFor([&] { return d.workerFinished(); });
     }
+    // Presses the button and gives the dialog's result once the engine has unwound.
+    static int finishWith(ProgressDialog& d, QPushButton* b) {
+        click(b);
+        return waitDone(d) ? d.result() : -1;
+    }
+    static void ticks(ProgressDialog& d, int n) {
+        for (int i = 0; i < n; ++i)
+            d.timerTick();
+    }
 
   private:
     Settings saved_;
@@ -178,9 +187,7 @@ TEST_F(ProgressDialogTest, OneMinuteLimitFillsTheBarAndSwitchesOnTheSixtyFirstTi
     EXPECT_TRUE(d.timerRunning());
     EXPECT_FALSE(d.stopRequested());
 
-    click(d.cancelButton());
-    ASSERT_TRUE(waitDone(d));
-    EXPECT_EQ(d.result(), kCancelled);
+    EXPECT_EQ(finishWith(d, d.cancelButton()), kCancelled);
 }
 
 TEST_F(ProgressDialogTest, ExhaustiveSearchShowsItsProgress) {
@@ -192,14 +199,11 @@ TEST_F(ProgressDialogTest, ExhaustiveSearchShowsItsProgress) {
     EXPECT_GE(d.tablesField()->text().toInt(), 37);
     EXPECT_LT(d.tablesField()->text().toInt(), 50);
     EXPECT_EQ(d.windowTitle(), ProgressDialog::exhaustiveTitle());
-    for (int i = 0; i < 15; ++i)
-        d.timerTick();
+    ticks(d, 15);
     EXPECT_EQ(d.progressBar()->value(), 15);
     EXPECT_FALSE(d.stopRequested());
     shoot(d, "exhaustive");
-    click(d.cancelButton());
-    ASSERT_TRUE(waitDone(d));
-    EXPECT_EQ(d.result(), kCancelled);
+    EXPECT_EQ(finishWith(d, d.cancelButton()), kCancelled);
     EXPECT_TRUE(nobodySeated(t, 0));
 }
 
@@ -219,15 +223,12 @@ TEST_F(ProgressDialogTest, NextInTheImprovementPhaseTakesTheBestSeating) {
                  u"меньше значение - тем лучше)"));
     EXPECT_TRUE(d.timerRunning());
     EXPECT_EQ(d.tickLimit(), 60);
-    for (int i = 0; i < 45; ++i)
-        d.timerTick();
+    ticks(d, 45);
     ASSERT_TRUE(waitFor([&] { return d.variantsField()->text().toInt() >= 1; }));
     shoot(d, "improvement");
 
     ASSERT_FALSE(d.workerFinished());
-    click(d.nextButton());
-    ASSERT_TRUE(waitDone(d));
-    EXPECT_EQ(d.result(), kSeated);
+    EXPECT_EQ(finishWith(d, d.nextButton()), kSeated);
     EXPECT_TRUE(t.isRoundComplete(0));
     EXPECT_TRUE(noRepeatMeeting(t, 0));
 }
@@ -289,11 +290,9 @@ TEST_F(ProgressDialogTest, RandomLimitExpiringBeforeACleanSeatingFails) {
     ASSERT_TRUE(waitFor([&] { return d.variantsField()->text().toInt() >= 1; }));
     EXPECT_GT(d.tablesField()->text().toInt(), 0);
     ASSERT_EQ(d.tickLimit(), 60);
-    for (int i = 0; i < 30; ++i)
-        d.timerTick();
+    ticks(d, 30);
     shoot(d, "random");
-    for (int i = 0; i < 30; ++i)
-        d.timerTick();
+    ticks(d, 30);
     EXPECT_FALSE(d.stopRequested());
     d.timerTick();
     EXPECT_TRUE(d.stopRequested());
@@ -316,9 +315,7 @@ TEST_F(ProgressDialogTest, ZeroLimitsRunWithoutATimer) {
         ASSERT_TRUE(waitTitle(d, ProgressDialog::randomTitle()));
         EXPECT_FALSE(d.timerRunning());
         EXPECT_EQ(d.progressBar()->maximum(), 1);
-        click(d.cancelButton());
-        ASSERT_TRUE(waitDone(d));
-        EXPECT_EQ(d.result(), kCancelled);
+        EXPECT_EQ(finishWith(d, d.cancelButton()), kCancelled);
     }
     {
         Tournament t = teamTournament(200, 50);
@@ -327,9 +324,7 @@ TEST_F(ProgressDialogTest, ZeroLimitsRunWithoutATimer) {
         click(d.nextButton());
         ASSERT_TRUE(waitTitle(d, ProgressDialog::improveTitle()));
         EXPECT_FALSE(d.timerRunning());
-        click(d.nextButton());
-        ASSERT_TRUE(waitDone(d));
-        EXPECT_EQ(d.result(), kSeated);
+        EXPECT_EQ(finishWith(d, d.nextButton()), kSeated);
         EXPECT_TRUE(t.isRoundComplete(0));
     }
 }
@@ -340,17 +335,14 @@ TEST_F(ProgressDialogTest, ZeroLimitPhaseStopsTheTimerOfThePhaseBefore) {
     Tournament t = teamTournament(200, 51);
     ProgressDialog d(t, 0);
     d.open();
-    for (int i = 0; i < 61; ++i)
-        d.timerTick();
+    ticks(d, 61);
     ASSERT_TRUE(waitTitle(d, ProgressDialog::randomTitle()));
     // Had the exhaustive phase's timer kept running, its next tick would meet the limit 0 and
     // end this search a second later with a failure.
     EXPECT_FALSE(d.timerRunning());
     EXPECT_EQ(d.tickLimit(), 0);
     EXPECT_FALSE(d.stopRequested());
-    click(d.cancelButton());
-    ASSERT_TRUE(waitDone(d));
-    EXPECT_EQ(d.result(), kCancelled);
+    EXPECT_EQ(finishWith(d, d.cancelButton()), kCancelled);
 }
 
 TEST_F(ProgressDialogTest, DestroyedWhileSeatingStopsAndJoinsTheWorker) {
