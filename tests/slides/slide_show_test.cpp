@@ -22,8 +22,7 @@ TEST(SlideShowTimer, OnePageHasNoTimerAndNoBlankSecond) {
     EXPECT_EQ(show.pageCount(), 1);
     EXPECT_FALSE(show.timerActive());
     const QString first = show.contentLabels()[0]->text();
-    for (int i = 0; i < 30; ++i)
-        show.tick();
+    ticks(show, 30);
     EXPECT_TRUE(show.showing());
     EXPECT_EQ(show.page(), 0);
     EXPECT_EQ(show.contentLabels()[0]->text(), first);
@@ -76,8 +75,7 @@ TEST(SlideShowClosing, EscClickAndCloseRequestEndTheShow) {
     const Tournament t = seatedTournament(20, 4, 1);
     {
         SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options());
-        show.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        ASSERT_TRUE(exposed(show));
         QTest::keyClick(&show, Qt::Key_Return);
         QTest::keyClick(&show, Qt::Key_Space);
         QTest::keyClick(&show, Qt::Key_A);
@@ -88,8 +86,7 @@ TEST(SlideShowClosing, EscClickAndCloseRequestEndTheShow) {
     }
     {
         SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options());
-        show.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        ASSERT_TRUE(exposed(show));
         const QPoint onName = show.contentLabels()[1]->geometry().center();
         QTest::mouseClick(&show, Qt::RightButton, {}, onName);
         EXPECT_TRUE(show.isVisible());
@@ -99,18 +96,15 @@ TEST(SlideShowClosing, EscClickAndCloseRequestEndTheShow) {
     }
     {
         SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, 5));
-        show.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
-        for (int i = 0; i < 6; ++i)
-            show.tick();
+        ASSERT_TRUE(exposed(show));
+        ticks(show, 6);
         ASSERT_FALSE(show.showing());
         QTest::mouseClick(&show, Qt::LeftButton, {}, QPoint(5, 1070));
         EXPECT_FALSE(show.isVisible());
     }
     {
         SlideShow show(nullptr, t, SlideKind::Standings, kFullHd, options());
-        show.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&show));
+        ASSERT_TRUE(exposed(show));
         EXPECT_TRUE(show.timerActive());
         show.windowHandle()->close(); // what the platform does on Alt+F4
         EXPECT_FALSE(show.isVisible());
@@ -155,8 +149,7 @@ TEST(SlideShowModal, OpensOnTheScreenModalOverItsOwnerAndRestartsAtPageZero) {
             EXPECT_EQ(show.monitor(), screen);
             EXPECT_EQ(show.titleLabel()->text(), QStringLiteral(u"Осенний турнир"));
             EXPECT_EQ(show.pageCount(), 5);
-            for (int i = 0; i < 7 * 3; ++i)
-                show.tick();
+            ticks(show, 7 * 3);
             EXPECT_EQ(show.page(), 3);
         });
     }

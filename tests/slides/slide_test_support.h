@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QRect>
 #include <QString>
+#include <QTest>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -83,6 +85,24 @@ inline bool allEmpty(const std::vector<QLabel*>& labels) {
         if (!l->text().isEmpty())
             return false;
     return true;
+}
+
+inline QStringList strings(std::initializer_list<const char16_t*> texts) {
+    QStringList out;
+    for (const char16_t* t : texts)
+        out << QString::fromUtf16(t);
+    return out;
+}
+
+inline void ticks(SlideShow& show, int n) {
+    for (int i = 0; i < n; ++i)
+        show.tick();
+}
+
+// Shows the window and waits until the platform has put it on screen.
+inline bool exposed(SlideShow& show) {
+    show.show();
+    return QTest::qWaitForWindowExposed(&show);
 }
 
 } // namespace quelna::test

@@ -32,9 +32,7 @@ TEST(StandingsLists, GeometryWithRoundBandAndNextTable) {
 
     const std::vector<QLabel*>& h = show.headingLabels();
     ASSERT_EQ(h.size(), 5u);
-    const QStringList headings = {QStringLiteral(u"Место"), QStringLiteral(u"№"),
-                                  QStringLiteral(u"Имя"), QStringLiteral(u"ИО"),
-                                  QStringLiteral(u"След. стол")};
+    const QStringList headings = strings({u"Место", u"№", u"Имя", u"ИО", u"След. стол"});
     const QRect headingRects[] = {QRect(39, 183, 237, 88), QRect(x1 + 1, 183, 182, 88),
                                   QRect(x2 + 1, 183, 1012, 88), QRect(x3 + 1, 183, 274, 88),
                                   QRect(x4 + 1, 183, 129, 88)};
@@ -105,8 +103,7 @@ TEST(StandingsLists, SharedPlacesAndTotals) {
 
     // 12 players on 8 lines: the second page holds positions 9..12 above four empty lines
     EXPECT_EQ(show.pageCount(), 2);
-    for (int i = 0; i < 9; ++i)
-        show.tick();
+    ticks(show, 9);
     ASSERT_EQ(show.page(), 1);
     EXPECT_EQ(cell(show, 0, 0, 4)->text(), QStringLiteral(u"9"));
     EXPECT_EQ(cell(show, 3, 2, 4)->text(), nameOf(11));
@@ -160,8 +157,7 @@ TEST(StandingsLists, TeamStandings) {
     EXPECT_EQ(none.headingLabels().size(), 3u);
     EXPECT_EQ(none.headingLabels()[2]->text(), QStringLiteral(u"ИО"));
     EXPECT_TRUE(allEmpty(none.contentLabels()));
-    for (int i = 0; i < 20; ++i)
-        none.tick();
+    ticks(none, 20);
     EXPECT_EQ(none.page(), 0);
     EXPECT_TRUE(none.showing());
 
@@ -172,12 +168,8 @@ TEST(StandingsLists, TeamStandings) {
     {
         SlideShow zero(nullptr, t, SlideKind::TeamStandings, kFullHd, options());
         EXPECT_EQ(zero.pageCount(), 1);
-        EXPECT_EQ(line(zero, 0, 3),
-                  (QStringList{QStringLiteral(u"0"), QStringLiteral(u"Красный дракон"),
-                               QStringLiteral(u"0")}));
-        EXPECT_EQ(line(zero, 1, 3),
-                  (QStringList{QStringLiteral(u"0"), QStringLiteral(u"Восточный ветер"),
-                               QStringLiteral(u"0")}));
+        EXPECT_EQ(line(zero, 0, 3), strings({u"0", u"Красный дракон", u"0"}));
+        EXPECT_EQ(line(zero, 1, 3), strings({u"0", u"Восточный ветер", u"0"}));
         EXPECT_TRUE(cell(zero, 2, 1, 3)->text().isEmpty());
     }
     t.pointsAt(0, 0) = 100;
@@ -185,12 +177,8 @@ TEST(StandingsLists, TeamStandings) {
     t.pointsAt(0, 2) = 50;
     t.pointsAt(1, 5) = 100000; // no team: counts for nobody
     SlideShow ranked(nullptr, t, SlideKind::TeamStandings, kFullHd, options());
-    EXPECT_EQ(line(ranked, 0, 3),
-              (QStringList{QStringLiteral(u"1"), QStringLiteral(u"Восточный ветер"),
-                           QStringLiteral(u"50")}));
-    EXPECT_EQ(line(ranked, 1, 3),
-              (QStringList{QStringLiteral(u"2"), QStringLiteral(u"Красный дракон"),
-                           QStringLiteral(u"-200")}));
+    EXPECT_EQ(line(ranked, 0, 3), strings({u"1", u"Восточный ветер", u"50"}));
+    EXPECT_EQ(line(ranked, 1, 3), strings({u"2", u"Красный дракон", u"-200"}));
 }
 
 TEST(StandingsLists, NamesAreShownAsPlainText) {

@@ -86,8 +86,7 @@ TEST(TableCards, FourByFourPagesOf200Players) {
     EXPECT_EQ(caption(show, 15)->text(), QStringLiteral(u"СТОЛ № 16 "));
 
     // 6 ticks shown, 1 blank, per page
-    for (int i = 0; i < 3 * 7; ++i)
-        show.tick();
+    ticks(show, 3 * 7);
     ASSERT_EQ(show.page(), 3);
     ASSERT_TRUE(show.showing());
     EXPECT_EQ(caption(show, 0)->text(), QStringLiteral(u"СТОЛ № 49 "));
@@ -126,8 +125,7 @@ TEST(TableCards, SeatingCardListsSeatsWithStartNumbers) {
     EXPECT_EQ(caption(show, 0)->text(), QStringLiteral(u"СТОЛ № 1 "));
     const QStringList names = {nameOf(9), nameOf(0), nameOf(5),
                                QStringLiteral(u"Ёлкина Юлия Эдуардовна")};
-    const QStringList numbers = {QStringLiteral(u"0"), QStringLiteral(u"1"), QStringLiteral(u"6"),
-                                 QStringLiteral(u"8")};
+    const QStringList numbers = strings({u"0", u"1", u"6", u"8"});
     for (int s = 0; s < 4; ++s) {
         EXPECT_EQ(name(show, 0, s)->text(), names[s]);
         EXPECT_EQ(value(show, 0, s)->text(), numbers[s]);
@@ -165,8 +163,7 @@ TEST(TableCards, BlankSecondEmptiesCaptionsButKeepsBandsAndFrames) {
     const Tournament t = seatedTournament(20, 4, 2);
     SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, 5));
     ASSERT_EQ(show.pageCount(), 2); // five tables on four cards
-    for (int i = 0; i < 6; ++i)
-        show.tick();
+    ticks(show, 6);
     ASSERT_FALSE(show.showing());
     EXPECT_TRUE(allEmpty(show.contentLabels()));
     EXPECT_EQ(show.titleLabel()->text(), QStringLiteral(u"Кубок города"));
