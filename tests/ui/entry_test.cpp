@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/common/tooltips.h"
 #include "ui/entry.h"
 #include "ui/main_window.h"
@@ -23,16 +24,8 @@
 namespace quelna {
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using uitest::fileBytes;
+using uitest::writeFile;
 
 // Acts on every modal window the run opens, in turn, and notes the kind of each.
 class ModalScript {
@@ -66,10 +59,7 @@ void fillParameters(QWidget* w, const QString& players, const QString& rounds, b
     ASSERT_NE(d, nullptr);
     for (auto [id, text] : {std::pair{int(ParametersDialog::PlayersEdit), players},
                             std::pair{int(ParametersDialog::RoundsEdit), rounds}}) {
-        auto* e = qobject_cast<QLineEdit*>(d->control(id));
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
+        uitest::replaceText(qobject_cast<QLineEdit*>(d->control(id)), text);
     }
     if (testMode)
         QTest::mouseClick(qobject_cast<QCheckBox*>(d->control(ParametersDialog::TestModeCheck)),
@@ -80,12 +70,7 @@ void fillParameters(QWidget* w, const QString& players, const QString& rounds, b
 
 // The run changes the process-wide settings; later tests in this process get them back.
 class Entry : public ::testing::Test {
-  protected:
-    void SetUp() override { saved_ = settings(); }
-    void TearDown() override { settings() = saved_; }
-
-  private:
-    Settings saved_;
+    uitest::SettingsGuard guard_;
 };
 
 TEST_F(Entry, ClosingTheParametersDialogEndsTheRunAndWritesTheSettings) {

@@ -16,45 +16,16 @@
 #include "core/tournament.h"
 #include "files/file_commands.h"
 #include "files/tournament_csv.h"
+#include "tests/ui/ui_test_support.h"
 
 namespace quelna {
 namespace {
 
-// Types text key by key; characters beyond ASCII arrive as key events carrying their text, the
-// way an input method delivers them.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
-            QTest::keyClick(w, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-};
-
-// Answers every message box that opens while it lives, noting what it said.
-class MessageBoxCatcher {
-  public:
-    MessageBoxCatcher() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            seen.push_back({box->windowTitle(), box->text(), box->icon()});
-            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
-        });
-        timer_.start(10);
-    }
-    std::vector<SeenBox> seen;
-
-  private:
-    QTimer timer_;
-};
+using uitest::csvText;
+using uitest::expectError;
+using uitest::fileBytes;
+using uitest::MessageBoxCatcher;
+using uitest::writeFile;
 
 // Supplies one file name to the next command, then shows the dialogs again.
 class FileNameHook {
@@ -82,23 +53,6 @@ Tournament sampleTournament() {
     t.purgeUnusedTeams();
     t.normalizeRounds();
     return t;
-}
-
-std::string csvText(const Tournament& t) {
-    std::ostringstream out;
-    EXPECT_TRUE(writeTournamentCsv(t, out));
-    return out.str();
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 TEST(FileCommands, SavedFileLoadsBackToTheSameRecord) {
@@ -156,9 +110,7 @@ TEST(FileCommands, UnreadableFileGivesTheReadMessageAndKeepsTheRecord) {
         FileNameHook hook(path);
         EXPECT_FALSE(loadCommand(nullptr, t));
         ASSERT_EQ(boxes.seen.size(), 1u) << path.toStdString();
-        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Ошибка"));
-        EXPECT_EQ(boxes.seen[0].text, QStringLiteral(u"Ошибка при чтении из файла!"));
-        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+        expectError(boxes.seen[0], QStringLiteral(u"Ошибка при чтении из файла!"));
         EXPECT_EQ(csvText(t), before);
         EXPECT_EQ(t.currentRound, 2);
     }
@@ -174,9 +126,7 @@ TEST(FileCommands, ReadOnlyTargetGivesTheWriteMessageAndKeepsTheOldFile) {
     FileNameHook hook(path);
     saveCommand(nullptr, sampleTournament());
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Ошибка"));
-    EXPECT_EQ(boxes.seen[0].text, QStringLiteral(u"Ошибка при записи в файл!"));
-    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+    expectError(boxes.seen[0], QStringLiteral(u"Ошибка при записи в файл!"));
     EXPECT_EQ(fileBytes(path), old);
     // A save into a folder that does not exist fails the same way.
     FileNameHook nowhere(dir.filePath(QStringLiteral(u"no/such/dir/x.csv")));
@@ -231,7 +181,7 @@ TEST(FileCommands, DialogsOfferCsvFilesAndTheDefaultName) {
         dialog->setDirectory(dir.path());
         if (nameEdit) {
             nameEdit->selectAll();
-            typeText(nameEdit, QStringLiteral(u"итоги"));
+            uitest::typeText(nameEdit, QStringLiteral(u"итоги"));
             QTest::keyClick(nameEdit, Qt::Key_Return);
         }
         if (dialog->isVisible())

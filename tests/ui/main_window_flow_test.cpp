@@ -18,6 +18,7 @@ namespace {
 
 using mwtest::chooseMenu;
 using mwtest::click;
+using mwtest::csvText;
 using mwtest::Harness;
 using mwtest::isRed;
 using mwtest::seat;
@@ -29,12 +30,6 @@ Tournament loadFile(const QString& path, int players, int rounds) {
     EXPECT_TRUE(loadTournamentFile(t, QFile::encodeName(path).toStdString())) << path.toStdString();
     t.normalizeRounds();
     return t;
-}
-
-std::string csvText(const Tournament& t) {
-    std::ostringstream out;
-    EXPECT_TRUE(writeTournamentCsv(t, out));
-    return out.str();
 }
 
 int slotNamed(const Tournament& t, const std::string& name) {
@@ -322,8 +317,9 @@ TEST(MainWindowFlow, FailedSeatingLeavesTheRoundEmptyAndOverlapHelps) {
     for (int p = 0; p < 16; ++p) {
         EXPECT_EQ(t.tableAt(round, p), p == handPlaced ? 3 : -1);
         EXPECT_EQ(t.seatAt(round, p), p == handPlaced ? 0 : -1);
-        if (p != 12)
+        if (p != 12) {
             EXPECT_TRUE(w.seatCell(round, p)->text().isEmpty());
+        }
     }
     EXPECT_EQ(mwtest::maxMeetings(t), 1);
     EXPECT_TRUE(h.button(999)->isEnabled());

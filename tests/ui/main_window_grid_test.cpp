@@ -290,18 +290,10 @@ TEST(MainWindowGrid, TabIntoHiddenRowsScrollsThemIntoView) {
 }
 
 TEST(MainWindowGrid, NarrowScreenWidensOneRoundAtATime) {
-    auto t = std::make_unique<Tournament>(32, 12);
-    mwtest::SettingsGuard guard;
-    settings() = Settings{};
-    mwtest::playRounds(*t, 4, 7);
-    ASSERT_EQ(t->currentRound, 4);
-    MainWindowEnvironment env;
-    env.workArea = QRect(0, 0, 1040, 900);
-    QTemporaryDir dir;
-    env.appDir = dir.path();
-    MainWindow w(*t, false, env);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    Harness h(32, 12, false, QRect(0, 0, 1040, 900));
+    MainWindow& w = *h.w;
+    mwtest::playRounds(*h.t, 4, 7);
+    ASSERT_EQ(h.t->currentRound, 4);
     const ColumnWidths cw = w.columnWidths();
     EXPECT_EQ(cw.pointsWidth, 0);
     EXPECT_GE(cw.seatWidth, 40);

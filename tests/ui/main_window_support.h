@@ -22,18 +22,15 @@
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
 #include "seating/ui/progress_dialog.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/main_window.h"
 
 namespace quelna::mwtest {
 
 inline const QRect kLargeArea(0, 0, 3000, 2000);
 
-// Gives the process-wide settings back when a test is done with them.
-struct SettingsGuard {
-    SettingsGuard() : saved(settings()) {}
-    ~SettingsGuard() { settings() = saved; }
-    Settings saved;
-};
+using uitest::csvText;
+using uitest::SettingsGuard;
 
 struct Harness {
     explicit Harness(int players, int rounds, bool testMode = false, QRect area = kLargeArea) {
@@ -76,12 +73,7 @@ inline void typeInto(QLineEdit* edit, const QString& text) {
         QTest::keyClick(edit, Qt::Key_Delete);
         return;
     }
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
-            QTest::keyClick(edit, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    uitest::typeText(edit, text);
 }
 
 // Types into an edit and leaves it with Tab, as an organiser moves on to the next cell.

@@ -9,49 +9,21 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/parameters_dialog.h"
 
 namespace quelna {
 namespace {
 
+using uitest::MessageBoxCatcher;
+using uitest::replaceText;
+
 const QString kInvalidText = QStringLiteral(
     u"Неверные параметры!\nЧисло игроков должно быть кратно четырём, не более 200 и не менее "
     u"12.\nЧисло туров должно быть от 2 до 12.");
 
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-};
-
-// Answers every message box that opens while it lives, noting what it said.
-class MessageBoxCatcher {
-  public:
-    MessageBoxCatcher() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            seen.push_back({box->windowTitle(), box->text(), box->icon()});
-            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
-        });
-        timer_.start(10);
-    }
-    std::vector<SeenBox> seen;
-
-  private:
-    QTimer timer_;
-};
-
 QLineEdit* edit(const ParametersDialog& d, int id) {
     return qobject_cast<QLineEdit*>(d.control(id));
-}
-
-void typeInto(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
 }
 
 void pressOk(const ParametersDialog& d) {
@@ -66,10 +38,7 @@ TEST(ParametersDialog, StartsWithSixteenPlayersAndFourRounds) {
     EXPECT_FALSE(qobject_cast<QCheckBox*>(d.control(ParametersDialog::TestModeCheck))->isChecked());
     EXPECT_TRUE(qobject_cast<QPushButton*>(d.control(ParametersDialog::OkButton))->isDefault());
     EXPECT_EQ(d.windowTitle(), QStringLiteral(u"Параметры"));
-    // A picture of the dialog when one is asked for.
-    const QString shots = qEnvironmentVariable("QUELNA_SCREENSHOTS");
-    if (!shots.isEmpty())
-        EXPECT_TRUE(d.grab().save(shots + QStringLiteral(u"/dialog_parameters.png")));
+    uitest::dialogShot(&d, "dialog_parameters.png");
 }
 
 TEST(ParametersDialog, AcceptsTheSmallestAndLargestTournament) {
@@ -78,6 +47,7 @@ TEST(ParametersDialog, AcceptsTheSmallestAndLargestTournament) {
         int n, r;
         bool test;
     };
+    uitest::SettingsGuard guard;
     for (const Case& c : {Case{QStringLiteral(u"12"), QStringLiteral(u"2"), 12, 2, true},
                           Case{QStringLiteral(u"200"), QStringLiteral(u"12"), 200, 12, false}}) {
         settings().fixedTables = 50;
@@ -85,8 +55,8 @@ TEST(ParametersDialog, AcceptsTheSmallestAndLargestTournament) {
         MessageBoxCatcher boxes;
         ParametersDialog d;
         d.show();
-        typeInto(edit(d, ParametersDialog::PlayersEdit), c.players);
-        typeInto(edit(d, ParametersDialog::RoundsEdit), c.rounds);
+        replaceText(edit(d, ParametersDialog::PlayersEdit), c.players);
+        replaceText(edit(d, ParametersDialog::RoundsEdit), c.rounds);
         if (c.test)
             QTest::mouseClick(qobject_cast<QCheckBox*>(d.control(ParametersDialog::TestModeCheck)),
                               Qt::LeftButton);
@@ -101,8 +71,6 @@ TEST(ParametersDialog, AcceptsTheSmallestAndLargestTournament) {
         EXPECT_EQ(settings().fixedTables, std::min(50, c.n / 4));
         EXPECT_EQ(settings().overlapTables, std::min(7, c.n / 4));
     }
-    settings().fixedTables = 0;
-    settings().overlapTables = 0;
 }
 
 TEST(ParametersDialog, RejectsWrongSizesWithTheMessageAndStaysOpen) {
@@ -124,14 +92,12 @@ TEST(ParametersDialog, RejectsWrongSizesWithTheMessageAndStaysOpen) {
         MessageBoxCatcher boxes;
         ParametersDialog d;
         d.show();
-        typeInto(edit(d, ParametersDialog::PlayersEdit), c.players);
-        typeInto(edit(d, ParametersDialog::RoundsEdit), c.rounds);
+        replaceText(edit(d, ParametersDialog::PlayersEdit), c.players);
+        replaceText(edit(d, ParametersDialog::RoundsEdit), c.rounds);
         pressOk(d);
         ASSERT_EQ(boxes.seen.size(), 1u)
             << c.players.toStdString() << "/" << c.rounds.toStdString();
-        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Ошибка"));
-        EXPECT_EQ(boxes.seen[0].text, kInvalidText);
-        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+        uitest::expectError(boxes.seen[0], kInvalidText);
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(edit(d, ParametersDialog::PlayersEdit)->text(), c.players);
         EXPECT_EQ(edit(d, ParametersDialog::RoundsEdit)->text(), c.rounds);
@@ -143,9 +109,9 @@ TEST(ParametersDialog, TakesDigitsOnlyAndEnterPressesOk) {
     ParametersDialog d;
     d.show();
     QLineEdit* players = edit(d, ParametersDialog::PlayersEdit);
-    typeInto(players, QStringLiteral(u"2-a 0,x"));
+    replaceText(players, QStringLiteral(u"2-a 0,x"));
     EXPECT_EQ(players->text(), QStringLiteral(u"20"));
-    typeInto(players, QStringLiteral(u"24"));
+    replaceText(players, QStringLiteral(u"24"));
     QTest::keyClick(players, Qt::Key_Return);
     EXPECT_TRUE(boxes.seen.empty());
     EXPECT_EQ(d.result(), 1);

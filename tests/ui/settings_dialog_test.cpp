@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -14,22 +15,10 @@ namespace {
 
 using D = SettingsDialog;
 
-// Types text key by key; characters beyond ASCII arrive as key events carrying their text, the
-// way an input method delivers them.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
-            QTest::keyClick(w, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
 // Keeps the process-wide settings as they were before each test.
 class SettingsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        saved_ = settings();
         Settings& s = settings();
         s.exhaustiveTimeout = 1;
         s.randomTimeout = 2;
@@ -44,27 +33,14 @@ class SettingsDialogTest : public ::testing::Test {
         s.showOnSecondary = true;
         s.slideInterval = 7;
     }
-    void TearDown() override { settings() = saved_; }
-
     static QSpinBox* spin(const D& d, int id) { return qobject_cast<QSpinBox*>(d.control(id)); }
     static QCheckBox* check(const D& d, int id) { return qobject_cast<QCheckBox*>(d.control(id)); }
     static QLineEdit* title(const D& d) {
         return qobject_cast<QLineEdit*>(d.control(D::TitleEdit));
     }
 
-    // Replaces the text of a number field the way the organiser does: select all, type.
-    static void typeNumber(QSpinBox* s, const QString& text) {
-        s->setFocus();
-        s->selectAll();
-        QTest::keyClick(s, Qt::Key_Delete);
-        QTest::keyClicks(s, text);
-    }
-    static void typeTitle(const D& d, const QString& text) {
-        title(d)->setFocus();
-        title(d)->selectAll();
-        QTest::keyClick(title(d), Qt::Key_Delete);
-        typeText(title(d), text);
-    }
+    static void typeNumber(QSpinBox* s, const QString& text) { uitest::replaceText(s, text); }
+    static void typeTitle(const D& d, const QString& text) { uitest::replaceText(title(d), text); }
     static void click(const D& d, int id) {
         QTest::mouseClick(qobject_cast<QAbstractButton*>(d.control(id)), Qt::LeftButton);
     }
@@ -100,7 +76,7 @@ class SettingsDialogTest : public ::testing::Test {
     }
 
   private:
-    Settings saved_;
+    uitest::SettingsGuard guard_; // taken before SetUp changes the settings
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
@@ -116,10 +92,7 @@ TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
     // Each up-down is the arrows of its own edit.
     EXPECT_EQ(d.control(D::LinesUpDown), d.control(D::LinesEdit));
     EXPECT_EQ(d.control(D::IntervalUpDown), d.control(D::IntervalEdit));
-    // A picture of the dialog when one is asked for.
-    const QString shots = qEnvironmentVariable("QUELNA_SCREENSHOTS");
-    if (!shots.isEmpty())
-        EXPECT_TRUE(d.grab().save(shots + QStringLiteral(u"/dialog_settings.png")));
+    uitest::dialogShot(&d, "dialog_settings.png");
 }
 
 // The layout is drawn for a narrower face than the platform's: no text may be cut off.
