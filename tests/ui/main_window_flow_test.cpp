@@ -291,10 +291,7 @@ TEST(MainWindowFlow, FailedSeatingLeavesTheRoundEmptyAndOverlapHelps) {
     while (watcher.messages.isEmpty() && round < 8) {
         if (round > 0) {
             // The best player of the latest round goes to the last table by hand.
-            click(h.button(990));
-            click(w.seatCell(round - 1, 0));
-            click(w.seatCell(round, 12));
-            click(h.button(990));
+            mwtest::placeByHand(h, round, {{0, 12}});
             handPlaced = t.playerAt(round - 1, 0, 0);
             ASSERT_EQ(t.tableAt(round, handPlaced), 3);
         }

@@ -19,12 +19,7 @@ void cancelWithHandPlacedPlayers(Harness& h, mwtest::ModalWatcher& watcher) {
     MainWindow& w = *h.w;
     Tournament& t = *h.t;
     const int c = t.currentRound;
-    click(h.button(990));
-    click(w.seatCell(c - 1, 0));
-    click(w.seatCell(c, 4 * 49));
-    click(w.seatCell(c - 1, 4));
-    click(w.seatCell(c, 4 * 49 + 1));
-    click(h.button(990));
+    mwtest::placeByHand(h, c, {{0, 4 * 49}, {4, 4 * 49 + 1}});
     const int first = t.playerAt(c - 1, 0, 0);
     const int second = t.playerAt(c - 1, 1, 0);
     ASSERT_EQ(t.tableAt(c, first), 49);

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -185,6 +186,17 @@ inline bool isRed(QLineEdit* cell) {
 inline void seat(Harness& h) {
     click(h.button(999));
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(h.w.get());
+}
+
+// Places players by hand for the round being prepared: each move clicks a player's cell in the
+// round before and then a cell of the round, with placement switched on around the moves.
+inline void placeByHand(Harness& h, int round, std::initializer_list<std::pair<int, int>> moves) {
+    click(h.button(990));
+    for (const auto& [from, to] : moves) {
+        click(h.w->seatCell(round - 1, from));
+        click(h.w->seatCell(round, to));
+    }
+    click(h.button(990));
 }
 
 // Largest number of tables any two players have shared, team-mates counting once extra.
