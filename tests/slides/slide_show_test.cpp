@@ -29,7 +29,8 @@ TEST(SlideShowTimer, OnePageHasNoTimerAndNoBlankSecond) {
 }
 
 TEST(SlideShowTimer, PageStaysIntervalPlusOneTicksThenBlankOne) {
-    const Tournament t = seatedTournament(20, 4, 1); // 5 tables: 2 pages of 2 x 2
+    // Round 2 seated: 5 tables, 2 pages of 2 x 2.
+    const Tournament t = seatedTournament(20, 4, 2);
     for (int interval : {5, 20}) {
         SCOPED_TRACE(interval);
         SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, interval));
@@ -49,14 +50,18 @@ TEST(SlideShowTimer, PageStaysIntervalPlusOneTicksThenBlankOne) {
             show.tick(); // tick interval + 1: the blank second
             ASSERT_FALSE(show.showing());
             ASSERT_EQ(show.secondsShown(), 0);
+            // Captions and cells go blank; the bands and the card frames stay.
             ASSERT_TRUE(allEmpty(show.contentLabels()));
-            ASSERT_FALSE(show.titleLabel()->text().isEmpty());
-            ASSERT_EQ(show.roundLabel()->text(), QStringLiteral(u"ТУР № 1:"));
+            ASSERT_EQ(show.titleLabel()->text(), QStringLiteral(u"Кубок города"));
+            ASSERT_EQ(show.roundLabel()->text(), QStringLiteral(u"ТУР № 2:"));
+            ASSERT_EQ(show.frames().size(), 24u);
             show.tick();
             ASSERT_TRUE(show.showing());
             ASSERT_EQ(show.page(), 1 - page); // wraps from the last page to 0
             ASSERT_EQ(show.contentLabels()[0]->text(),
                       QStringLiteral(u"СТОЛ № %1 ").arg(page == 0 ? 5 : 1));
+            // The last page holds one table; its other cards stay empty.
+            ASSERT_EQ(show.contentLabels()[9]->text().isEmpty(), page == 0);
         }
     }
 }

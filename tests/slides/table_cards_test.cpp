@@ -159,21 +159,6 @@ TEST(TableCards, ResultsShowSignedPointsOfTheLatestRound) {
     EXPECT_EQ(show.pageCount(), 1);
 }
 
-TEST(TableCards, BlankSecondEmptiesCaptionsButKeepsBandsAndFrames) {
-    const Tournament t = seatedTournament(20, 4, 2);
-    SlideShow show(nullptr, t, SlideKind::Seating, kFullHd, options(2, 2, 8, 5));
-    ASSERT_EQ(show.pageCount(), 2); // five tables on four cards
-    ticks(show, 6);
-    ASSERT_FALSE(show.showing());
-    EXPECT_TRUE(allEmpty(show.contentLabels()));
-    EXPECT_EQ(show.titleLabel()->text(), QStringLiteral(u"Кубок города"));
-    EXPECT_EQ(show.roundLabel()->text(), QStringLiteral(u"ТУР № 2:"));
-    EXPECT_EQ(show.frames().size(), 24u);
-    show.tick();
-    EXPECT_EQ(caption(show, 0)->text(), QStringLiteral(u"СТОЛ № 5 "));
-    EXPECT_TRUE(caption(show, 1)->text().isEmpty());
-}
-
 TEST(TableCards, UnseatedRoundLeavesCardsEmpty) {
     // Not offered by the menu, but an empty tournament must not crash the show.
     const Tournament t = seatedTournament(12, 2, 0);
