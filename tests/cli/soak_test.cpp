@@ -157,7 +157,7 @@ CliRun runCli(const std::string& arguments, const fs::path& out) {
     CliRun run;
     fs::remove(out);
     // The outer time limit only turns a hang into a failure; the budgets are variant counts.
-    const std::string command = "timeout 300 '" + std::string(QUELNA_CLI) + "' " + arguments +
+    const std::string command = "timeout 120 '" + std::string(QUELNA_CLI) + "' " + arguments +
                                 " --out '" + out.string() + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
