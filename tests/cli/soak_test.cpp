@@ -583,17 +583,17 @@ TEST(Soak, EveryFallbackOnPurpose) {
 }
 
 TEST(Soak, SmallTournaments) {
-    soak(drawConfigs(2026, 160, 12, 48, 12), "small");
+    soak(drawConfigs(2026, 320, 12, 48, 12), "small");
     printTally("small");
 }
 
 TEST(Soak, MediumTournaments) {
-    soak(drawConfigs(99, 60, 52, 96, 12), "medium");
+    soak(drawConfigs(99, 120, 52, 96, 12), "medium");
     printTally("medium");
 }
 
 TEST(Soak, LargeTournaments) {
-    std::vector<SoakConfig> configs = drawConfigs(77, 24, 100, 200, 12);
+    std::vector<SoakConfig> configs = drawConfigs(77, 48, 100, 200, 12);
     configs.push_back({200, 12, true, 1, 2000, 20000, 0, 0});
     configs.push_back({200, 12, false, 2, 50, 5000, 10, 2});
     soak(configs, "large");
@@ -620,7 +620,7 @@ TEST(Soak, SameOptionsGiveTheSameTournament) {
 
 // Saved tournaments carried on with `quelna-cli seat`, from registration and from later rounds.
 TEST(Soak, SeatContinuesSavedTournaments) {
-    std::vector<SoakConfig> configs = drawConfigs(4242, 40, 12, 120, 12);
+    std::vector<SoakConfig> configs = drawConfigs(4242, 80, 12, 120, 12);
     configs.push_back({200, 10, true, 3, 2000, 20000, 0, 0});
     soakSeat(configs, "seat");
     printTally("seat");
@@ -805,7 +805,7 @@ void checkHandPlaced(const Tournament& played, int k, const SoakConfig& config,
 TEST(Soak, HandPlacedPlayersKeepTheirTables) {
     tally = Tally{};
     std::mt19937 draw(31337);
-    for (SoakConfig c : drawConfigs(555, 80, 12, 200, 12)) {
+    for (SoakConfig c : drawConfigs(555, 160, 12, 200, 12)) {
         c.randomVariants = std::min(c.randomVariants, 5000LL);
         SCOPED_TRACE("quelna-cli " + c.arguments());
         const CliRun run = runSimulate(c, "hand");
