@@ -31,7 +31,8 @@ namespace {
 struct TableOptions {
     int fixed, overlap;
 };
-constexpr std::array<TableOptions, 4> kOptions = {{{0, 0}, {1, 0}, {0, 1}, {2, 1}}};
+// Every tournament has at least three tables, so these always fit.
+constexpr std::array<TableOptions, 4> kOptions = {{{0, 0}, {1, 0}, {0, 2}, {1, 3}}};
 
 const fs::path& scratchDir() {
     static const fs::path dir = [] {
