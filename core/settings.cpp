@@ -22,6 +22,10 @@ std::string titleText(std::string_view raw) {
         if (c != '\r' && c != '\n')
             title += c;
     }
+    // The file trims values when it reads them; a title cut at a blank would otherwise change
+    // once more on the next start.
+    while (!title.empty() && (title.back() == ' ' || title.back() == '\t'))
+        title.pop_back();
     return title;
 }
 

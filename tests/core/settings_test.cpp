@@ -138,3 +138,14 @@ TEST(Settings, ClampKeepsEveryFieldInItsRange) {
     EXPECT_EQ(s.slideInterval, 20);
     EXPECT_EQ(s.tournamentTitle.size(), 255u);
 }
+
+TEST_F(SettingsFile, LongTitleCutAtABlankReadsBackTheSame) {
+    write("[QUELNA]\r\nTOURNAMENT=" + std::string(254, 'a') + " tail\r\n");
+    Settings s;
+    loadSettings(s, path);
+    EXPECT_EQ(s.tournamentTitle, std::string(254, 'a'));
+    ASSERT_TRUE(saveSettings(s));
+    Settings again;
+    loadSettings(again, path);
+    EXPECT_EQ(again.tournamentTitle, s.tournamentTitle);
+}
