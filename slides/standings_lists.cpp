@@ -101,21 +101,28 @@ class StandingsList : public SlideContent {
         return kind_ == SlideKind::RoundResultsAndSeating ? t_.currentRound - 1 : t_.roundCount;
     }
 
+    // Position in the ranking shown on line i of the page, or -1 after emptying a line past the
+    // last entry.
+    int entryOnLine(int page, int i, int entries) {
+        const int d = page * static_cast<int>(lines_.size()) + i;
+        if (d < entries)
+            return d;
+        for (QLabel* label : lines_[i])
+            label->clear();
+        return -1;
+    }
+
     void fillPlayers(int page) {
         const int rounds = roundsCounted();
         const int latest = t_.currentRound - 1; // the round whose tables are listed
         std::vector<int> order;
         std::vector<std::string> places;
         const bool allEqual = rankPlayers(t_, rounds, order, places);
-        const int lineCount = static_cast<int>(lines_.size());
-        for (int i = 0; i < lineCount; ++i) {
-            const int d = page * lineCount + i;
-            std::vector<QLabel*>& labels = lines_[i];
-            if (d >= static_cast<int>(order.size())) {
-                for (QLabel* label : labels)
-                    label->clear();
+        for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
+            const int d = entryOnLine(page, i, static_cast<int>(order.size()));
+            if (d < 0)
                 continue;
-            }
+            std::vector<QLabel*>& labels = lines_[i];
             const int q = order[d];
             labels[0]->setText(allEqual ? QStringLiteral(u"0") : fromRecord(places[d]));
             labels[1]->setText(QString::number(t_.playerNumber[q] + 1));
@@ -134,15 +141,11 @@ class StandingsList : public SlideContent {
         std::vector<int> totals;
         std::vector<std::string> places;
         const bool allEqual = rankTeams(t_, roundsCounted(), order, totals, places);
-        const int lineCount = static_cast<int>(lines_.size());
-        for (int i = 0; i < lineCount; ++i) {
-            const int d = page * lineCount + i;
-            std::vector<QLabel*>& labels = lines_[i];
-            if (d >= static_cast<int>(order.size())) {
-                for (QLabel* label : labels)
-                    label->clear();
+        for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
+            const int d = entryOnLine(page, i, static_cast<int>(order.size()));
+            if (d < 0)
                 continue;
-            }
+            std::vector<QLabel*>& labels = lines_[i];
             const int e = order[d];
             labels[0]->setText(allEqual ? QStringLiteral(u"0") : fromRecord(places[d]));
             labels[1]->setText(fromRecord(t_.teams.name(e + 1)));
