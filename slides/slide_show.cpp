@@ -10,7 +10,7 @@
 
 #include "core/settings.h"
 #include "slides/slide_content.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 
 namespace quelna {
 

@@ -5,7 +5,7 @@
 
 #include "slides/slide_content.h"
 #include "slides/slide_geometry.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 
 namespace quelna {
 

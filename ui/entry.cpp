@@ -10,7 +10,7 @@
 #include "core/settings.h"
 #include "core/tournament.h"
 #include "ui/app_icon.h"
-#include "ui/common/tooltips.h"
+#include "gui/tooltips.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"
 

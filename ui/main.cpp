@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "ui/common/app_paths.h"
+#include "gui/app_paths.h"
 #include "ui/entry.h"
 
 int main(int argc, char** argv) {

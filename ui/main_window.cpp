@@ -19,7 +19,7 @@
 
 #include "core/text.h"
 #include "ui/app_icon.h"
-#include "ui/common/app_paths.h"
+#include "gui/app_paths.h"
 #include "ui/name_validator.h"
 
 namespace quelna {

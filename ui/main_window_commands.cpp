@@ -13,7 +13,7 @@
 #include "files/tournament_csv.h"
 #include "seating/ui/progress_dialog.h"
 #include "slides/slide_show.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 

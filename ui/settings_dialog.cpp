@@ -13,7 +13,7 @@
 
 #include "core/settings.h"
 #include "core/text.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 #include "ui/dialog_units.h"
 
 namespace quelna {

@@ -15,7 +15,7 @@
 
 #include "core/settings.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/common/tooltips.h"
+#include "gui/tooltips.h"
 #include "ui/entry.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"

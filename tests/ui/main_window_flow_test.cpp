@@ -11,7 +11,7 @@
 #include "files/file_commands.h"
 #include "files/tournament_csv.h"
 #include "tests/ui/main_window_support.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 
 namespace quelna {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/text.h"
 #include "tests/ui/main_window_support.h"
-#include "ui/common/qt_text.h"
+#include "gui/qt_text.h"
 
 namespace quelna {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/common/tooltips.h"
+#include "gui/tooltips.h"
 
 #include <QApplication>
 #include <QFontMetrics>

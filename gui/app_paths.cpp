@@ -1,4 +1,4 @@
-#include "ui/common/app_paths.h"
+#include "gui/app_paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
