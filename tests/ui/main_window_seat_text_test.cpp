@@ -97,7 +97,6 @@ TEST(MainWindowSeatText, LongSeatTextShowsItsStartNumberAfterEveryRefresh) {
     expectSeatCellsReadFromStart(*h.w, t);
     EXPECT_TRUE(showsBeginning(seatCellOf(*h.w, t, 1, 149), QStringLiteral("149")));
     EXPECT_TRUE(showsBeginning(seatCellOf(*h.w, t, 0, 149), QStringLiteral("149")));
-    mwtest::snapshot(h.w.get(), "main_long_name.png");
 }
 
 // 200 players in test mode seated three times with clicks only, the view scrolled to the bottom
