@@ -2,15 +2,21 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace quelna {
 
 GridCell::GridCell(Kind kind, int round, int position, GridCellListener* listener, QWidget* parent)
     : QLineEdit(parent), kind_(kind), round_(round), position_(position), listener_(listener) {
-    if (kind == Kind::Seat)
+    if (kind == Kind::Seat) {
         setReadOnly(true);
-    else
+        // Reached by a click (manual placement), never by Tab: Tab goes from points to points.
+        setFocusPolicy(Qt::ClickFocus);
+    } else {
         setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
     setEnabled(false);
 }
 
@@ -44,6 +50,60 @@ void GridCell::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     if (listener_)
         listener_->cellFocusOut(*this, e->reason());
+}
+
+void GridCell::showText(const QString& text) {
+    // setText leaves the cursor at the end and scrolls there: a long seat text would show its
+    // end and hide the start number.
+    setText(text);
+    setCursorPosition(0);
+    updateCutTip();
+}
+
+bool GridCell::textCut() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    const QMargins margins = textMargins();
+    // The edit keeps one pixel free on either side of its text.
+    const int room = contents.width() - margins.left() - margins.right() - 2;
+    return fontMetrics().horizontalAdvance(text()) > room;
+}
+
+void GridCell::updateCutTip() {
+    if (kind_ != Kind::Seat)
+        return;
+    setToolTip(textCut() ? text() : QString());
+}
+
+void GridCell::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    // Widening a round changes what fits; the start of the text stays in sight.
+    if (kind_ == Kind::Seat && !hasFocus())
+        setCursorPosition(0);
+    updateCutTip();
+}
+
+void GridCell::keyPressEvent(QKeyEvent* e) {
+    // The keypad's Enter and arrows come with the keypad modifier; they count the same.
+    const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (kind_ == Kind::Points && listener_ && plain) {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            listener_->cellStep(*this, +1);
+            e->accept();
+            return;
+        case Qt::Key_Up:
+            listener_->cellStep(*this, -1);
+            e->accept();
+            return;
+        default:
+            break;
+        }
+    }
+    QLineEdit::keyPressEvent(e);
 }
 
 } // namespace quelna

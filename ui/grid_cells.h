@@ -11,6 +11,8 @@ class GridCellListener {
   public:
     virtual void cellFocusIn(GridCell& cell, Qt::FocusReason reason) = 0;
     virtual void cellFocusOut(GridCell& cell, Qt::FocusReason reason) = 0;
+    // Enter or Down (step +1), Up (step -1) in a points cell: move on within the round.
+    virtual void cellStep(GridCell& cell, int step) = 0;
 
   protected:
     ~GridCellListener() = default;
@@ -36,14 +38,24 @@ class GridCell : public QLineEdit {
 
     void setListener(GridCellListener* listener) { listener_ = listener; }
 
+    // Text set by the program: shown from its beginning, as a read-only edit set by the program
+    // shows it on Windows, with the whole text as tip when it does not fit.
+    void showText(const QString& text);
+    // The text is wider than what the cell shows of it.
+    bool textCut() const;
+
     CellTone tone() const { return tone_; }
     void setTone(CellTone tone);
 
   protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
   private:
+    void updateCutTip();
+
     Kind kind_;
     int round_;
     int position_;

@@ -366,6 +366,12 @@ void MainWindow::scrollTo(int pos) {
     scrollBar_->setSliderPosition(pos);
 }
 
+void MainWindow::scrollToTop() {
+    scrollTo(0);
+    upArrow_ = false;
+    downArrow_ = geometry_.scrolls;
+}
+
 void MainWindow::lineDown() {
     if (scrollPos_ >= geometry_.scrollMax)
         return;

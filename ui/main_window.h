@@ -108,6 +108,7 @@ class MainWindow : public QDialog, private GridCellListener {
     void buildGrid();
     void placePlayerList(int listWidth);
     void scrollTo(int pos);
+    void scrollToTop();
     void ensureVisible(QWidget* child);
     void onScrollAction(int action);
     void wheelNotch(int delta);
@@ -151,6 +152,7 @@ class MainWindow : public QDialog, private GridCellListener {
 
     void cellFocusIn(GridCell& cell, Qt::FocusReason reason) override;
     void cellFocusOut(GridCell& cell, Qt::FocusReason reason) override;
+    void cellStep(GridCell& cell, int step) override;
 
     Tournament& t_;
     const bool testMode_;

@@ -25,6 +25,21 @@ int readPoints(const QString& text) {
     return parseLeadingInt(toRecord(text));
 }
 
+// A signed whole number, blanks around it allowed; anything else in a points cell is a typing
+// error the organiser must see, although it is stored as what its leading digits say.
+bool isWholeNumber(const QString& text) {
+    const QString s = text.trimmed();
+    qsizetype i = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
+        ++i;
+    if (i == s.size())
+        return false;
+    for (; i < s.size(); ++i)
+        if (s[i] < QLatin1Char('0') || s[i] > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
 // A typed start number, read as an unsigned number; empty or unreadable is 0.
 long long readNumber(const QString& text) {
     bool ok = false;
@@ -82,8 +97,11 @@ void MainWindow::refreshFromTournament() {
     bool allNamesFilled = true;
     for (int i = 0; i < n_; ++i) {
         const int p = rowPlayer_[i];
+        // Set by the program, so shown from the beginning like the seat cells.
         nameEdits_[i]->setText(fromRecord(t_.names[p]));
+        nameEdits_[i]->setCursorPosition(0);
         teamEdits_[i]->setText(fromRecord(t_.teams.name(t_.team[p])));
+        teamEdits_[i]->setCursorPosition(0);
         const int number = t_.playerNumber[p];
         numberEdits_[i]->setText(number < 0 ? QString() : QString::number(number + 1));
         (t_.names[p].empty() ? allNamesFilled : allNamesEmpty) = false;
@@ -111,7 +129,7 @@ void MainWindow::refreshFromTournament() {
             seat->setTone(CellTone::Normal);
             pts->setTone(CellTone::Normal);
             if (j >= c) {
-                seat->clear();
+                seat->showText(QString());
                 pts->clear();
             }
             seat->setEnabled(j == c - 1);
@@ -125,7 +143,7 @@ void MainWindow::refreshFromTournament() {
             if (tb < 0 || s < 0)
                 continue;
             const int q = 4 * tb + s;
-            seatCells_[j * n_ + q]->setText(seatText(p, j));
+            seatCells_[j * n_ + q]->showText(seatText(p, j));
             const bool blank = j == c - 1 && latestZero;
             pointsCells_[j * n_ + q]->setText(blank ? QString()
                                                     : QString::number(t_.pointsAt(j, p)));
@@ -227,14 +245,20 @@ void MainWindow::pointsRule() {
 }
 
 bool MainWindow::computeTableError(int round, int table) const {
-    int sum = 0;
+    // Four values near the int limits must not overflow their sum into a false zero.
+    long long sum = 0;
+    bool empty = false;
     for (int s = 0; s < 4; ++s) {
         const QString text = pointsCells_[round * n_ + 4 * table + s]->text();
-        if (text.isEmpty())
-            return false;
+        if (text.isEmpty()) {
+            empty = true;
+            continue;
+        }
+        if (!isWholeNumber(text))
+            return true;
         sum += readPoints(text);
     }
-    return sum != 0;
+    return !empty && sum != 0;
 }
 
 void MainWindow::applyTableTone(int round, int table) {
@@ -242,6 +266,18 @@ void MainWindow::applyTableTone(int round, int table) {
     for (int s = 0; s < 4; ++s)
         pointsCells_[round * n_ + 4 * table + s]->setTone(red ? CellTone::ErrorText
                                                               : CellTone::Normal);
+}
+
+void MainWindow::cellStep(GridCell& cell, int step) {
+    if (cell.kind() != GridCell::Kind::Points)
+        return;
+    const int r = cell.round();
+    const int q = cell.position() + step;
+    if (r != t_.currentRound - 1 || q < 0 || q >= n_)
+        return;
+    GridCell* next = pointsCells_[r * n_ + q];
+    if (next->isEnabled())
+        next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void MainWindow::updateSlideItems() {
@@ -310,6 +346,9 @@ void MainWindow::seatCommand() {
     activateWindow();
     if (result == static_cast<int>(SeatingResult::Seated)) {
         refreshFromTournament();
+        // The new round is read from its first table, wherever the view was before and whether
+        // or not the focus reached the grid while the window was inactive.
+        scrollToTop();
         autosave(c + 1);
         return;
     }

@@ -142,7 +142,7 @@ void MainWindow::pickNext(int q) {
             t_.tableAt(c, player) = -1;
             t_.seatAt(c, player) = -1;
             GridCell* cell = seatCells_[c * n_ + own];
-            cell->clear();
+            cell->showText(QString());
             cell->setEnabled(false);
             updateSeatTone(c, own);
         }
@@ -159,7 +159,7 @@ void MainWindow::pickNext(int q) {
             return;
         t_.tableAt(c, player) = q / 4;
         t_.seatAt(c, player) = q % 4;
-        seatCells_[c * n_ + q]->setText(seatCells_[(c - 1) * n_ + from]->text());
+        seatCells_[c * n_ + q]->showText(seatCells_[(c - 1) * n_ + from]->text());
         selectedUnplaced_ = -1;
         updateSeatTone(c - 1, from);
         disableNextRoundSeats();

@@ -1,5 +1,6 @@
 #include "seating/ui/progress_dialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -32,6 +34,28 @@ constexpr int kTickMs = 1000;
 constexpr int kMaxMinutes = 24 * 60;
 
 } // namespace
+
+QFont ProgressDialog::titleBarFont() {
+    // The platform's caption font where it reports one (Windows does); window managers that
+    // draw their own titles mostly draw them bold, so the bold face is the one measured.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return font;
+}
+
+int ProgressDialog::minimumTitleWidth(const QWidget* dialog) {
+    const QFontMetrics fm(titleBarFont());
+    const int text =
+        std::max({fm.horizontalAdvance(exhaustiveTitle()), fm.horizontalAdvance(randomTitle()),
+                  fm.horizontalAdvance(improveTitle())});
+    // The caption holds the window icon and the close box, and some window managers add
+    // minimise and maximise boxes to every window: room for four buttons of caption height,
+    // plus a margin on either side of the text.
+    QStyle* style = dialog->style();
+    const int button =
+        std::max(style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog), fm.height() + 4);
+    return text + 4 * button + 2 * fm.averageCharWidth();
+}
 
 QString ProgressDialog::exhaustiveTitle() {
     return QStringLiteral(u"Рассадка игроков полным перебором...");
@@ -101,12 +125,11 @@ ProgressDialog::ProgressDialog(Tournament& t, int round, QWidget* parent)
     layout->addWidget(progressBar_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // Wide enough for the longest phase title next to the title bar's buttons.
-    const int titleWidth =
-        std::max({fm.horizontalAdvance(exhaustiveTitle()), fm.horizontalAdvance(randomTitle()),
-                  fm.horizontalAdvance(improveTitle())}) +
-        dx(40);
-    progressBar_->setMinimumWidth(std::max(dx(150), titleWidth));
+    // Each phase title is the only sign of the phase, so the dialog is wide enough for the
+    // longest one in the title-bar font next to the caption buttons.
+    const QMargins margins = layout->contentsMargins();
+    progressBar_->setMinimumWidth(
+        std::max(dx(150), minimumTitleWidth(this) - margins.left() - margins.right()));
 
     setWindowTitle(exhaustiveTitle());
     variantsLabel_->setText(QStringLiteral(u"Тыс. вариантов:"));
@@ -243,17 +266,22 @@ void ProgressDialog::finishSeating(int result) {
     if (worker_.joinable())
         worker_.join();
     finished_ = true;
-    QDialog::done(cancelRequested_ ? static_cast<int>(SeatingResult::Cancelled) : result);
+    finalResult_ = cancelRequested_ ? static_cast<int>(SeatingResult::Cancelled) : result;
+    QDialog::done(finalResult_);
 }
 
-void ProgressDialog::done(int result) {
-    if (!started_ || finished_)
-        QDialog::done(result);
+void ProgressDialog::done(int) {
+    // Outside a running seating the caller must never read "seated" from a generic close code
+    // (Rejected is 0): before the seating nothing was seated, after it its own result holds.
+    if (!started_)
+        QDialog::done(static_cast<int>(SeatingResult::Cancelled));
+    else if (finished_)
+        QDialog::done(finalResult_);
 }
 
 void ProgressDialog::reject() {
     if (!started_ || finished_) {
-        QDialog::reject();
+        done(static_cast<int>(SeatingResult::Cancelled));
         return;
     }
     // The close box only asks the engine to stop; the timer keeps running.

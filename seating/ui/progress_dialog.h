@@ -2,6 +2,7 @@
 // The modal dialog behind which one round is seated on a worker thread: it shows the engine's
 // progress, counts the phase time limits and lets the organiser move on or give up.
 #include <QDialog>
+#include <QFont>
 #include <QString>
 
 #include <atomic>
@@ -41,6 +42,9 @@ class ProgressDialog : public QDialog {
     static QString exhaustiveTitle();
     static QString randomTitle();
     static QString improveTitle();
+    // The font the title is measured in, and the width every title needs in the caption.
+    static QFont titleBarFont();
+    static int minimumTitleWidth(const QWidget* dialog);
 
     QLabel* variantsLabel() const { return variantsLabel_; }
     QLineEdit* variantsField() const { return variantsField_; }
@@ -120,6 +124,7 @@ class ProgressDialog : public QDialog {
 
     bool started_ = false;
     bool finished_ = false;
+    int finalResult_ = static_cast<int>(SeatingResult::Cancelled);
     std::thread worker_;
 
     // The worker's wait for a notification to be carried out; closing_ releases it for good.
