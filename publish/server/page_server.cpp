@@ -81,6 +81,9 @@ ServerStart PageServer::start(int port, const std::string& host) {
     server->new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
     server->set_socket_options(listenSocketOptions);
     server->set_address_family(AF_INET);
+    // Headers and body go out in separate writes; without this each answer waits for a delayed
+    // acknowledgement.
+    server->set_tcp_nodelay(true);
     server->set_read_timeout(limits_.timeoutSeconds, 0);
     server->set_write_timeout(limits_.timeoutSeconds, 0);
     server->set_keep_alive_timeout(limits_.keepAliveSeconds);
