@@ -11,10 +11,11 @@
 #include "core/text.h"
 #include "files/file_commands.h"
 #include "files/tournament_csv.h"
+#include "gui/qt_text.h"
 #include "seating/ui/progress_dialog.h"
 #include "slides/slide_show.h"
-#include "gui/qt_text.h"
 #include "ui/main_window.h"
+#include "ui/player_page_service.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -162,6 +163,7 @@ void MainWindow::refreshFromTournament() {
         numberEdits_[0]->setFocus(Qt::OtherFocusReason);
     content_->setUpdatesEnabled(true);
     refreshing_ = false;
+    playerPage_->publish();
 }
 
 void MainWindow::readPlayersFromGrid() {
