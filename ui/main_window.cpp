@@ -19,8 +19,8 @@
 
 #include "core/settings.h"
 #include "core/text.h"
-#include "gui/app_paths.h"
 #include "ui/app_icon.h"
+#include "gui/app_paths.h"
 #include "ui/name_validator.h"
 #include "ui/player_page_service.h"
 
