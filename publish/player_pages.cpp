@@ -36,7 +36,8 @@ constexpr std::string_view kStyle =
     "[hidden]{display:none!important}"
     "table{width:100%;border-collapse:collapse;background:#fff}"
     "th,td{padding:6px 5px;text-align:left;border-bottom:1px solid #e3e6ea;vertical-align:top}"
-    "th{background:#dde3ea;white-space:nowrap;overflow-wrap:normal}td.r,th.r{text-align:right;white-space:nowrap;overflow-wrap:normal}"
+    "th{background:#dde3ea;white-space:nowrap;overflow-wrap:normal}"
+    "td.r,th.r{text-align:right;white-space:nowrap;overflow-wrap:normal}"
     "td.place{max-width:5em}";
 
 // Filters the cards as one types: a card stays when one of its players has the number typed or a
