@@ -16,6 +16,7 @@
 #include "core/test_data.h"
 #include "core/text.h"
 #include "core/tournament.h"
+#include "html_command.h"
 #include "files/tournament_csv.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
@@ -34,6 +35,7 @@ constexpr std::string_view kUsage =
     "                      [--exhaustive-variants E] [--random-variants P]\n"
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M]\n"
+    "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
     "  quelna-cli --help\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
@@ -302,6 +304,8 @@ int seat(const Options& o) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "html")
+        return quelna::runHtmlCommand(args);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;

@@ -17,10 +17,12 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "core/settings.h"
 #include "core/text.h"
 #include "ui/app_icon.h"
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
+#include "ui/player_page_service.h"
 
 namespace quelna {
 
@@ -56,8 +58,11 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     appDir_ = env.appDir.isEmpty() ? appDataDirectory() : env.appDir;
     workArea_ = env.workArea ? *env.workArea : defaultWorkArea();
 
+    playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
     buildMenu();
     buildGrid();
+    playerPage_->publish();
+    playerPage_->startFromSettings();
 }
 
 MainWindow::~MainWindow() {
@@ -88,6 +93,7 @@ void MainWindow::buildMenu() {
     QMenu* service = menuBar_->addMenu(QStringLiteral(u"С&ервис"));
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
+    playerPage_->addServiceItem(service);
     QMenu* slides = menuBar_->addMenu(QStringLiteral(u"&Показ слайдов"));
     const std::pair<int, const char16_t*> items[] = {
         {ids::kSlideSeating, u"Рассадка"},
@@ -103,6 +109,7 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+    playerPage_->addSlideItem(slides);
 }
 
 void MainWindow::buildGrid() {
@@ -494,6 +501,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // that still has the focus are not lost.
     copyGridIntoRecord();
     autosave(t_.currentRound);
+    playerPage_->stop();
     e->accept();
     done(QDialog::Accepted);
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,8 @@ class QPushButton;
 class QScrollBar;
 
 namespace quelna {
+
+class PlayerPageService;
 
 // Control identifiers of the window; cells are addressed by (round, position) instead.
 namespace ids {
@@ -194,6 +197,9 @@ class MainWindow : public QDialog, private GridCellListener {
     bool manualMode_ = false;
     int selectedUnplaced_ = -1;
     int selectedPlaced_ = -1;
+
+    // The players' page and its server; stopped before the record goes.
+    std::unique_ptr<PlayerPageService> playerPage_;
 };
 
 } // namespace quelna

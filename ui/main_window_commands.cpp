@@ -15,6 +15,7 @@
 #include "slides/slide_show.h"
 #include "gui/qt_text.h"
 #include "ui/main_window.h"
+#include "ui/player_page_service.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -180,6 +181,7 @@ void MainWindow::refreshFromTournament() {
         numberEdits_[0]->setFocus(Qt::OtherFocusReason);
     content_->setUpdatesEnabled(true);
     refreshing_ = false;
+    playerPage_->publish();
 }
 
 void MainWindow::readPlayersFromGrid() {

@@ -1,0 +1,120 @@
+#include "cli/html_command.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string_view>
+
+#include "core/text.h"
+#include "core/tournament.h"
+#include "files/tournament_csv.h"
+#include "publish/export_pages.h"
+#include "publish/player_pages.h"
+
+namespace quelna {
+
+namespace {
+
+constexpr int kExitWritten = 0;
+constexpr int kExitUsage = 2;
+constexpr int kExitCannotWrite = 3;
+
+constexpr std::string_view kHtmlUsage =
+    "usage: quelna-cli html IN.csv --out DIR [--title TITLE]\n"
+    "writes index.html, standings.html, teams.html and seating.json of a saved tournament\n"
+    "into DIR (created when missing). TITLE (UTF-8) heads every page.\n"
+    "Exit status: 0 written, 2 bad usage or unusable input, 3 DIR cannot be written.\n";
+
+int usageError(const std::string& message) {
+    std::cerr << "quelna-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+// The size of the tournament a file holds: its round column pairs and its player lines.
+bool measure(const std::string& bytes, int& players, int& rounds) {
+    std::istringstream in(bytes);
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    const std::string head = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
+    if (line.rfind(head, 0) != 0)
+        return false;
+    const std::string table = ";" + utf8ToCp1251("СТОЛ");
+    rounds = 0;
+    for (std::size_t at = line.find(table); at != std::string::npos; at = line.find(table, at + 1))
+        ++rounds;
+    players = 0;
+    int blankRun = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line == "\r") {
+            ++blankRun; // blank lines count only when a player line follows
+            continue;
+        }
+        players += blankRun + 1;
+        blankRun = 0;
+    }
+    return true;
+}
+
+} // namespace
+
+int runHtmlCommand(const std::vector<std::string>& args) {
+    std::string input;
+    std::string out;
+    std::string title;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << kHtmlUsage;
+            return kExitWritten;
+        }
+        if (a == "--out" || a == "--title") {
+            if (i + 1 >= args.size())
+                return usageError("option " + a + " needs a value");
+            (a == "--out" ? out : title) = args[++i];
+        } else if (a.rfind("--", 0) == 0) {
+            return usageError("unknown option '" + a + "' for html");
+        } else if (input.empty()) {
+            input = a;
+        } else {
+            return usageError("unexpected argument '" + a + "'");
+        }
+    }
+    if (input.empty())
+        return usageError("html needs the tournament file to read; see html --help");
+    if (out.empty())
+        return usageError("html needs --out DIR");
+
+    std::ifstream file(input, std::ios::binary);
+    std::ostringstream content;
+    if (!file || !(content << file.rdbuf()))
+        return usageError("cannot read " + input);
+    int players = 0;
+    int rounds = 0;
+    if (!measure(content.str(), players, rounds))
+        return usageError(input + " is not a tournament file (its first line must begin with "
+                                  "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
+    if (players < 12 || players > 200 || players % 4 != 0)
+        return usageError(input +
+                          ": the number of players must be a multiple of 4 from 12 to "
+                          "200, not " +
+                          std::to_string(players));
+    if (rounds < 2 || rounds > 12)
+        return usageError(input + ": the number of rounds must be from 2 to 12, not " +
+                          std::to_string(rounds));
+
+    Tournament t(players, rounds);
+    std::istringstream in(content.str());
+    readTournamentCsv(t, in);
+    t.normalizeRounds();
+    std::string error;
+    if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
+        std::cerr << "quelna-cli: cannot write the pages: " << error << '\n';
+        return kExitCannotWrite;
+    }
+    std::cout << "round=" << t.currentRound << " players=" << players << " written=" << out << '\n';
+    return kExitWritten;
+}
+
+} // namespace quelna
