@@ -17,6 +17,7 @@
 #include "core/text.h"
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
+#include "quelna_version.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
 
@@ -34,7 +35,7 @@ constexpr std::string_view kUsage =
     "                      [--exhaustive-variants E] [--random-variants P]\n"
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M]\n"
-    "  quelna-cli --help\n"
+    "  quelna-cli --help | --version\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
     "seat seats the next round of a saved tournament file (replacing it unless --out is given).\n"
@@ -305,6 +306,9 @@ int main(int argc, char** argv) {
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "quelna-cli " << kVersion << '\n';
             return 0;
         }
     Options options;

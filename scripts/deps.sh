@@ -16,3 +16,6 @@ QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmo
                        xvfb xauth fonts-liberation fonts-dejavu-core)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
+# The Debian package (scripts/package): CPack's dependency computation (dpkg-shlibdeps from
+# dpkg-dev, file), and the checks of the package and of its AppStream metainfo.
+QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)

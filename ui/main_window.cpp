@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "ui/about_box.h"
 #include "ui/app_icon.h"
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
@@ -88,6 +89,9 @@ void MainWindow::buildMenu() {
     QMenu* service = menuBar_->addMenu(QStringLiteral(u"С&ервис"));
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
+    service->addSeparator();
+    connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
+            [this] { showAboutBox(this, appDir_); });
     QMenu* slides = menuBar_->addMenu(QStringLiteral(u"&Показ слайдов"));
     const std::pair<int, const char16_t*> items[] = {
         {ids::kSlideSeating, u"Рассадка"},
