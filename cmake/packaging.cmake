@@ -85,8 +85,10 @@ simulated tournaments without a window.
 принимает очки столов, сохраняет турнир в файл и показывает рассадку,
 результаты и таблицу на проекторе.")
 # Qt, libqrencode and the rest come from the executables' links. The slides ask for Arial,
-# which fontconfig maps to Liberation Sans; Qt's own dialogs read their Russian from the
-# translations; and the platform plugins are only recommended by Qt's packages.
+# which fontconfig maps to Liberation Sans; with Liberation alone the windows' sans-serif would
+# fall to Liberation Mono, so DejaVu Sans is there for them. Qt's own dialogs read their Russian
+# from the translations, and the platform plugins are only recommended by Qt's packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n, qt6-qpa-plugins")
 include(CPack)
