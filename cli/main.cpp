@@ -18,6 +18,7 @@
 #include "core/tournament.h"
 #include "html_command.h"
 #include "files/tournament_csv.h"
+#include "quelna_version.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
 
@@ -36,7 +37,7 @@ constexpr std::string_view kUsage =
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M]\n"
     "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
-    "  quelna-cli --help\n"
+    "  quelna-cli --help | --version\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
     "seat seats the next round of a saved tournament file (replacing it unless --out is given).\n"
@@ -309,6 +310,9 @@ int main(int argc, char** argv) {
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "quelna-cli " << kVersion << '\n';
             return 0;
         }
     Options options;

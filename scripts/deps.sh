@@ -19,3 +19,6 @@ QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmo
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
 # Only for looking at the players' pages as a phone shows them (screenshots); no test needs it.
 QUELNA_LOOK_PACKAGES=(chromium)
+# The Debian package (scripts/package): CPack's dependency computation (dpkg-shlibdeps from
+# dpkg-dev, file), and the checks of the package and of its AppStream metainfo.
+QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)

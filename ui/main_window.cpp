@@ -19,6 +19,7 @@
 
 #include "core/settings.h"
 #include "core/text.h"
+#include "ui/about_box.h"
 #include "ui/app_icon.h"
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
@@ -94,6 +95,9 @@ void MainWindow::buildMenu() {
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
     playerPage_->addServiceItem(service);
+    service->addSeparator();
+    connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
+            [this] { showAboutBox(this, appDir_); });
     QMenu* slides = menuBar_->addMenu(QStringLiteral(u"&Показ слайдов"));
     const std::pair<int, const char16_t*> items[] = {
         {ids::kSlideSeating, u"Рассадка"},

@@ -219,6 +219,18 @@ TEST_F(Cli, BadUsageAndUnusableInputExitWithTwoAndSayWhy) {
     EXPECT_NE(help.out.find("quelna-cli simulate --players N --rounds R"), std::string::npos);
 }
 
+// The version is set once, in project(VERSION ...) of the top CMakeLists.txt.
+TEST_F(Cli, VersionIsTheProjectVersion) {
+    const std::string cmake = readFile(fs::path(QUELNA_TEST_DATA) / ".." / ".." / "CMakeLists.txt");
+    std::smatch match;
+    ASSERT_TRUE(
+        std::regex_search(cmake, match, std::regex(R"(project\(quelna VERSION ([0-9.]+))")));
+    const Result r = run("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "quelna-cli " + match[1].str() + "\n");
+    EXPECT_TRUE(r.err.empty());
+}
+
 TEST_F(Cli, GoldenSeatings) {
     const fs::path data = fs::path(QUELNA_TEST_DATA) / "seating";
     std::ifstream cases(data / "cases.txt");
