@@ -7,6 +7,8 @@
 #include <fstream>
 #include <random>
 
+#include "core/fs_path.h"
+
 namespace quelna {
 
 namespace fs = std::filesystem;
@@ -19,7 +21,10 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
         return false;
     };
     std::random_device rd;
-    const fs::path temp = fs::path(path + ".tmp" + std::to_string(rd()));
+    const fs::path target = fsPath(path);
+    if (target.empty())
+        return fail("the file name cannot be used");
+    const fs::path temp = fsPath(path + ".tmp" + std::to_string(rd()));
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -33,7 +38,7 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
         }
     }
     std::error_code ec;
-    fs::rename(temp, fs::path(path), ec);
+    fs::rename(temp, target, ec);
     if (ec) {
         fs::remove(temp, ec);
         return fail(ec.message());
