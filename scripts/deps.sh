@@ -16,3 +16,5 @@ QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmo
                        xvfb xauth fonts-liberation fonts-dejavu-core)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
+# The Windows build and its run under Wine (scripts/test-windows).
+QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64)
