@@ -1,0 +1,225 @@
+// The safe write on real files in a scratch folder: whatever sits at or beside the target, the
+// write either replaces the file it names completely or leaves everything as it was.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/safe_write.h"
+
+using namespace quelna;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
+}
+
+std::set<std::string> entries(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Runs the write in a child without root's rights, so that folder permissions count even when
+// the tests run as root. Returns the write's result.
+bool writeAsUnprivileged(const std::string& path, const std::string& content, std::string& why) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return true;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        std::string error;
+        const bool ok = safeWriteFile(path, content, &error);
+        (void)!::write(pipeFds[1], error.data(), error.size());
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    char buffer[512];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        why.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 3) << "could not drop privileges";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+struct Case {
+    const char* name;
+    // Prepares the folder and returns the path to write to.
+    std::function<fs::path(const fs::path& dir)> prepare;
+    bool succeeds;
+    const char* reason; // part of the error text on failure
+    std::function<void(const fs::path& dir)> check;
+    bool unprivileged = false;
+};
+
+const std::string kOld = "old content\r\n";
+const std::string kNew = "new content\r\n";
+
+} // namespace
+
+TEST(SafeWrite, EveryTargetIsReplacedWholeOrLeftAlone) {
+    const mode_t mask = currentUmask();
+    const std::vector<Case> cases = {
+        {"new file gets the default mode", [](const fs::path& d) { return d / "t.csv"; }, true, "",
+         [mask](const fs::path& d) {
+             EXPECT_EQ(readFile(d / "t.csv"), kNew);
+             EXPECT_EQ(modeOf(d / "t.csv") & 07777, 0666 & ~mask);
+         }},
+        {"600 file keeps 600",
+         [](const fs::path& d) {
+             writeFile(d / "t.csv", kOld);
+             ::chmod((d / "t.csv").c_str(), 0600);
+             return d / "t.csv";
+         },
+         true, "",
+         [](const fs::path& d) {
+             EXPECT_EQ(readFile(d / "t.csv"), kNew);
+             EXPECT_EQ(modeOf(d / "t.csv") & 07777, 0600u);
+         }},
+        {"symlink planted at the temporary name is not written through",
+         [](const fs::path& d) {
+             writeFile(d / "victim", kOld);
+             writeFile(d / "t.csv", kOld);
+             fs::create_symlink(d / "victim", d / "t.csv.saving");
+             return d / "t.csv";
+         },
+         true, "",
+         [](const fs::path& d) {
+             EXPECT_EQ(readFile(d / "t.csv"), kNew);
+             EXPECT_EQ(readFile(d / "victim"), kOld);
+             EXPECT_TRUE(fs::is_symlink(d / "t.csv.saving"));
+         }},
+        {"symlinked target keeps its link and the real file changes",
+         [](const fs::path& d) {
+             fs::create_directories(d / "real");
+             writeFile(d / "real" / "t.csv", kOld);
+             ::chmod((d / "real" / "t.csv").c_str(), 0640);
+             fs::create_symlink("real/t.csv", d / "link.csv");
+             fs::create_symlink("link.csv", d / "link2.csv");
+             return d / "link2.csv";
+         },
+         true, "",
+         [](const fs::path& d) {
+             EXPECT_TRUE(fs::is_symlink(d / "link.csv"));
+             EXPECT_TRUE(fs::is_symlink(d / "link2.csv"));
+             EXPECT_EQ(readFile(d / "real" / "t.csv"), kNew);
+             EXPECT_EQ(modeOf(d / "real" / "t.csv") & 07777, 0640u);
+             EXPECT_EQ(entries(d / "real"), std::set<std::string>{"t.csv"});
+         }},
+        {"dangling link creates the file it names",
+         [](const fs::path& d) {
+             fs::create_symlink("later.csv", d / "t.csv");
+             return d / "t.csv";
+         },
+         true, "",
+         [](const fs::path& d) {
+             EXPECT_TRUE(fs::is_symlink(d / "t.csv"));
+             EXPECT_EQ(readFile(d / "later.csv"), kNew);
+         }},
+        {"FIFO target is refused without being opened",
+         [](const fs::path& d) {
+             ::mkfifo((d / "t.csv").c_str(), 0644);
+             return d / "t.csv";
+         },
+         false, "not a regular file",
+         [](const fs::path& d) { EXPECT_TRUE(S_ISFIFO(modeOf(d / "t.csv"))); }},
+        {"folder target is refused",
+         [](const fs::path& d) {
+             fs::create_directories(d / "t.csv");
+             return d / "t.csv";
+         },
+         false, "not a regular file",
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_directory(d / "t.csv")); }},
+        {"read-only file is refused",
+         [](const fs::path& d) {
+             writeFile(d / "t.csv", kOld);
+             ::chmod((d / "t.csv").c_str(), 0444);
+             return d / "t.csv";
+         },
+         false, "Permission denied",
+         [](const fs::path& d) { EXPECT_EQ(readFile(d / "t.csv"), kOld); }},
+        {"read-only folder fails with the reason",
+         [](const fs::path& d) {
+             writeFile(d / "t.csv", kOld);
+             ::chmod((d / "t.csv").c_str(), 0666);
+             ::chmod(d.c_str(), 0555);
+             return d / "t.csv";
+         },
+         false, "Permission denied",
+         [](const fs::path& d) {
+             ::chmod(d.c_str(), 0755);
+             EXPECT_EQ(readFile(d / "t.csv"), kOld);
+         },
+         true},
+        {"missing folder fails with the reason",
+         [](const fs::path& d) { return d / "missing" / "t.csv"; }, false, "No such file",
+         [](const fs::path&) {}},
+    };
+
+    const fs::path root =
+        fs::temp_directory_path() / ("quelna_safe_write_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root);
+    ::chmod(root.c_str(), 0755); // the unprivileged case must reach its folder
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = root / std::to_string(index++);
+        fs::create_directories(dir);
+        const fs::path target = c.prepare(dir);
+        const std::set<std::string> before = entries(dir);
+        std::string why;
+        const bool ok = c.unprivileged ? writeAsUnprivileged(target, kNew, why)
+                                       : safeWriteFile(target, kNew, &why);
+        EXPECT_EQ(ok, c.succeeds) << why;
+        if (!c.succeeds) {
+            EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+        }
+        c.check(dir);
+        // No temporary file is left behind: the folder holds what it held, plus a new target.
+        std::set<std::string> after = entries(dir);
+        if (c.succeeds)
+            after.erase(fs::path(target).filename().string());
+        std::set<std::string> expected = before;
+        expected.erase(fs::path(target).filename().string());
+        if (c.name == std::string("dangling link creates the file it names"))
+            after.erase("later.csv");
+        EXPECT_EQ(after, c.succeeds ? expected : before);
+    }
+    fs::remove_all(root);
+}
