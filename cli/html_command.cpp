@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "core/fs_path.h"
 #include "core/text.h"
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
@@ -86,7 +87,7 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     if (out.empty())
         return usageError("html needs --out DIR");
 
-    std::ifstream file(input, std::ios::binary);
+    std::ifstream file(quelna::fsPath(input), std::ios::binary);
     std::ostringstream content;
     if (!file || !(content << file.rdbuf()))
         return usageError("cannot read " + input);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "core/fs_path.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/test_data.h"
@@ -260,7 +262,7 @@ std::optional<std::string> measureFile(const std::string& bytes, int& players, i
 }
 
 int seat(const Options& o) {
-    std::ifstream file(o.input, std::ios::binary);
+    std::ifstream file(fsPath(o.input), std::ios::binary);
     std::ostringstream content;
     if (!file || !(content << file.rdbuf()))
         return fail("cannot read " + o.input);
@@ -303,8 +305,9 @@ int seat(const Options& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStandardOutput();
     std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = commandLineArguments(argc, argv);
     if (!args.empty() && args[0] == "html")
         return quelna::runHtmlCommand(args);
     for (const std::string& a : args)

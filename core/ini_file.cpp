@@ -1,12 +1,12 @@
 #include "core/ini_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <vector>
 
+#include "core/fs_path.h"
 #include "core/text.h"
 
 namespace quelna {
@@ -83,7 +83,7 @@ IniFile IniFile::parse(std::string_view bytes) {
 }
 
 IniFile IniFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in)
         return IniFile{};
     std::ostringstream buffer;
@@ -160,7 +160,10 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
 
 bool IniFile::save(const std::string& path) const {
     namespace fs = std::filesystem;
-    const std::string temp = path + ".tmp";
+    const fs::path target = fsPath(path);
+    const fs::path temp = fsPath(path + ".tmp");
+    if (target.empty())
+        return false;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -169,14 +172,15 @@ bool IniFile::save(const std::string& path) const {
         out.flush();
         if (!out) {
             out.close();
-            std::remove(temp.c_str());
+            std::error_code ignored;
+            fs::remove(temp, ignored);
             return false;
         }
     }
     std::error_code ec;
-    fs::rename(temp, path, ec);
+    fs::rename(temp, target, ec);
     if (ec) {
-        std::remove(temp.c_str());
+        fs::remove(temp, ec);
         return false;
     }
     return true;

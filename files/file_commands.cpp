@@ -1,11 +1,11 @@
 #include "files/file_commands.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
+#include "gui/core_path.h"
 
 namespace quelna {
 
@@ -37,10 +37,6 @@ QString askFileName(QWidget* owner, bool save) {
     return dialog.selectedFiles().constFirst();
 }
 
-std::string nativePath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
 void showError(QWidget* owner, const QString& text) {
     QMessageBox::critical(owner, QStringLiteral(u"Ошибка"), text);
 }
@@ -59,7 +55,7 @@ bool loadCommand(QWidget* owner, Tournament& t) {
     const QString fileName = askFileName(owner, false);
     if (fileName.isEmpty())
         return false;
-    if (!loadTournamentFile(t, nativePath(fileName))) {
+    if (!loadTournamentFile(t, corePath(fileName))) {
         showError(owner, QStringLiteral(u"Ошибка при чтении из файла!"));
         return false;
     }
@@ -70,7 +66,7 @@ void saveCommand(QWidget* owner, const Tournament& t) {
     const QString fileName = askFileName(owner, true);
     if (fileName.isEmpty())
         return;
-    if (!saveTournamentFile(t, nativePath(fileName)))
+    if (!saveTournamentFile(t, corePath(fileName)))
         showError(owner, QStringLiteral(u"Ошибка при записи в файл!"));
 }
 

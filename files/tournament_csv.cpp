@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/fs_path.h"
 #include "core/standings.h"
 #include "core/text.h"
 
@@ -116,10 +117,10 @@ void readTournamentCsv(Tournament& t, std::istream& in) {
 
 bool saveTournamentFile(const Tournament& t, const std::string& path) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (isReadOnlyFile(target))
+    const fs::path target = fsPath(path);
+    if (target.empty() || isReadOnlyFile(target))
         return false;
-    const fs::path temp = fs::path(path + ".saving");
+    const fs::path temp = fsPath(path + ".saving");
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -144,9 +145,10 @@ bool saveTournamentFile(const Tournament& t, const std::string& path) {
 
 bool loadTournamentFile(Tournament& t, const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    const std::filesystem::path file = fsPath(path);
+    if (std::filesystem::is_directory(file, ec))
         return false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         return false;
     readTournamentCsv(t, in);
@@ -154,7 +156,7 @@ bool loadTournamentFile(Tournament& t, const std::string& path) {
 }
 
 std::string autosavePath(const std::string& dir, int k) {
-    return (std::filesystem::path(dir) / ("autosave_tour" + std::to_string(k) + ".csv")).string();
+    return pathText(fsPath(dir) / ("autosave_tour" + std::to_string(k) + ".csv"));
 }
 
 bool autosaveRound(const Tournament& t, int k, const std::string& dir, bool autosaveOn) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/fs_path.h"
 #include "core/safe_write.h"
 
 namespace quelna {
@@ -10,8 +11,8 @@ namespace quelna {
 bool exportPlayerPages(const PlayerPages& pages, const std::string& dir, std::string* error) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::create_directories(fs::path(dir), ec);
-    if (ec || !fs::is_directory(fs::path(dir), ec)) {
+    fs::create_directories(fsPath(dir), ec);
+    if (ec || !fs::is_directory(fsPath(dir), ec)) {
         if (error)
             *error = dir + ": " + (ec ? ec.message() : std::string("not a directory"));
         return false;
@@ -19,7 +20,7 @@ bool exportPlayerPages(const PlayerPages& pages, const std::string& dir, std::st
     const std::string* contents[] = {&pages.indexHtml, &pages.standingsHtml, &pages.teamsHtml,
                                      &pages.seatingJson};
     for (std::size_t i = 0; i < kPlayerPageFiles.size(); ++i) {
-        const std::string path = (fs::path(dir) / std::string(kPlayerPageFiles[i])).string();
+        const std::string path = pathText(fsPath(dir) / fsPath(std::string(kPlayerPageFiles[i])));
         std::string why;
         if (!safeWriteFile(path, *contents[i], &why)) {
             if (error)

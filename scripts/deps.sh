@@ -22,3 +22,5 @@ QUELNA_LOOK_PACKAGES=(chromium)
 # The Debian package (scripts/package): CPack's dependency computation (dpkg-shlibdeps from
 # dpkg-dev, file), and the checks of the package and of its AppStream metainfo.
 QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)
+# The Windows build and its run under Wine (scripts/test-windows).
+QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64)

@@ -1,7 +1,6 @@
 #include "ui/entry.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QScreen>
 
 #include <ctime>
@@ -9,8 +8,9 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/tournament.h"
-#include "ui/app_icon.h"
+#include "gui/core_path.h"
 #include "gui/tooltips.h"
+#include "ui/app_icon.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"
 
@@ -29,7 +29,7 @@ int runEntry(QApplication& app, const QString& settingsPath) {
     installToolTipBehaviour(app);
     QApplication::setWindowIcon(appIcon());
 
-    loadSettings(settings(), QFile::encodeName(settingsPath).toStdString());
+    loadSettings(settings(), corePath(settingsPath));
     runRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
     applyMonitorCount(static_cast<int>(QGuiApplication::screens().size()));
 

@@ -1,6 +1,5 @@
 // The main window's behaviour: showing the record, the enable rules, result entry and commands.
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,9 +10,10 @@
 #include "core/text.h"
 #include "files/file_commands.h"
 #include "files/tournament_csv.h"
+#include "gui/core_path.h"
+#include "gui/qt_text.h"
 #include "seating/ui/progress_dialog.h"
 #include "slides/slide_show.h"
-#include "gui/qt_text.h"
 #include "ui/main_window.h"
 #include "ui/player_page_service.h"
 #include "ui/settings_dialog.h"
@@ -312,7 +312,7 @@ void MainWindow::cellFocusOut(GridCell& cell, Qt::FocusReason) {
 // Commands -------------------------------------------------------------------------------------
 
 void MainWindow::autosave(int k) {
-    (void)autosaveRound(t_, k, QFile::encodeName(appDir_).toStdString(), settings().autosave);
+    (void)autosaveRound(t_, k, corePath(appDir_), settings().autosave);
 }
 
 void MainWindow::copyGridIntoRecord() {
