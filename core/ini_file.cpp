@@ -1,12 +1,11 @@
 #include "core/ini_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <vector>
 
+#include "core/safe_write.h"
 #include "core/text.h"
 
 namespace quelna {
@@ -159,27 +158,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
 }
 
 bool IniFile::save(const std::string& path) const {
-    namespace fs = std::filesystem;
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return safeWriteFile(path, text_);
 }
 
 } // namespace quelna

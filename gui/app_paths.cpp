@@ -2,14 +2,33 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
+#include <QUuid>
 
 namespace quelna {
 
+namespace {
+
+// Permission bits and attributes do not tell whether a folder takes new files (NTFS rights,
+// read-only media, a folder of another user): only creating one does.
+bool takesNewFiles(const QString& dir) {
+    const QString probe = QDir(dir).filePath(QStringLiteral(u".quelna-probe-") +
+                                             QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    const bool written = file.write("probe", 5) == 5 && file.flush();
+    file.close();
+    const bool removed = QFile::remove(probe);
+    return written && removed;
+}
+
+} // namespace
+
 QString appDataDirectory() {
     const QString exeDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeDir).isWritable())
+    if (takesNewFiles(exeDir))
         return exeDir;
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(userDir);
