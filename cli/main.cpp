@@ -1,7 +1,9 @@
 // quelna-cli: plays a simulated tournament or seats the next round of a saved one, without a
-// window. Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input.
+// window. Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input, 3 a file
+// could not be written or is in use by another run.
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -18,8 +20,10 @@
 #include "core/test_data.h"
 #include "core/text.h"
 #include "core/tournament.h"
-#include "html_command.h"
+#include "file_lock.h"
+#include "files/load_check.h"
 #include "files/tournament_csv.h"
+#include "html_command.h"
 #include "quelna_version.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
@@ -43,16 +47,25 @@ constexpr std::string_view kUsage =
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
     "seat seats the next round of a saved tournament file (replacing it unless --out is given).\n"
+    "Players who already have a table in that round (placed by hand) keep it. A file holding\n"
+    "tables or points after a round that is not complete is refused, and nothing is written.\n"
+    "While seat runs, the file and --out are locked; a second run on them ends at once.\n"
     "Limits of 0 mean no limit; each phase has 60 seconds by default.\n"
-    "Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input.\n";
+    "Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input,\n"
+    "3 could not write (or the file is in use by another run).\n";
 
 constexpr int kExitSeated = 0;
 constexpr int kExitNoSeating = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitWrite = 3;
 
-int fail(const std::string& message) {
+int fail(const std::string& message, int status = kExitUsage) {
     std::cerr << "quelna-cli: " << message << '\n';
-    return kExitUsage;
+    return status;
+}
+
+int failWrite(const std::string& target, const std::string& reason) {
+    return fail("cannot write " + target + (reason.empty() ? "" : ": " + reason), kExitWrite);
 }
 
 struct Options {
@@ -186,9 +199,9 @@ void printReport(const Tournament& t, int round, const SeatingOutcome& outcome) 
 }
 
 // Writes to the named file safely, or to standard output.
-bool writeResult(const Tournament& t, const std::optional<std::string>& out) {
+bool writeResult(const Tournament& t, const std::optional<std::string>& out, std::string* error) {
     if (out)
-        return saveTournamentFile(t, *out);
+        return saveTournamentFile(t, *out, error);
     return writeTournamentCsv(t, std::cout);
 }
 
@@ -215,68 +228,97 @@ int simulate(const Options& o) {
             for (int p = 0; p < t.playerCount; ++p)
                 if (!placed[p])
                     t.tableAt(c, p) = -1;
-            if (!writeResult(t, o.out))
-                return fail("cannot write " + o.out.value_or("the result"));
+            std::string why;
+            if (!writeResult(t, o.out, &why))
+                return failWrite(o.out.value_or("the result"), why);
             return kExitNoSeating;
         }
         t.normalizeRounds();
         generateRandomResults(t, c, random);
         printReport(t, c, outcome);
     }
-    if (!writeResult(t, o.out))
-        return fail("cannot write " + o.out.value_or("the result"));
+    std::string why;
+    if (!writeResult(t, o.out, &why))
+        return failWrite(o.out.value_or("the result"), why);
     return kExitSeated;
 }
 
-// Counts what the file holds: the round column pairs of its header and the player lines.
-std::optional<std::string> measureFile(const std::string& bytes, int& players, int& rounds) {
-    std::istringstream in(bytes);
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    const std::string head = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
-    if (line.rfind(head, 0) != 0)
-        return std::string("is not a tournament file (its first line must begin with "
-                           "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
-    const std::string table = utf8ToCp1251("СТОЛ");
-    rounds = 0;
-    std::size_t start = head.size();
-    while (start < line.size()) {
-        const std::size_t end = std::min(line.find(';', start + 1), line.size());
-        if (line.compare(start + 1, table.size(), table) == 0)
-            ++rounds;
-        start = end;
+// Takes the run's lock on a file, or says why not.
+std::optional<int> lockFile(FileLock& lock, const std::string& path) {
+    std::string why;
+    switch (lock.lock(path, &why)) {
+    case FileLock::Result::Locked:
+        return std::nullopt;
+    case FileLock::Result::Busy:
+        return fail(path + " is in use by another run", kExitWrite);
+    case FileLock::Result::Failed:
+        break;
     }
-    players = 0;
-    int blankRun = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line == "\r") {
-            ++blankRun; // blank lines count only when a player line follows
-            continue;
-        }
-        players += blankRun + 1;
-        blankRun = 0;
+    return fail("cannot read " + path + ": " + why);
+}
+
+// Data the seating would drop: refused, so a file is never silently cut back.
+std::optional<std::string> checkNothingDropped(const Tournament& raw) {
+    const auto dropped = findDroppedRounds(raw, true);
+    if (!dropped)
+        return std::nullopt;
+    return "round " + std::to_string(dropped->round + 1) + " is not complete (line " +
+           std::to_string(dropped->incompleteLine) + "), yet line " +
+           std::to_string(dropped->dataLine) + " holds a table or points of round " +
+           std::to_string(dropped->dataRound + 1) +
+           "; seating would drop them, so nothing was written";
+}
+
+// Hand placements must fit their tables, as the window allows them.
+std::optional<std::string> checkHandPlacements(const Tournament& t, int round) {
+    std::vector<int> count(t.tableCount(), 0);
+    for (int p = 0; p < t.playerCount; ++p) {
+        const int table = t.tableAt(round, p);
+        if (table >= 0 && ++count[table] > 4)
+            return "table " + std::to_string(table + 1) + " of round " + std::to_string(round + 1) +
+                   " has more than four players (line " + std::to_string(p + 2) + ")";
     }
     return std::nullopt;
 }
 
 int seat(const Options& o) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fsPath(o.input), ec))
+        return fail(
+            "cannot read " + o.input + ": " +
+            (std::filesystem::exists(fsPath(o.input), ec) ? "not a regular file" : "no such file"));
+    // An --out that cannot be a tournament file is bad usage, found before any seating.
+    if (o.out && std::filesystem::exists(fsPath(*o.out), ec) &&
+        !std::filesystem::is_regular_file(fsPath(*o.out), ec))
+        return fail("cannot write " + *o.out + ": not a regular file");
+    FileLock inputLock, outputLock;
+    if (auto status = lockFile(inputLock, o.input))
+        return *status;
+    // An --out that does not exist yet has nothing to lose; one that is the input is locked.
+    if (o.out && std::filesystem::exists(fsPath(*o.out), ec) &&
+        !std::filesystem::equivalent(fsPath(o.input), fsPath(*o.out), ec))
+        if (auto status = lockFile(outputLock, *o.out))
+            return *status;
+
     std::ifstream file(fsPath(o.input), std::ios::binary);
     std::ostringstream content;
     if (!file || !(content << file.rdbuf()))
         return fail("cannot read " + o.input);
     const std::string bytes = content.str();
-    int players = 0;
-    int rounds = 0;
-    if (auto error = measureFile(bytes, players, rounds))
-        return fail(o.input + " " + *error);
+    if (!isTournamentCsv(bytes))
+        return fail(o.input + " is not a tournament file (its first line must begin with "
+                              "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
+    const CsvShape shape = measureTournamentCsv(bytes);
+    const int players = shape.players;
+    const int rounds = shape.rounds;
     if (auto error = checkSize(players, rounds, o))
         return fail(o.input + ": " + *error);
 
     Tournament t(players, rounds);
-    std::istringstream in(bytes);
-    readTournamentCsv(t, in);
+    readTournamentCsv(t, std::string_view(bytes));
+    if (auto error = checkNothingDropped(t))
+        return fail(o.input + ": " + *error);
+    const std::vector<int> raw = t.tableOf;
     t.normalizeRounds();
     const int c = t.currentRound;
     if (c == t.roundCount)
@@ -284,6 +326,11 @@ int seat(const Options& o) {
     if (c == 0 && !t.hasCompleteNumbering())
         return fail(o.input + ": the start numbers must be exactly 1.." + std::to_string(players) +
                     " before the first round is seated");
+    // The players placed by hand in round c keep their tables; the engine seats the others.
+    for (int p = 0; p < players; ++p)
+        t.tableAt(c, p) = raw[t.index(c, p)];
+    if (auto error = checkHandPlacements(t, c))
+        return fail(o.input + ": " + *error);
     applyOptions(o);
     if (c == 0) {
         t.purgeUnusedTeams();
@@ -296,8 +343,9 @@ int seat(const Options& o) {
     }
     t.normalizeRounds();
     const std::string target = o.out.value_or(o.input);
-    if (!saveTournamentFile(t, target))
-        return fail("cannot write " + target);
+    std::string why;
+    if (!saveTournamentFile(t, target, &why))
+        return failWrite(target, why);
     printReport(t, c, outcome);
     return kExitSeated;
 }
@@ -323,5 +371,10 @@ int main(int argc, char** argv) {
         std::cerr << "quelna-cli: " << *error << '\n';
         return kExitUsage;
     }
-    return options.command == "simulate" ? simulate(options) : seat(options);
+    // One entry per command; parseArguments knows the same names.
+    const std::map<std::string, int (*)(const Options&), std::less<>> commands = {
+        {"simulate", simulate},
+        {"seat", seat},
+    };
+    return commands.at(options.command)(options);
 }

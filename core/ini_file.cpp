@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/fs_path.h"
+#include "core/safe_write.h"
 #include "core/text.h"
 
 namespace quelna {
@@ -159,31 +160,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
 }
 
 bool IniFile::save(const std::string& path) const {
-    namespace fs = std::filesystem;
-    const fs::path target = fsPath(path);
-    const fs::path temp = fsPath(path + ".tmp");
-    if (target.empty())
-        return false;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return safeWriteFile(path, text_);
 }
 
 } // namespace quelna

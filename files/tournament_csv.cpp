@@ -1,14 +1,15 @@
 #include "files/tournament_csv.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <iterator>
 #include <ostream>
 #include <string_view>
 #include <vector>
 
 #include "core/fs_path.h"
+#include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
 
@@ -66,20 +67,9 @@ void readPlayerLine(Tournament& t, int slot, std::string_view line) {
     }
 }
 
-bool isReadOnlyFile(const std::filesystem::path& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec || !fs::exists(st))
-        return false;
-    const auto writeBits =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (st.permissions() & writeBits) == fs::perms::none;
-}
-
 } // namespace
 
-bool writeTournamentCsv(const Tournament& t, std::ostream& out) {
+std::string tournamentCsvText(const Tournament& t) {
     std::string text = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
     for (int r = 1; r <= t.roundCount; ++r)
         text += utf8ToCp1251(";СТОЛ" + std::to_string(r) + ";ИО" + std::to_string(r));
@@ -98,52 +88,47 @@ bool writeTournamentCsv(const Tournament& t, std::ostream& out) {
                 ';' + std::to_string(t.tableAt(r, p) + 1) + ';' + std::to_string(t.pointsAt(r, p));
         text += ';' + std::to_string(t.runningTotal(p, t.roundCount)) + "\r\n";
     }
+    return text;
+}
+
+bool writeTournamentCsv(const Tournament& t, std::ostream& out) {
+    const std::string text = tournamentCsvText(t);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     return static_cast<bool>(out);
 }
 
-void readTournamentCsv(Tournament& t, std::istream& in) {
+void readTournamentCsv(Tournament& t, std::string_view bytes) {
     t.clear();
-    std::string line;
-    if (!std::getline(in, line)) // the header is not examined
+    // Lines as a line-by-line reader sees them: a last line without its line end still counts.
+    auto nextLine = [&bytes](std::string_view& line) {
+        if (bytes.empty())
+            return false;
+        const std::size_t end = bytes.find('\n');
+        line = bytes.substr(0, end);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        return true;
+    };
+    std::string_view line;
+    if (!nextLine(line)) // the header is not examined
         return;
-    for (int slot = 0; slot < t.playerCount && std::getline(in, line); ++slot) {
+    for (int slot = 0; slot < t.playerCount && nextLine(line); ++slot) {
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         readPlayerLine(t, slot, line);
     }
 }
 
-bool saveTournamentFile(const Tournament& t, const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target = fsPath(path);
-    if (target.empty() || isReadOnlyFile(target))
-        return false;
-    const fs::path temp = fsPath(path + ".saving");
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        const bool written = writeTournamentCsv(t, out);
-        out.close();
-        if (!written || out.fail()) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
+void readTournamentCsv(Tournament& t, std::istream& in) {
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    readTournamentCsv(t, std::string_view(bytes));
 }
 
-bool loadTournamentFile(Tournament& t, const std::string& path) {
+bool saveTournamentFile(const Tournament& t, const std::string& path, std::string* error) {
+    return safeWriteFile(path, tournamentCsvText(t), error);
+}
+
+bool readTournamentFileBytes(const std::string& path, std::string& bytes) {
     std::error_code ec;
     const std::filesystem::path file = fsPath(path);
     if (std::filesystem::is_directory(file, ec))
@@ -151,7 +136,15 @@ bool loadTournamentFile(Tournament& t, const std::string& path) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return false;
-    readTournamentCsv(t, in);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool loadTournamentFile(Tournament& t, const std::string& path) {
+    std::string bytes;
+    if (!readTournamentFileBytes(path, bytes))
+        return false;
+    readTournamentCsv(t, std::string_view(bytes));
     return true;
 }
 

@@ -3,19 +3,26 @@
 // line per player in standings order with start number, name, team and per round table and points.
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "core/tournament.h"
 
 namespace quelna {
 
+// The whole file's bytes.
+std::string tournamentCsvText(const Tournament& t);
 // Writes the whole file. Returns false when the stream failed.
 [[nodiscard]] bool writeTournamentCsv(const Tournament& t, std::ostream& out);
 // Replaces the record's content with what can be read; never rejects anything.
+void readTournamentCsv(Tournament& t, std::string_view bytes);
 void readTournamentCsv(Tournament& t, std::istream& in);
 
-// Writes to a temporary file beside path and renames it over path, so a failed save never
-// destroys the previous file. Returns false on any failure.
-[[nodiscard]] bool saveTournamentFile(const Tournament& t, const std::string& path);
+// Writes through safeWriteFile, so a failed save never destroys the previous file. Returns false
+// on any failure, with the reason in error when given.
+[[nodiscard]] bool saveTournamentFile(const Tournament& t, const std::string& path,
+                                      std::string* error = nullptr);
+// The file's bytes; false when it cannot be opened or is a folder.
+[[nodiscard]] bool readTournamentFileBytes(const std::string& path, std::string& bytes);
 // Returns false (record unchanged) when the file cannot be opened.
 [[nodiscard]] bool loadTournamentFile(Tournament& t, const std::string& path);
 

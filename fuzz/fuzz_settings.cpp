@@ -23,10 +23,16 @@ using namespace quelna;
 
 namespace {
 
+// Under TMPDIR, which scripts/fuzz points at a memory file system; removed at exit.
 const std::string& scratchPath() {
+    static std::string dir;
     static const std::string path = [] {
-        std::string dir = (std::filesystem::temp_directory_path() / "quelna-fuzz-XXXXXX").string();
+        dir = (std::filesystem::temp_directory_path() / "quelna-fuzz-XXXXXX").string();
         FUZZ_CHECK(mkdtemp(dir.data()) != nullptr);
+        FUZZ_CHECK(std::atexit([] {
+                       std::error_code ignored;
+                       std::filesystem::remove_all(dir, ignored);
+                   }) == 0);
         return dir + "/quelna.ini";
     }();
     return path;

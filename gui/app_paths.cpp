@@ -2,8 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
+#include <QUuid>
 
 namespace quelna {
 
@@ -13,13 +14,25 @@ namespace {
 // (run as root), the user's files do not belong beside the system's.
 bool isSystemProgramDirectory(const QString& dir) {
     return dir.startsWith(QStringLiteral(u"/usr/"));
+// Permission bits and attributes do not tell whether a folder takes new files (NTFS rights,
+// read-only media, a folder of another user): only creating one does.
+bool takesNewFiles(const QString& dir) {
+    const QString probe = QDir(dir).filePath(QStringLiteral(u".quelna-probe-") +
+                                             QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    const bool written = file.write("probe", 5) == 5 && file.flush();
+    file.close();
+    const bool removed = QFile::remove(probe);
+    return written && removed;
 }
 
 } // namespace
 
 QString appDataDirectory() {
     const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!isSystemProgramDirectory(exeDir) && QFileInfo(exeDir).isWritable())
+    if (!isSystemProgramDirectory(exeDir) && takesNewFiles(exeDir))
         return exeDir;
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(userDir);

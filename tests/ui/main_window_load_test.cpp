@@ -1,0 +1,141 @@
+// The load command through the window's menu, on real files: a file that is not a tournament
+// file is refused and the tournament stays; a load that leaves something out says what.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/test_data.h"
+#include "core/text.h"
+#include "files/file_commands.h"
+#include "files/tournament_csv.h"
+#include "tests/ui/main_window_support.h"
+#include "tests/ui/ui_test_support.h"
+
+namespace quelna {
+namespace {
+
+using mwtest::chooseMenu;
+using mwtest::Harness;
+using uitest::MessageBoxCatcher;
+
+constexpr int kLoad = 40001;
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + "\n");
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines)
+        text += l;
+    return text;
+}
+
+// What the plain load gives for the file, shown as the window shows it.
+std::string plainLoad(const QString& path, int players, int rounds) {
+    Tournament t(players, rounds);
+    EXPECT_TRUE(loadTournamentFile(t, QFile::encodeName(path).toStdString()));
+    t.normalizeRounds();
+    return tournamentCsvText(t);
+}
+
+void loadThroughMenu(Harness& h, const QString& path) {
+    setFileDialogHook([&](bool) { return path; });
+    chooseMenu(*h.w, kLoad);
+    setFileDialogHook({});
+}
+
+} // namespace
+
+TEST(MainWindowLoad, ForeignFilesAreRefusedAndLossyLoadsSayWhatWasLeftOut) {
+    Harness h(16, 4);
+    auto file = [&](const char* name, const std::string& bytes) {
+        const QString path = h.dir.filePath(QString::fromUtf8(name));
+        uitest::writeFile(path, QByteArray::fromStdString(bytes));
+        return path;
+    };
+
+    // Three rounds played, the fourth open: a good file loads without a word.
+    Tournament played(16, 4);
+    mwtest::playRounds(played, 3, 7);
+    const std::string good = tournamentCsvText(played);
+    {
+        MessageBoxCatcher boxes;
+        loadThroughMenu(h, file("good.csv", good));
+        EXPECT_TRUE(boxes.seen.empty());
+    }
+    ASSERT_EQ(h.t->currentRound, 3);
+    const std::string shown = tournamentCsvText(*h.t);
+
+    std::mt19937 random(11);
+    std::string noise(4096, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    for (const auto& [name, bytes] :
+         std::vector<std::pair<const char*, std::string>>{{"noise.csv", noise},
+                                                          {"other.csv", "name;score\r\nA;1\r\n"},
+                                                          {"empty.csv", ""},
+                                                          {"header-later.csv", "\r\n" + good}}) {
+        SCOPED_TRACE(name);
+        MessageBoxCatcher boxes;
+        loadThroughMenu(h, file(name, bytes));
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        uitest::expectError(boxes.seen[0], QStringLiteral(u"Ошибка при чтении из файла!"));
+        EXPECT_EQ(tournamentCsvText(*h.t), shown);
+        EXPECT_EQ(h.w->shownRound(), 3);
+    }
+
+    // One bad table number in round 3 on line 5: rounds from the third are not taken.
+    std::vector<std::string> lines = splitLines(good);
+    {
+        std::string& line = lines[4];
+        std::size_t at = 0;
+        for (int semicolons = 0; semicolons < 8; ++at)
+            semicolons += line[at] == ';';
+        line.replace(at, line.find(';', at) - at, "99");
+    }
+    Tournament big(200, 12);
+    Random names(3);
+    generateRandomNames(big, names);
+    numberPlayersInOrder(big);
+    std::vector<std::string> shortLines = splitLines(good);
+    shortLines.resize(13);
+
+    struct Lossy {
+        const char* name;
+        std::string bytes;
+        int currentRound;
+        const char16_t* warning;
+    };
+    const std::vector<Lossy> lossy = {
+        {"bad-table.csv", joined(lines), 2,
+         u"Туры с 3-го не загружены: в туре 3 не все столы заполнены (строка 5)."},
+        {"big.csv", tournamentCsvText(big), 0,
+         u"Файл рассчитан на 200 игроков и 12 туров; загружены 16 игроков и 4 тура."},
+        {"short.csv", joined(shortLines), 0,
+         u"Файл рассчитан на 12 игроков и 4 тура; загружены 12 игроков и 4 тура.\n"
+         u"Туры с 1-го не загружены: в туре 1 не все столы заполнены (строка 14)."},
+    };
+    for (const Lossy& c : lossy) {
+        SCOPED_TRACE(c.name);
+        const QString path = file(c.name, c.bytes);
+        MessageBoxCatcher boxes;
+        loadThroughMenu(h, path);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Предупреждение"));
+        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(boxes.seen[0].text, QString::fromUtf16(c.warning));
+        // The record is what the plain load gives.
+        EXPECT_EQ(h.t->currentRound, c.currentRound);
+        EXPECT_EQ(tournamentCsvText(*h.t), plainLoad(path, 16, 4));
+    }
+}
+
+} // namespace quelna
