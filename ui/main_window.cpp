@@ -21,6 +21,7 @@
 #include "ui/app_icon.h"
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
+#include "ui/print_menu.h"
 
 namespace quelna {
 
@@ -103,6 +104,9 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
+    for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
+        actions_.insert(it.key(), it.value());
 }
 
 void MainWindow::buildGrid() {

@@ -23,6 +23,8 @@ class QScrollBar;
 
 namespace quelna {
 
+class PrintMenu;
+
 // Control identifiers of the window; cells are addressed by (round, position) instead.
 namespace ids {
 inline constexpr int kSeatButton = 999;
@@ -166,6 +168,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QScrollBar* scrollBar_ = nullptr;
     QHash<int, QWidget*> controls_;
     QHash<int, QAction*> actions_;
+    PrintMenu* printMenu_ = nullptr;
 
     std::vector<QLineEdit*> nameEdits_;
     std::vector<QLineEdit*> teamEdits_;

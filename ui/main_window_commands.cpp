@@ -15,6 +15,7 @@
 #include "slides/slide_show.h"
 #include "gui/qt_text.h"
 #include "ui/main_window.h"
+#include "ui/print_menu.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -251,6 +252,7 @@ void MainWindow::updateSlideItems() {
     actions_.value(ids::kSlideTeamStandings)->setEnabled(c >= 1);
     actions_.value(ids::kSlideResultsAndSeating)->setEnabled(c >= 2);
     actions_.value(ids::kSlideStandings)->setEnabled(c == rounds_);
+    printMenu_->update();
 }
 
 // Result entry ---------------------------------------------------------------------------------
