@@ -29,6 +29,18 @@ int playedRounds(const Tournament& t) {
     return k;
 }
 
+// A place shared by many ("28|29|...|173" runs to hundreds of characters) keeps its first and last
+// positions on paper, so that one row does not fill a page.
+QString placeText(bool allEqual, const std::string& text) {
+    if (allEqual)
+        return QStringLiteral(u"0");
+    const QString place = fromRecord(text);
+    const QStringList positions = place.split(QLatin1Char('|'));
+    if (positions.size() <= 3)
+        return place;
+    return positions.constFirst() + QStringLiteral(u"|...|") + positions.constLast();
+}
+
 QString startNumber(const Tournament& t, int p) {
     return t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString();
 }
@@ -100,9 +112,8 @@ void addTeamStandings(const Tournament& t, PageFrame& frame) {
         for (int p = 0; p < t.playerCount; ++p)
             if (t.team[p] == e + 1)
                 members << fromRecord(t.names[p]);
-        rows.push_back({allEqual ? QStringLiteral(u"0") : fromRecord(places[i]),
-                        fromRecord(t.teams.name(e + 1)), members.join(QStringLiteral(u", ")),
-                        QString::number(totals[e])});
+        rows.push_back({placeText(allEqual, places[i]), fromRecord(t.teams.name(e + 1)),
+                        members.join(QStringLiteral(u", ")), QString::number(totals[e])});
     }
     auto table = std::make_shared<TextTable>(
         std::vector<TableColumn>{
@@ -152,8 +163,7 @@ void layoutStandings(const Tournament& t, PageFrame& frame) {
     std::vector<QStringList> rows;
     for (size_t i = 0; i < order.size(); ++i) {
         const int p = order[i];
-        QStringList row{allEqual ? QStringLiteral(u"0") : fromRecord(places[i]), startNumber(t, p),
-                        fromRecord(t.names[p])};
+        QStringList row{placeText(allEqual, places[i]), startNumber(t, p), fromRecord(t.names[p])};
         if (teams)
             row << fromRecord(t.teams.name(t.team[p]));
         for (int r = 0; r < played; ++r)
