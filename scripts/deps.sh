@@ -13,6 +13,6 @@ quelna_install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-                       xvfb xauth fonts-liberation fonts-dejavu-core)
+                       xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
