@@ -14,7 +14,7 @@ quelna_install_missing() {
 }
 QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
                        xvfb xauth fonts-liberation fonts-dejavu-core qt6-translations-l10n
-                       pkg-config libcpp-httplib-dev libqrencode-dev)
+                       pkg-config libcpp-httplib-dev libqrencode-dev poppler-utils)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
 # Only for looking at the players' pages as a phone shows them (screenshots); no test needs it.

@@ -24,6 +24,7 @@
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
 #include "ui/player_page_service.h"
+#include "ui/print_menu.h"
 
 namespace quelna {
 
@@ -114,6 +115,9 @@ void MainWindow::buildMenu() {
         ++kind;
     }
     playerPage_->addSlideItem(slides);
+    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
+    for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
+        actions_.insert(it.key(), it.value());
 }
 
 void MainWindow::buildGrid() {

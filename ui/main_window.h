@@ -25,6 +25,7 @@ class QScrollBar;
 namespace quelna {
 
 class PlayerPageService;
+class PrintMenu;
 
 // Control identifiers of the window; cells are addressed by (round, position) instead.
 namespace ids {
@@ -171,6 +172,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QScrollBar* scrollBar_ = nullptr;
     QHash<int, QWidget*> controls_;
     QHash<int, QAction*> actions_;
+    PrintMenu* printMenu_ = nullptr;
 
     std::vector<QLineEdit*> nameEdits_;
     std::vector<QLineEdit*> teamEdits_;

@@ -16,6 +16,7 @@
 #include "slides/slide_show.h"
 #include "ui/main_window.h"
 #include "ui/player_page_service.h"
+#include "ui/print_menu.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -289,6 +290,7 @@ void MainWindow::updateSlideItems() {
     actions_.value(ids::kSlideTeamStandings)->setEnabled(c >= 1);
     actions_.value(ids::kSlideResultsAndSeating)->setEnabled(c >= 2);
     actions_.value(ids::kSlideStandings)->setEnabled(c == rounds_);
+    printMenu_->update();
 }
 
 // Result entry ---------------------------------------------------------------------------------

@@ -1,0 +1,181 @@
+// The standings on paper: the players as the standings rank them, with the points of every round
+// played and the total, then the teams on a page of their own. Before round 1 the registration
+// list.
+#include <QPainter>
+#include <memory>
+
+#include "core/standings.h"
+#include "core/tournament.h"
+#include "gui/qt_text.h"
+#include "print/document_layouts.h"
+#include "print/page_frame.h"
+#include "print/text_table.h"
+
+namespace quelna {
+
+namespace {
+
+// Rounds whose points count as played: every seated round, except the latest while nobody has
+// points in it yet (the grid shows it empty too).
+int playedRounds(const Tournament& t) {
+    int k = std::max(0, std::min(t.currentRound, t.roundCount));
+    if (k > 0) {
+        bool empty = true;
+        for (int p = 0; p < t.playerCount && empty; ++p)
+            empty = t.pointsAt(k - 1, p) == 0;
+        if (empty)
+            --k;
+    }
+    return k;
+}
+
+// A place shared by many ("28|29|...|173" runs to hundreds of characters) keeps its first and last
+// positions on paper, so that one row does not fill a page.
+QString placeText(bool allEqual, const std::string& text) {
+    if (allEqual)
+        return QStringLiteral(u"0");
+    const QString place = fromRecord(text);
+    const QStringList positions = place.split(QLatin1Char('|'));
+    if (positions.size() <= 3)
+        return place;
+    return positions.constFirst() + QStringLiteral(u"|...|") + positions.constLast();
+}
+
+QString startNumber(const Tournament& t, int p) {
+    return t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString();
+}
+
+// Adds the pages of one table, the first with a sub-heading when one is given.
+void addTablePages(PageFrame& frame, std::shared_ptr<TextTable> table, const QString& heading) {
+    const QRectF body = frame.body();
+    FittedText head;
+    double headHeight = 0;
+    if (!heading.isEmpty()) {
+        head = fitText(heading, printFont(12, true), body.width(), 2, 9, frame.device());
+        headHeight = head.height() + frame.mm(2);
+    }
+    const auto runs = table->paginate(body.height() - headHeight, body.height());
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const double top = i == 0 ? headHeight : 0;
+        frame.addPage([table, run = runs[i], body, top, head, i](QPainter& p) {
+            if (i == 0 && !head.lines.isEmpty())
+                drawFitted(p, head, QRectF(body.left(), body.top(), body.width(), head.height()),
+                           Qt::AlignLeft);
+            if (run.first < run.second)
+                table->draw(p, QPointF(body.left(), body.top() + top), run.first, run.second);
+        });
+    }
+}
+
+TableStyle listStyle() {
+    TableStyle style;
+    style.points = 10;
+    style.minPoints = 7;
+    style.minStretchMm = 40;
+    style.zebra = true;
+    return style;
+}
+
+void layoutRegistration(const Tournament& t, PageFrame& frame) {
+    frame.setCaption(QStringLiteral(u"Список участников"));
+    const bool teams = anyTeams(t);
+    std::vector<int> order;
+    std::vector<std::string> places;
+    (void)rankPlayers(t, t.roundCount, order, places);
+    std::vector<TableColumn> columns{{QStringLiteral(u"№"), Qt::AlignRight},
+                                     {QStringLiteral(u"Игрок"), Qt::AlignLeft, true}};
+    if (teams)
+        columns.push_back({QStringLiteral(u"Команда"), Qt::AlignLeft, true});
+    std::vector<QStringList> rows;
+    for (int p : order) {
+        QStringList row{startNumber(t, p), fromRecord(t.names[p])};
+        if (teams)
+            row << fromRecord(t.teams.name(t.team[p]));
+        rows.push_back(row);
+    }
+    auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
+    TableStyle style = listStyle();
+    style.points = 12;
+    table->layout(frame.device(), frame.body().width(), style);
+    addTablePages(frame, table, QString());
+}
+
+void addTeamStandings(const Tournament& t, PageFrame& frame) {
+    std::vector<int> order;
+    std::vector<int> totals;
+    std::vector<std::string> places;
+    const bool allEqual = rankTeams(t, t.roundCount, order, totals, places);
+    std::vector<QStringList> rows;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int e = order[i];
+        QStringList members;
+        for (int p = 0; p < t.playerCount; ++p)
+            if (t.team[p] == e + 1)
+                members << fromRecord(t.names[p]);
+        rows.push_back({placeText(allEqual, places[i]), fromRecord(t.teams.name(e + 1)),
+                        members.join(QStringLiteral(u", ")), QString::number(totals[e])});
+    }
+    auto table = std::make_shared<TextTable>(
+        std::vector<TableColumn>{
+            {QStringLiteral(u"Место"), Qt::AlignHCenter, false, 22},
+            {QStringLiteral(u"Команда"), Qt::AlignLeft, false, 60},
+            {QStringLiteral(u"Игроки"), Qt::AlignLeft, true},
+            {QStringLiteral(u"Итого"), Qt::AlignRight, false, 0, true},
+        },
+        std::move(rows));
+    TableStyle style = listStyle();
+    style.maxLines = 3;
+    table->layout(frame.device(), frame.body().width(), style);
+    addTablePages(frame, table, QStringLiteral(u"Результаты по командам"));
+}
+
+} // namespace
+
+QPageLayout::Orientation standingsOrientation(const Tournament& t) {
+    return t.currentRound > 0 && playedRounds(t) > 6 ? QPageLayout::Landscape
+                                                     : QPageLayout::Portrait;
+}
+
+void layoutStandings(const Tournament& t, PageFrame& frame) {
+    if (t.currentRound <= 0) {
+        layoutRegistration(t, frame);
+        return;
+    }
+    const int played = playedRounds(t);
+    const bool teams = anyTeams(t);
+    frame.setCaption(played == t.roundCount ? QStringLiteral(u"Итоговые результаты")
+                     : played > 0 ? QStringLiteral(u"Результаты после тура № %1").arg(played)
+                                  : QStringLiteral(u"Результаты"));
+
+    std::vector<int> order;
+    std::vector<std::string> places;
+    const bool allEqual = rankPlayers(t, t.roundCount, order, places);
+    std::vector<TableColumn> columns{
+        {QStringLiteral(u"Место"), Qt::AlignHCenter, false, 22},
+        {QStringLiteral(u"№"), Qt::AlignRight},
+        {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
+    };
+    if (teams)
+        columns.push_back({QStringLiteral(u"Команда"), Qt::AlignLeft, false, 35});
+    for (int r = 0; r < played; ++r)
+        columns.push_back({QStringLiteral(u"ИО%1").arg(r + 1), Qt::AlignRight});
+    columns.push_back({QStringLiteral(u"Итого"), Qt::AlignRight, false, 0, true});
+    std::vector<QStringList> rows;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int p = order[i];
+        QStringList row{placeText(allEqual, places[i]), startNumber(t, p), fromRecord(t.names[p])};
+        if (teams)
+            row << fromRecord(t.teams.name(t.team[p]));
+        for (int r = 0; r < played; ++r)
+            row << QString::number(t.pointsAt(r, p));
+        row << QString::number(t.runningTotal(p, t.roundCount));
+        rows.push_back(row);
+    }
+    auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
+    table->layout(frame.device(), frame.body().width(), listStyle());
+    addTablePages(frame, table, QString());
+    if (t.teams.count() > 0 && teams)
+        addTeamStandings(t, frame);
+}
+
+} // namespace quelna

@@ -1,0 +1,138 @@
+#include "ui/print_menu.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "core/settings.h"
+#include "core/tournament.h"
+#include "gui/qt_text.h"
+
+namespace quelna {
+
+namespace {
+
+PrintDialogHook& printHook() {
+    static PrintDialogHook hook;
+    return hook;
+}
+
+PdfDialogHook& pdfHook() {
+    static PdfDialogHook hook;
+    return hook;
+}
+
+constexpr int kDocumentIds[4] = {ids::kPrintScoreSheets, ids::kPrintWallList, ids::kPrintTableList,
+                                 ids::kPrintStandings};
+
+QString tournamentTitle() {
+    return fromRecord(settings().tournamentTitle);
+}
+
+QString pdfFilter(PrintDocument doc) {
+    return documentName(doc) + QStringLiteral(u" (*.pdf)");
+}
+
+std::optional<PdfChoice> askPdfFile(QWidget* owner, const QString& suggested,
+                                    const std::vector<PrintDocument>& offered) {
+    if (pdfHook())
+        return pdfHook()(suggested, offered);
+    // The file type chooses the document, so one command saves any of them.
+    QStringList filters;
+    for (PrintDocument doc : offered)
+        filters << pdfFilter(doc);
+    QFileDialog dialog(owner, QStringLiteral(u"Сохранить в PDF"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral(u"pdf"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    PdfChoice choice;
+    choice.path = dialog.selectedFiles().constFirst();
+    choice.document = offered[chosen >= 0 ? static_cast<size_t>(chosen) : 0];
+    return choice;
+}
+
+void showError(QWidget* owner, const QString& text) {
+    QMessageBox::critical(owner, QStringLiteral(u"Ошибка"), text);
+}
+
+} // namespace
+
+void setPrintDialogHook(PrintDialogHook hook) {
+    printHook() = std::move(hook);
+}
+
+void setPdfDialogHook(PdfDialogHook hook) {
+    pdfHook() = std::move(hook);
+}
+
+PrintMenu::PrintMenu(QMenuBar* bar, QWidget* owner, const Tournament& t,
+                     std::function<void()> beforeOutput)
+    : QObject(owner), owner_(owner), t_(t), beforeOutput_(std::move(beforeOutput)) {
+    QMenu* menu = bar->addMenu(QStringLiteral(u"&Печать"));
+    for (size_t i = 0; i < kPrintDocuments.size(); ++i) {
+        const PrintDocument doc = kPrintDocuments[i];
+        QAction* a = menu->addAction(documentName(doc));
+        connect(a, &QAction::triggered, this, [this, doc] { print(doc); });
+        actions_.insert(kDocumentIds[i], a);
+        documentActions_[i] = a;
+    }
+    menu->addSeparator();
+    QAction* pdf = menu->addAction(QStringLiteral(u"Сохранить в PDF..."));
+    connect(pdf, &QAction::triggered, this, [this] { saveToPdf(); });
+    actions_.insert(ids::kSavePdf, pdf);
+    update();
+}
+
+void PrintMenu::update() {
+    for (size_t i = 0; i < kPrintDocuments.size(); ++i)
+        documentActions_[i]->setEnabled(hasSomethingToPrint(kPrintDocuments[i], t_));
+}
+
+void PrintMenu::print(PrintDocument doc) {
+    if (!hasSomethingToPrint(doc, t_))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentName(doc));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    bool accepted = false;
+    if (printHook()) {
+        accepted = printHook()(printer);
+    } else {
+        QPrintDialog dialog(&printer, owner_);
+        dialog.setWindowTitle(documentName(doc));
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    if (!accepted)
+        return;
+    // Only now, so that a cancelled dialog leaves the record exactly as it was.
+    if (beforeOutput_)
+        beforeOutput_();
+    if (printDocument(doc, t_, tournamentTitle(), printer) == 0)
+        showError(owner_, QStringLiteral(u"Не удалось напечатать документ: принтер недоступен."));
+}
+
+void PrintMenu::saveToPdf() {
+    std::vector<PrintDocument> offered;
+    for (PrintDocument doc : kPrintDocuments)
+        if (hasSomethingToPrint(doc, t_))
+            offered.push_back(doc);
+    const QString title = tournamentTitle();
+    const auto choice = askPdfFile(owner_, defaultPdfName(title, t_.currentRound), offered);
+    if (!choice || choice->path.isEmpty() || !hasSomethingToPrint(choice->document, t_))
+        return;
+    if (beforeOutput_)
+        beforeOutput_();
+    if (!savePdf(choice->document, t_, title, choice->path))
+        showError(owner_, QStringLiteral(u"Ошибка при записи в файл!"));
+}
+
+} // namespace quelna
