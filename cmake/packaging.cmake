@@ -30,7 +30,7 @@ if(QUELNA_GZIP)
         COMMAND ${QUELNA_GZIP} -n -9 -k -f ${QUELNA_DIST_OUT}/changelog
         DEPENDS ${QUELNA_DIST_OUT}/changelog VERBATIM)
     list(APPEND QUELNA_DOC_OUTPUTS ${QUELNA_DIST_OUT}/changelog.gz)
-    if(TARGET quelna-cli)
+    if(TARGET quelna-cli AND NOT CMAKE_CROSSCOMPILING) # it runs the program it documents
         # The manual page is made from `quelna-cli --help`, so the two never disagree.
         add_custom_command(OUTPUT ${QUELNA_DIST_OUT}/quelna-cli.1.gz
             COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:quelna-cli> -DVERSION=${PROJECT_VERSION}
