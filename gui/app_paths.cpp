@@ -14,6 +14,8 @@ namespace {
 // (run as root), the user's files do not belong beside the system's.
 bool isSystemProgramDirectory(const QString& dir) {
     return dir.startsWith(QStringLiteral(u"/usr/"));
+}
+
 // Permission bits and attributes do not tell whether a folder takes new files (NTFS rights,
 // read-only media, a folder of another user): only creating one does.
 bool takesNewFiles(const QString& dir) {
