@@ -57,6 +57,8 @@ FileLock::Result FileLock::lock(const std::string& path, std::string* error) {
     return Result::Busy;
 }
 
+void FileLock::releaseBeforeReplace() {}
+
 #else // _WIN32
 
 namespace {
@@ -78,11 +80,16 @@ constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 } // namespace
 
 FileLock::~FileLock() {
+    releaseBeforeReplace();
+}
+
+void FileLock::releaseBeforeReplace() {
     if (handle_) {
         OVERLAPPED where{};
         where.OffsetHigh = kLockOffsetHigh;
         ::UnlockFileEx(static_cast<HANDLE>(handle_), 0, 1, 0, &where);
         ::CloseHandle(static_cast<HANDLE>(handle_));
+        handle_ = nullptr;
     }
 }
 

@@ -18,6 +18,10 @@ class FileLock {
     // (with the reason in error) when it cannot be opened. The lock holds until destruction,
     // also across a safe write that replaces the file.
     [[nodiscard]] Result lock(const std::string& path, std::string* error);
+    // Windows refuses to rename over a file that any handle holds open, whatever its sharing, so
+    // there the lock ends just before the run's one write. That leaves a run starting in that
+    // instant free to read the old file; elsewhere the lock stays to the end.
+    void releaseBeforeReplace();
 
   private:
 #ifdef _WIN32

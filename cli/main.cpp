@@ -343,6 +343,8 @@ int seat(const Options& o) {
     }
     t.normalizeRounds();
     const std::string target = o.out.value_or(o.input);
+    inputLock.releaseBeforeReplace();
+    outputLock.releaseBeforeReplace();
     std::string why;
     if (!saveTournamentFile(t, target, &why))
         return failWrite(target, why);
