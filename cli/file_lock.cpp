@@ -1,5 +1,7 @@
 #include "file_lock.h"
 
+#include "core/fs_path.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -63,16 +65,6 @@ void FileLock::releaseBeforeReplace() {}
 
 namespace {
 
-std::wstring widen(const std::string& utf8) {
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                              n);
-    return wide;
-}
-
 // Windows locks are mandatory: a byte far beyond any tournament file is locked, so reading the
 // file stays possible while the lock only excludes other runs.
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
@@ -95,7 +87,7 @@ void FileLock::releaseBeforeReplace() {
 
 FileLock::Result FileLock::lock(const std::string& path, std::string* error) {
     // Every kind of sharing, so the safe write can still replace the file while it is locked.
-    HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_READ,
+    HANDLE h = ::CreateFileW(fsPath(path).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

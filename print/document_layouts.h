@@ -2,6 +2,8 @@
 // One layout per document, each adding its pages to the frame. Only print_documents.cpp calls
 // these.
 #include <QPageLayout>
+#include <QStringList>
+#include <vector>
 
 namespace quelna {
 
@@ -20,5 +22,7 @@ QPageLayout::Orientation standingsOrientation(const Tournament& t);
 int latestSeatedRound(const Tournament& t); // -1 before round 1
 bool anyTeams(const Tournament& t);
 QString roundCaption(const QString& document, int round); // "Рассадка по столам — ТУР № 3"
+// One row per seat of a table: seat, start number, name and, with teams, the team.
+std::vector<QStringList> seatRows(const Tournament& t, int round, int table, bool teams);
 
 } // namespace quelna

@@ -7,6 +7,7 @@
 
 #include "core/safe_write.h"
 #include "core/tournament.h"
+#include "gui/qt_text.h"
 #include "print/document_layouts.h"
 #include "print/page_frame.h"
 
@@ -40,6 +41,22 @@ bool anyTeams(const Tournament& t) {
         if (t.team[p] > 0)
             return true;
     return false;
+}
+
+std::vector<QStringList> seatRows(const Tournament& t, int round, int table, bool teams) {
+    std::vector<QStringList> rows;
+    for (int s = 0; s < 4; ++s) {
+        const int p = t.playerAt(round, table, s);
+        QStringList row{QString::number(s + 1)};
+        if (p >= 0) {
+            row << (t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString())
+                << fromRecord(t.names[p]);
+            if (teams)
+                row << fromRecord(t.teams.name(t.team[p]));
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 QString roundCaption(const QString& document, int round) {

@@ -22,19 +22,7 @@ TextTable sheetTable(const Tournament& t, int round, int table, bool teams) {
         columns.push_back({QStringLiteral(u"Команда"), Qt::AlignLeft, false, 40});
     columns.push_back({QStringLiteral(u"Очки"), Qt::AlignHCenter, false, 0, false, 32});
     columns.push_back({QStringLiteral(u"Подпись"), Qt::AlignHCenter, false, 0, false, 38});
-    std::vector<QStringList> rows;
-    for (int s = 0; s < 4; ++s) {
-        const int p = t.playerAt(round, table, s);
-        QStringList row{QString::number(s + 1)};
-        if (p >= 0) {
-            row << (t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString())
-                << fromRecord(t.names[p]);
-            if (teams)
-                row << fromRecord(t.teams.name(t.team[p]));
-        }
-        rows.push_back(row);
-    }
-    return TextTable(std::move(columns), std::move(rows));
+    return TextTable(std::move(columns), seatRows(t, round, table, teams));
 }
 
 void drawSheet(QPainter& p, const PageFrame& frame, const Tournament& t, int round, int table,

@@ -32,23 +32,12 @@ Card makeCard(const Tournament& t, int round, int table, bool teams, double widt
     };
     if (teams)
         columns.push_back({QStringLiteral(u"Команда"), Qt::AlignLeft, false, 28});
-    std::vector<QStringList> rows;
-    for (int s = 0; s < 4; ++s) {
-        const int p = t.playerAt(round, table, s);
-        QStringList row{QString::number(s + 1)};
-        if (p >= 0) {
-            row << (t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString())
-                << fromRecord(t.names[p]);
-            if (teams)
-                row << fromRecord(t.teams.name(t.team[p]));
-        }
-        rows.push_back(row);
-    }
     Card card;
     card.table = table;
     card.caption = fitText(QStringLiteral(u"СТОЛ № %1").arg(table + 1), printFont(13, true), width,
                            1, 10, frame.device());
-    card.players = std::make_shared<TextTable>(std::move(columns), std::move(rows));
+    card.players =
+        std::make_shared<TextTable>(std::move(columns), seatRows(t, round, table, teams));
     TableStyle style;
     style.points = 11;
     style.minPoints = 8;
