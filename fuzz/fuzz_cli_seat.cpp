@@ -1,8 +1,9 @@
 // `quelna-cli seat` on arbitrary files, run in-process. The first byte picks the table options,
 // the rest is the tournament file. Whatever the file holds, the runner must end with status 0, 1
 // or 2; on 0 the written file holds the earlier rounds unchanged and one more complete round in
-// which the players placed by hand keep their tables and no other meeting breaks the options;
-// on 1 or 2 nothing is written. The scratch folder (under TMPDIR) is removed at exit.
+// which the players placed by hand keep their tables (renumbered only as a whole after a random
+// search) and no other meeting breaks the options; on 1 or 2 nothing is written. The scratch
+// folder (under TMPDIR) is removed at exit.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -127,6 +130,10 @@ void checkSeated(const std::string& input, const std::string& output, const std:
     std::vector<std::string> places;
     rankPlayers(before, rounds, order, places);
     std::vector<char> handPlaced(players, 0); // by the output's rows
+    // Hand-placed players keep their tables; after a random search the tables are renumbered,
+    // but only as a whole: one new number per old one, and no two old ones merged.
+    std::map<int, int> renumbered;
+    std::set<int> targets;
     for (int i = 0; i < players; ++i) {
         const int p = order[i];
         FUZZ_CHECK(after.names[i] == before.names[p]);
@@ -137,8 +144,17 @@ void checkSeated(const std::string& input, const std::string& output, const std:
             FUZZ_CHECK(after.pointsAt(r, i) == before.pointsAt(r, p));
         }
         handPlaced[i] = raw.tableAt(c, p) != -1;
-        if (handPlaced[i])
-            FUZZ_CHECK(after.tableAt(c, i) == raw.tableAt(c, p));
+        if (!handPlaced[i])
+            continue;
+        const int from = raw.tableAt(c, p), to = after.tableAt(c, i);
+        if (exhaustive) {
+            FUZZ_CHECK(to == from);
+            continue;
+        }
+        const auto [it, added] = renumbered.emplace(from, to);
+        FUZZ_CHECK(it->second == to);
+        if (added)
+            FUZZ_CHECK(targets.insert(to).second);
     }
     const int tables = players / 4;
     for (int a = 0; a < players; ++a)
