@@ -16,46 +16,20 @@
 
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
+#include "support/run_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using quelna::Tournament;
+using test_support::readFile;
+using test_support::writeFile;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
+using Result = test_support::RunResult;
 
 class CliSafety : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quelna_cli_safety_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Result run(const std::string& args) {
-        const std::string command = std::string(QUELNA_CLI) + " " + args + " >" +
-                                    (dir / "out.txt").string() + " 2>" + (dir / "err.txt").string();
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"),
-                readFile(dir / "err.txt")};
-    }
+    Result run(const std::string& args) { return test_support::runProgram(QUELNA_CLI, args, dir); }
 
     // A whole tournament played by the simulator: every round seated and scored.
     std::string played(int players, int rounds) {
@@ -66,7 +40,8 @@ class CliSafety : public ::testing::Test {
         return readFile(file);
     }
 
-    fs::path dir;
+    test_support::ScratchDir scratch{"quelna_cli_safety"};
+    const fs::path& dir = scratch.path();
 };
 
 std::vector<std::string> lines(const std::string& text) {

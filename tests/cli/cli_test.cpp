@@ -11,27 +11,15 @@
 #include <vector>
 
 #include "core/text.h"
+#include "support/run_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using Result = test_support::RunResult;
+using test_support::readFile;
+using test_support::writeFile;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -43,27 +31,7 @@ std::vector<std::string> lines(const std::string& text) {
 
 class Cli : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quelna_cli_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Result run(const std::string& args) {
-        const fs::path out = dir / "stdout.txt";
-        const fs::path err = dir / "stderr.txt";
-        const std::string command =
-            std::string(QUELNA_CLI) + " " + args + " >" + out.string() + " 2>" + err.string();
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = readFile(out);
-        r.err = readFile(err);
-        return r;
-    }
+    Result run(const std::string& args) { return test_support::runProgram(QUELNA_CLI, args, dir); }
 
     // A tournament in registration: start numbers 1..n, no rounds.
     fs::path registration(int players, int rounds, bool numbered = true,
@@ -84,7 +52,8 @@ class Cli : public ::testing::Test {
         return path;
     }
 
-    fs::path dir;
+    test_support::ScratchDir scratch{"quelna_cli"};
+    const fs::path& dir = scratch.path();
 };
 
 const std::regex kReport(R"(round=(\d+) result=(seated|failed) method=(exhaustive|random) )"

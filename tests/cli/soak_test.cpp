@@ -34,6 +34,7 @@
 #include "seating/exhaustive_seating.h"
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
+#include "support/files.h"
 
 using namespace quelna;
 namespace fs = std::filesystem;
@@ -97,10 +98,7 @@ struct Tally {
 };
 Tally tally;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test_support::readFile;
 
 // One directory per test process, removed when the process ends.
 struct ScratchDir {

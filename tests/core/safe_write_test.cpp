@@ -14,22 +14,15 @@
 #include <unistd.h>
 
 #include "core/safe_write.h"
+#include "support/files.h"
 
 using namespace quelna;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test_support::readFile;
+using test_support::writeFile;
 
 mode_t modeOf(const fs::path& path) {
     struct stat st;

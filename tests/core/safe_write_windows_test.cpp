@@ -13,22 +13,15 @@
 
 #include "core/fs_path.h"
 #include "core/safe_write.h"
+#include "support/files.h"
 
 using namespace quelna;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test_support::readFile;
+using test_support::writeFile;
 
 std::set<fs::path> entries(const fs::path& dir) {
     std::set<fs::path> names;

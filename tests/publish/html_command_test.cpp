@@ -12,39 +12,26 @@
 #include "files/tournament_csv.h"
 #include "played_tournament.h"
 #include "publish/player_pages.h"
+#include "support/run_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace quelna;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_support::readFile;
 
 class HtmlCommand : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quelna_html_" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     int run(const std::string& args, std::string* err = nullptr) {
-        const fs::path errFile = dir / "stderr.txt";
-        const std::string command = std::string(QUELNA_CLI) + " html " + args + " >" +
-                                    (dir / "stdout.txt").string() + " 2>" + errFile.string();
-        const int raw = std::system(command.c_str());
+        const test_support::RunResult r = test_support::runProgram(QUELNA_CLI, "html " + args, dir);
         if (err)
-            *err = readFile(errFile);
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            *err = r.err;
+        return r.status;
     }
 
-    fs::path dir;
+    test_support::ScratchDir scratch{"quelna_html"};
+    const fs::path& dir = scratch.path();
 };
 
 TEST_F(HtmlCommand, WritesTheFourPagesOfASavedTournament) {
