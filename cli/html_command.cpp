@@ -8,6 +8,7 @@
 #include "core/fs_path.h"
 #include "core/text.h"
 #include "core/tournament.h"
+#include "files/load_check.h"
 #include "files/tournament_csv.h"
 #include "publish/export_pages.h"
 #include "publish/player_pages.h"
@@ -29,33 +30,6 @@ constexpr std::string_view kHtmlUsage =
 int usageError(const std::string& message) {
     std::cerr << "quelna-cli: " << message << '\n';
     return kExitUsage;
-}
-
-// The size of the tournament a file holds: its round column pairs and its player lines.
-bool measure(const std::string& bytes, int& players, int& rounds) {
-    std::istringstream in(bytes);
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    const std::string head = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА");
-    if (line.rfind(head, 0) != 0)
-        return false;
-    const std::string table = ";" + utf8ToCp1251("СТОЛ");
-    rounds = 0;
-    for (std::size_t at = line.find(table); at != std::string::npos; at = line.find(table, at + 1))
-        ++rounds;
-    players = 0;
-    int blankRun = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line == "\r") {
-            ++blankRun; // blank lines count only when a player line follows
-            continue;
-        }
-        players += blankRun + 1;
-        blankRun = 0;
-    }
-    return true;
 }
 
 } // namespace
@@ -91,11 +65,14 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     std::ostringstream content;
     if (!file || !(content << file.rdbuf()))
         return usageError("cannot read " + input);
-    int players = 0;
-    int rounds = 0;
-    if (!measure(content.str(), players, rounds))
+    const std::string bytes = content.str();
+    if (!isTournamentCsv(bytes))
         return usageError(input + " is not a tournament file (its first line must begin with "
                                   "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
+    // Sized as quelna-cli seat and the window's load see the file.
+    const CsvShape shape = measureTournamentCsv(bytes);
+    const int players = shape.players;
+    const int rounds = shape.rounds;
     if (players < 12 || players > 200 || players % 4 != 0)
         return usageError(input +
                           ": the number of players must be a multiple of 4 from 12 to "
@@ -106,8 +83,7 @@ int runHtmlCommand(const std::vector<std::string>& args) {
                           std::to_string(rounds));
 
     Tournament t(players, rounds);
-    std::istringstream in(content.str());
-    readTournamentCsv(t, in);
+    readTournamentCsv(t, std::string_view(bytes));
     t.normalizeRounds();
     std::string error;
     if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
