@@ -1,12 +1,12 @@
 #include "print/print_documents.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QPdfWriter>
 #include <QRegularExpression>
 
 #include "core/safe_write.h"
 #include "core/tournament.h"
+#include "gui/core_path.h"
 #include "gui/qt_text.h"
 #include "print/document_layouts.h"
 #include "print/page_frame.h"
@@ -107,7 +107,8 @@ bool savePdf(PrintDocument doc, const Tournament& t, const QString& title, const
     QByteArray pdf;
     if (renderPdf(doc, t, title, pdf) == 0)
         return false;
-    return safeWriteFile(QFile::encodeName(path).toStdString(),
+    // The default name is Cyrillic ("тур_3.pdf"): it reaches the core as the core expects it.
+    return safeWriteFile(corePath(path),
                          std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
 }
 
