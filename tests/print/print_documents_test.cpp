@@ -245,9 +245,10 @@ void expectStandings(const Tournament& t, const Rendered& r, int pages) {
         // The line of the player ends with his total.
         const qsizetype end = all.indexOf(QLatin1Char('\n'), m.capturedEnd());
         const QString rest = all.mid(m.capturedEnd(), end - m.capturedEnd()).trimmed();
-        if (t.currentRound > 0)
+        if (t.currentRound > 0) {
             EXPECT_TRUE(rest.endsWith(QString::number(t.runningTotal(p, t.roundCount))))
                 << name.toStdString() << ": " << rest.toStdString();
+        }
         if (i == 0 && t.currentRound > 0 && places[0].size() < 12) {
             EXPECT_TRUE(all.contains(allEqual ? QStringLiteral("0") : fromRecord(places[0])));
         }

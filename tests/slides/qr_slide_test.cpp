@@ -17,7 +17,7 @@ TEST(QrSlide, DrawsTheCodeOfTheAddressAndClosesOnEscOrClick) {
     const QrModules code = encodeQr(url);
     ASSERT_GE(code.size, 21); // version 1 or more
     // The three finder patterns: dark 7 x 7 corners with a light ring inside.
-    for (const auto [x0, y0] :
+    for (const auto& [x0, y0] :
          {std::pair{0, 0}, std::pair{code.size - 7, 0}, std::pair{0, code.size - 7}}) {
         EXPECT_TRUE(code.at(x0, y0));
         EXPECT_FALSE(code.at(x0 + 1, y0 + 1));
