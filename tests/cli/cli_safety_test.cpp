@@ -2,13 +2,10 @@
 // run: the real binary on real files.
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <unistd.h>

@@ -1,8 +1,6 @@
 // quelna-cli end to end: the real binary, real files, its output and exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>

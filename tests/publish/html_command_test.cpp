@@ -1,12 +1,9 @@
 // quelna-cli html end to end: the real binary on a saved tournament, the files it writes and its
 // exit status for bad input and a folder it cannot write.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/text.h"
 #include "files/tournament_csv.h"
