@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/settings.h"
+#include "seating/candidate_order.h"
 #include "seating/seating_job.h"
 
 namespace quelna {
@@ -82,11 +83,7 @@ class TopTableSearch {
             t_.meetings.subtract(p, s[i]);
     }
 
-    bool better(int a, int b) const {
-        if (totals_[a] != totals_[b])
-            return totals_[a] > totals_[b];
-        return t_.playerNumber[a] < t_.playerNumber[b];
-    }
+    bool better(int a, int b) const { return betterHead(t_, totals_, a, b); }
 
     bool step(int top) {
         if (stopRequested())
@@ -139,16 +136,7 @@ class TopTableSearch {
             return false;
         }
 
-        // The exchange sort leaves equal totals in the order it happens to produce; that order is
-        // part of the result, so no other sort will do. A list already in order needs no swap.
-        bool ordered = true;
-        for (int i = 1; i < k && ordered; ++i)
-            ordered = totals_[cand[i - 1]] >= totals_[cand[i]];
-        if (!ordered)
-            for (int i = 0; i < k - 1; ++i)
-                for (int j = i + 1; j < k; ++j)
-                    if (totals_[cand[i]] < totals_[cand[j]])
-                        std::swap(cand[i], cand[j]);
+        orderCandidates(cand, k, totals_);
 
         for (int i = 0; i < k; ++i) {
             const int c = cand[i];

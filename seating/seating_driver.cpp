@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "seating/exhaustive_fast.h"
 #include "seating/exhaustive_seating.h"
 #include "seating/random_search.h"
 
@@ -53,10 +54,13 @@ bool seat(Tournament& t, SeatingJob& job) {
         seated[p] = t.tableAt(r, p) != -1 ? 1 : 0;
     }
 
-    if (seatTopTables(t, r, totals, seated, t.tableCount()))
+    const auto seatTop = job.method == ExhaustiveMethod::Fast ? seatTopTablesFast : seatTopTables;
+    if (seatTop(t, r, totals, seated, t.tableCount()))
         return true;
-    if (!job.switchRequested())
+    if (!job.switchRequested()) {
+        job.noSeatingExists = !job.stopRequested();
         return false;
+    }
 
     if (job.stopFlag)
         job.stopFlag->store(false);
@@ -71,7 +75,7 @@ bool seat(Tournament& t, SeatingJob& job) {
     const int fixedTables = std::min(settings().fixedTables, t.tableCount());
     if (fixedTables < 1)
         return seatByRandomSearch(t, r, totals);
-    if (!seatTopTables(t, r, totals, seated, fixedTables))
+    if (!seatTop(t, r, totals, seated, fixedTables))
         return false;
     removeRoundMeetings(t, r);
     return seatByRandomSearch(t, r, totals);

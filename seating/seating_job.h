@@ -1,21 +1,27 @@
 #pragma once
 // What the seating engine shares with whatever runs it: the round, the flags by which the runner
 // stops a search or moves it on, and optional progress notifications. With every slot empty and
-// no flag set the engine seats exactly as it does behind the progress dialog.
+// no flag set the engine seats exactly as it does behind the progress dialog; the fast exhaustive
+// search reaches the same seating as the plain one, only its counts differ.
 #include <atomic>
 #include <functional>
 
 namespace quelna {
+
+// Plain: the depth-first search that counts every dead end, kept for runs reproduced in variants.
+// Fast: the same first seating, skipping the subtrees proven to hold none.
+enum class ExhaustiveMethod { Plain, Fast };
 
 struct SeatingJob {
     using Notify = std::function<void(SeatingJob&)>;
     using NotifyValue = std::function<void(SeatingJob&, int)>;
 
     int round = 0;
-    void* window = nullptr; // the runner that receives the completion message
+    void* window = nullptr;                  // the runner that receives the completion message
     std::atomic<bool>* switchFlag = nullptr; // switchRequested
     std::atomic<bool>* stopFlag = nullptr;   // stopRequested
     int doneMessage = 1281;
+    ExhaustiveMethod method = ExhaustiveMethod::Plain;
 
     NotifyValue onTablesFilled;
     NotifyValue onFactor;
@@ -25,9 +31,10 @@ struct SeatingJob {
     Notify onTimerReset;
     Notify onVariantsReset;
 
-    int maxTables = 0;  // last value passed to onTablesFilled
-    int lastFactor = 0; // last value passed to onFactor
-    int variants = 0;   // variants counted in the current phase
+    int maxTables = 0;            // last value passed to onTablesFilled
+    int lastFactor = 0;           // last value passed to onFactor
+    int variants = 0;             // variants counted in the current phase
+    bool noSeatingExists = false; // the first exhaustive attempt ran out of candidates, unstopped
 
     bool stopRequested() const { return stopFlag && stopFlag->load(std::memory_order_relaxed); }
     bool switchRequested() const {
