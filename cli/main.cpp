@@ -25,6 +25,7 @@
 #include "files/tournament_csv.h"
 #include "html_command.h"
 #include "quelna_version.h"
+#include "seating/fewest_repeats.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
 
@@ -38,10 +39,12 @@ constexpr std::string_view kUsage =
     "                      [--exhaustive-variants E] [--random-variants P]\n"
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M] [--out FILE.csv]\n"
+    "                      [--search fast|text] [--fewest-repeats]\n"
     "  quelna-cli seat IN.csv [--out OUT.csv] [--seed S]\n"
     "                      [--exhaustive-variants E] [--random-variants P]\n"
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M]\n"
+    "                      [--search fast|text] [--fewest-repeats]\n"
     "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
     "  quelna-cli --help | --version\n"
     "\n"
@@ -53,6 +56,10 @@ constexpr std::string_view kUsage =
     "nothing is written.\n"
     "While seat runs, the file and --out are locked; a second run on them ends at once.\n"
     "Limits of 0 mean no limit; each phase has 60 seconds by default.\n"
+    "--search text is the plain depth-first search, whose variants --exhaustive-variants\n"
+    "counts; --search fast (the default) reaches the same seating sooner.\n"
+    "--fewest-repeats: when a round is proven to have no seating without repeat meetings,\n"
+    "seat it with the fewest (team-mates apart whenever possible) and list the repeat pairs.\n"
     "Exit status: 0 seated, 1 no seating found, 2 bad usage or unusable input,\n"
     "3 could not write (or the file is in use by another run).\n";
 
@@ -81,6 +88,8 @@ struct Options {
     RunnerLimits limits;
     long long fixedTables = 0;
     long long overlapTables = 0;
+    ExhaustiveMethod search = ExhaustiveMethod::Fast;
+    bool fewestRepeats = false;
 };
 
 // A whole non-negative decimal number; nothing else is accepted.
@@ -126,13 +135,14 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             o.input = name;
             continue;
         }
-        if (name == "--teams" && simulate) {
+        if ((name == "--teams" && simulate) || name == "--fewest-repeats") {
             if (value)
-                return std::string("--teams takes no value");
-            o.teams = true;
+                return name + " takes no value";
+            (name == "--teams" ? o.teams : o.fewestRepeats) = true;
             continue;
         }
         const bool known = counts.count(name) || name == "--seed" || name == "--out" ||
+                           name == "--search" ||
                            (simulate && (name == "--players" || name == "--rounds"));
         if (!known)
             return "unknown option '" + name + "' for " + o.command;
@@ -140,6 +150,12 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             if (i + 1 >= args.size())
                 return "option " + name + " needs a value";
             value = args[++i];
+        }
+        if (name == "--search") {
+            if (*value != "fast" && *value != "text")
+                return "--search must be fast or text, not '" + *value + "'";
+            o.search = *value == "fast" ? ExhaustiveMethod::Fast : ExhaustiveMethod::Plain;
+            continue;
         }
         if (name == "--out") {
             if (value->empty())
@@ -192,12 +208,39 @@ void applyOptions(const Options& o) {
     settings().overlapTables = static_cast<int>(o.overlapTables);
 }
 
+const char* methodName(const SeatingOutcome& outcome) {
+    if (outcome.fewestRepeats)
+        return "fewest-repeats";
+    return outcome.seated && !outcome.randomUsed ? "exhaustive" : "random";
+}
+
 void printReport(const Tournament& t, int round, const SeatingOutcome& outcome) {
     std::cout << "round=" << round + 1 << " result=" << (outcome.seated ? "seated" : "failed")
-              << " method=" << (outcome.seated && !outcome.randomUsed ? "exhaustive" : "random")
-              << " variants=" << outcome.variants << " repeats=" << countRepeatPairs(t, round)
+              << " method=" << methodName(outcome) << " variants=" << outcome.variants
+              << " repeats=" << countRepeatPairs(t, round)
               << " factor=" << roundDisplayFactor(t, round) << '\n';
+    if (outcome.fewestRepeats)
+        for (const RepeatPair& pair : outcome.repeats)
+            std::cout << "repeat: " << t.playerNumber[pair.a] + 1 << ' ' << t.names[pair.a] << " - "
+                      << t.playerNumber[pair.b] + 1 << ' ' << t.names[pair.b]
+                      << (pair.teamMates ? " (team-mates)" : "") << '\n';
     std::cout.flush();
+}
+
+// The seating, and when it is proven impossible and the run asks for it, the one with the
+// fewest repeat meetings.
+SeatingOutcome seatRoundOf(Tournament& t, int round, const Options& o) {
+    SeatingOutcome outcome = runSeating(t, round, o.limits, o.search);
+    if (outcome.seated || !outcome.noSeatingExists || !o.fewestRepeats)
+        return outcome;
+    std::vector<int> totals(t.playerCount);
+    for (int p = 0; p < t.playerCount; ++p)
+        totals[p] = t.runningTotal(p, round);
+    outcome.seated = seatWithFewestRepeats(t, round, totals);
+    outcome.fewestRepeats = outcome.seated;
+    if (outcome.seated)
+        outcome.repeats = repeatPairsOf(t, round);
+    return outcome;
 }
 
 // Writes to the named file safely, or to standard output.
@@ -224,7 +267,7 @@ int simulate(const Options& o) {
         std::vector<char> placed(t.playerCount);
         for (int p = 0; p < t.playerCount; ++p)
             placed[p] = t.tableAt(c, p) != -1;
-        const SeatingOutcome outcome = runSeating(t, c, o.limits);
+        const SeatingOutcome outcome = seatRoundOf(t, c, o);
         if (!outcome.seated) {
             printReport(t, c, outcome);
             for (int p = 0; p < t.playerCount; ++p)
@@ -338,7 +381,7 @@ int seat(const Options& o) {
         t.purgeUnusedTeams();
         t.rebuildMeetings();
     }
-    const SeatingOutcome outcome = runSeating(t, c, o.limits);
+    const SeatingOutcome outcome = seatRoundOf(t, c, o);
     if (!outcome.seated) {
         printReport(t, c, outcome);
         return kExitNoSeating;

@@ -26,7 +26,8 @@ struct PhaseClock {
 
 } // namespace
 
-SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits) {
+SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits,
+                          ExhaustiveMethod method) {
     std::atomic<bool> switchRequested{false};
     std::atomic<bool> stopRequested{false};
     SeatingOutcome outcome;
@@ -47,6 +48,7 @@ SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits) 
 
     SeatingJob job;
     job.round = round;
+    job.method = method;
     job.switchFlag = &switchRequested;
     job.stopFlag = &stopRequested;
     job.onTablesFilled = [](SeatingJob& j, int n) { j.maxTables = n; };
@@ -88,6 +90,7 @@ SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits) 
     });
 
     outcome.seated = seatRound(t, job);
+    outcome.noSeatingExists = job.noSeatingExists;
 
     {
         std::lock_guard lock(clock.mutex);

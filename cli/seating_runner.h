@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "core/tournament.h"
+#include "seating/fewest_repeats.h"
+#include "seating/seating_job.h"
 
 namespace quelna {
 
@@ -16,11 +18,15 @@ struct RunnerLimits {
 
 struct SeatingOutcome {
     bool seated = false;
-    bool randomUsed = false; // the engine fell back to the random search
-    long long variants = 0;  // every variant reported during the seating
+    bool randomUsed = false;      // the engine fell back to the random search
+    bool noSeatingExists = false; // proven: the search ran out of candidates, no limit stopped it
+    bool fewestRepeats = false;   // seated with the fewest repeat meetings instead
+    std::vector<RepeatPair> repeats; // then its repeat pairs
+    long long variants = 0;          // every variant reported during the seating
 };
 
 // Seats round `round` with seatRound, enforcing the limits from a watcher thread.
-SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits);
+SeatingOutcome runSeating(Tournament& t, int round, const RunnerLimits& limits,
+                          ExhaustiveMethod method = ExhaustiveMethod::Fast);
 
 } // namespace quelna

@@ -100,7 +100,7 @@ Verdict CompletionOracle::canCompleteTable(const PlayerSet& unseated, int table,
     const PlayerSet pool = unseated & matesOfAll(atTable);
     const Verdict verdict = chooseMates(
         pool, open, unseated, [&](const PlayerSet& rest) { return canFillFrom(rest, table + 1); });
-    if (verdict == Verdict::Impossible && open > 0 && pool.size() < open)
+    if (verdict == Verdict::Impossible)
         countDeadEnd(table);
     return verdict;
 }

@@ -1,7 +1,6 @@
 // The main window's behaviour: showing the record, the enable rules, result entry and commands.
 #include <QAction>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
 #include <climits>
@@ -17,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
+#include "ui/seating_failure.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -342,9 +342,11 @@ void MainWindow::seatCommand() {
     }
 
     int result = 0;
+    bool noSeatingExists = false;
     {
         ProgressDialog dialog(t_, c, this);
         result = dialog.exec();
+        noSeatingExists = dialog.noSeatingExists();
     }
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
@@ -366,12 +368,13 @@ void MainWindow::seatCommand() {
     }
     rebuildCompleteMeetings(t_);
     if (result == static_cast<int>(SeatingResult::Failed)) {
-        QMessageBox::critical(
-            this, QStringLiteral(u"Ошибка"),
-            QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
-                           u"пересечениями\nили уменьшите число столов с фиксированной "
-                           u"рассадкой."));
+        const bool seated = reportSeatingFailure(this, t_, c, noSeatingExists);
         activateWindow();
+        if (seated) {
+            refreshFromTournament();
+            scrollToTop();
+            autosave(c + 1);
+        }
     }
 }
 

@@ -184,6 +184,7 @@ void ProgressDialog::startWorker() {
     stopRequested_ = false;
     switchRequested_ = false;
     cancelRequested_ = false;
+    noSeatingExists_ = false;
     variantCount_ = 0;
     variantsShown_ = 0;
 
@@ -193,6 +194,7 @@ void ProgressDialog::startWorker() {
     job->switchFlag = &switchRequested_;
     job->stopFlag = &stopRequested_;
     job->doneMessage = kDoneMessage;
+    job->method = ExhaustiveMethod::Fast;
     job->onTablesFilled = [this](SeatingJob& j, int n) {
         runOnUi([this, &j, n] { tablesFilled(j, n); });
     };
@@ -216,6 +218,7 @@ void ProgressDialog::startWorker() {
 
     auto work = [this, job = std::move(job)]() mutable {
         const bool seated = seatRound(tournament_, *job);
+        noSeatingExists_ = job->noSeatingExists;
         // The record must not keep a pointer to the job beyond the seating.
         tournament_.seatingJob = nullptr;
         job.reset();

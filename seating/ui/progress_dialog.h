@@ -60,6 +60,8 @@ class ProgressDialog : public QDialog {
     bool stopRequested() const { return stopRequested_.load(); }
     bool switchRequested() const { return switchRequested_.load(); }
     bool cancelRequested() const { return cancelRequested_.load(); }
+    // The seating ended because no seating without repeat meetings exists (not by a limit).
+    bool noSeatingExists() const { return noSeatingExists_.load(); }
     // True once the worker has ended and its result has been taken.
     bool workerFinished() const { return finished_; }
 
@@ -116,6 +118,7 @@ class ProgressDialog : public QDialog {
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> switchRequested_{false};
     std::atomic<bool> cancelRequested_{false};
+    std::atomic<bool> noSeatingExists_{false};
 
     // Variants of the current phase, counted on the worker; the field shows thousands of them.
     std::atomic<std::int64_t> variantCount_{0};

@@ -133,10 +133,30 @@ TEST_F(Cli, SeatWithoutASeatingLeavesTheFileAlone) {
     const fs::path file = registration(12, 3);
     ASSERT_EQ(run("seat " + file.string()).status, 0);
     const std::string seated = readFile(file);
-    const Result r = run("seat " + file.string());
+    // The plain search counts every dead end; the fast one proves the same at once.
+    Result r = run("seat " + file.string() + " --search text");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "round=2 result=failed method=random variants=32 repeats=-1 factor=-1\n");
     EXPECT_EQ(readFile(file), seated);
+    r = run("seat " + file.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("round=2 result=failed method=random", 0), 0u) << r.out;
+    EXPECT_EQ(readFile(file), seated);
+
+    // Proven impossible: --fewest-repeats seats anyway and lists every repeat pair.
+    r = run("seat " + file.string() + " --fewest-repeats");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> out = lines(r.out);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(out.at(0), m,
+                                 std::regex(R"(round=2 result=seated method=fewest-repeats )"
+                                            R"(variants=\d+ repeats=(\d+) factor=\d+)")))
+        << r.out;
+    EXPECT_GT(std::stoi(m[1]), 0);
+    EXPECT_EQ(out.size(), 1u + std::stoul(m[1]));
+    for (std::size_t i = 1; i < out.size(); ++i)
+        EXPECT_EQ(out[i].rfind("repeat: ", 0), 0u) << out[i];
+    EXPECT_NE(readFile(file), seated);
 }
 
 TEST_F(Cli, BadUsageAndUnusableInputExitWithTwoAndSayWhy) {

@@ -1,0 +1,60 @@
+#include "ui/seating_failure.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include "core/tournament.h"
+#include "gui/qt_text.h"
+#include "seating/fewest_repeats.h"
+
+namespace quelna {
+
+namespace {
+
+QString playerText(const Tournament& t, int p) {
+    return QString::number(t.playerNumber[p] + 1) + QStringLiteral(u" ") + fromRecord(t.names[p]);
+}
+
+void showRepeatPairs(QWidget* parent, const Tournament& t, const std::vector<RepeatPair>& pairs) {
+    QStringList lines;
+    lines << QStringLiteral(u"Повторных встреч: %1").arg(pairs.size());
+    for (const RepeatPair& pair : pairs)
+        lines << playerText(t, pair.a) + QStringLiteral(u" — ") + playerText(t, pair.b) +
+                     (pair.teamMates ? QStringLiteral(u" (одна команда)") : QString());
+    QMessageBox::information(parent, QStringLiteral(u"Рассадка с повторными встречами"),
+                             lines.join(QLatin1Char('\n')));
+}
+
+} // namespace
+
+bool reportSeatingFailure(QWidget* parent, Tournament& t, int round, bool noSeatingExists) {
+    const QString failure =
+        QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
+                       u"пересечениями\nили уменьшите число столов с фиксированной "
+                       u"рассадкой.");
+    if (!noSeatingExists) {
+        QMessageBox::critical(parent, QStringLiteral(u"Ошибка"), failure);
+        return false;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral(u"Ошибка"),
+                    failure + QStringLiteral(u"\n\nРассадки без повторных встреч нет. Рассадить "
+                                             u"с наименьшим числом повторных встреч?"),
+                    QMessageBox::NoButton, parent);
+    QPushButton* seat =
+        box.addButton(QStringLiteral(u"Рассадить с повторами"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral(u"Закрыть"), QMessageBox::RejectRole);
+    box.setDefaultButton(seat);
+    box.exec();
+    if (box.clickedButton() != seat)
+        return false;
+    std::vector<int> totals(t.playerCount);
+    for (int p = 0; p < t.playerCount; ++p)
+        totals[p] = t.runningTotal(p, round);
+    if (!seatWithFewestRepeats(t, round, totals))
+        return false;
+    showRepeatPairs(parent, t, repeatPairsOf(t, round));
+    return true;
+}
+
+} // namespace quelna
