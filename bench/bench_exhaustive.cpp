@@ -1,6 +1,7 @@
 // The plain and the fast exhaustive seating side by side on saved tournaments: the time to the
 // first seating of every round from the sixth on, each capped, and whether the two agree.
-//   bench_exhaustive [--seconds S] [FILE.csv ...]   (default: the tournaments in bench/data)
+//   bench_exhaustive [--seconds S] [--round R] [FILE.csv ...]
+// (default: every round from the sixth of the tournaments in bench/data)
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 struct Run {
     bool seated = false;
     double seconds = 0;
+    long long variants = 0; // dead ends, and for the fast search also cut subtrees
+    int tablesFilled = 0;   // most tables filled at a dead end
     std::vector<int> tables;
 };
 
@@ -49,6 +52,9 @@ Run seatOnce(const Tournament& start, int round, ExhaustiveMethod method, double
     job.round = round;
     job.method = method;
     job.stopFlag = &stop;
+    Run run;
+    job.onVariant = [&](SeatingJob&) { ++run.variants; };
+    job.onTablesFilled = [&](SeatingJob& j, int n) { j.maxTables = run.tablesFilled = n; };
     std::mutex mutex;
     std::condition_variable wake;
     bool done = false;
@@ -58,7 +64,6 @@ Run seatOnce(const Tournament& start, int round, ExhaustiveMethod method, double
             stop = true;
     });
     const auto begin = Clock::now();
-    Run run;
     run.seated = seatRound(t, job);
     run.seconds = std::chrono::duration<double>(Clock::now() - begin).count();
     {
@@ -88,11 +93,14 @@ std::string timeText(const Run& run, double limit) {
 
 int main(int argc, char** argv) {
     double limit = 10;
+    int only = 0;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--seconds" && i + 1 < argc)
             limit = std::stod(argv[++i]);
+        else if (a == "--round" && i + 1 < argc)
+            only = std::stoi(argv[++i]);
         else
             files.push_back(a);
     }
@@ -104,7 +112,8 @@ int main(int argc, char** argv) {
     }
 
     int rounds = 0, plainSeated = 0, fastSeated = 0, compared = 0, identical = 0;
-    std::printf("%-22s %5s %12s %12s %s\n", "tournament", "round", "plain s", "fast s", "same");
+    std::printf("%-14s %5s %10s %10s %5s %12s %12s %7s\n", "tournament", "round", "plain s",
+                "fast s", "same", "plain var", "fast var", "tables");
     for (const std::string& file : files) {
         std::string bytes;
         if (!readTournamentFileBytes(file, bytes)) {
@@ -117,6 +126,8 @@ int main(int argc, char** argv) {
         played.normalizeRounds();
         const std::string name = std::filesystem::path(file).stem().string();
         for (int r = 5; r < played.currentRound; ++r) {
+            if (only > 0 && r + 1 != only)
+                continue;
             const Tournament start = before(played, r);
             const Run plain = seatOnce(start, r, ExhaustiveMethod::Plain, limit);
             const Run fast = seatOnce(start, r, ExhaustiveMethod::Fast, limit);
@@ -129,8 +140,9 @@ int main(int argc, char** argv) {
                 identical += plain.tables == fast.tables;
                 same = plain.tables == fast.tables ? "yes" : "NO";
             }
-            std::printf("%-22s %5d %12s %12s %s\n", name.c_str(), r + 1,
-                        timeText(plain, limit).c_str(), timeText(fast, limit).c_str(), same);
+            std::printf("%-14s %5d %10s %10s %5s %12lld %12lld %3d/%3d\n", name.c_str(), r + 1,
+                        timeText(plain, limit).c_str(), timeText(fast, limit).c_str(), same,
+                        plain.variants, fast.variants, fast.tablesFilled, start.tableCount());
             std::fflush(stdout);
         }
     }

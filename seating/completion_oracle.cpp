@@ -1,5 +1,8 @@
 #include "seating/completion_oracle.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "seating/candidate_order.h"
 
 namespace quelna {
@@ -37,8 +40,9 @@ int CompletionOracle::firstOpenTable(int table) const {
 
 // Without players placed on entry and without players left over for the bottom tables, every
 // partition into tables of strangers can be put in the order the heads demand.
-bool CompletionOracle::headRuleIsIdle(const PlayerSet& unseated, int table) const {
-    return table > shape_.lastHandStrict && unseated.size() == 4 * (shape_.strictEnd - table);
+bool CompletionOracle::headRuleIsIdle(const PlayerSet& unseated, int table, int open) const {
+    return table > shape_.lastHandStrict &&
+           unseated.size() - open == 4 * (shape_.strictEnd - table);
 }
 
 int CompletionOracle::headOf(const PlayerSet& unseated) const {
@@ -57,20 +61,20 @@ PlayerSet CompletionOracle::matesOfAll(const PlayerSet& players) const {
     return all;
 }
 
-bool CompletionOracle::recall(const PlayerSet& unseated, Verdict* verdict) {
-    const auto found = known_.find(unseated);
+bool CompletionOracle::recall(const SearchState& state, Verdict* verdict) {
+    const auto found = known_.find(state);
     if (found == known_.end())
         return false;
     *verdict = found->second ? Verdict::Possible : Verdict::Impossible;
     return true;
 }
 
-void CompletionOracle::remember(const PlayerSet& unseated, Verdict verdict) {
+void CompletionOracle::remember(const SearchState& state, Verdict verdict) {
     if (verdict == Verdict::Stopped)
         return;
     if (known_.size() >= kMaxRemembered)
         known_.clear(); // forget rather than grow without bound
-    known_.emplace(unseated, verdict == Verdict::Possible);
+    known_.emplace(state, verdict == Verdict::Possible);
 }
 
 // Picks `open` pairwise strangers from pool, each combination once, and asks `next` about the
@@ -97,6 +101,10 @@ Verdict CompletionOracle::canCompleteTable(const PlayerSet& unseated, int table,
                                            const PlayerSet& atTable, int open) {
     if (table >= shape_.strictEnd)
         return Verdict::Possible; // a bottom table takes anybody
+    if (open == 0)
+        return canFillFrom(unseated, table + 1);
+    if (headRuleIsIdle(unseated, table + 1, open))
+        return partitionFrom(unseated, table, {atTable, matesOfAll(atTable), open});
     const PlayerSet pool = unseated & matesOfAll(atTable);
     const Verdict verdict = chooseMates(
         pool, open, unseated, [&](const PlayerSet& rest) { return canFillFrom(rest, table + 1); });
@@ -112,7 +120,7 @@ Verdict CompletionOracle::canFillFrom(const PlayerSet& unseated, int table) {
     if (table >= shape_.strictEnd)
         return Verdict::Possible;
     if (headRuleIsIdle(unseated, table))
-        return partitionFrom(unseated, table);
+        return partitionFrom(unseated, table, {});
     return fillInTableOrder(unseated, table);
 }
 
@@ -120,7 +128,7 @@ Verdict CompletionOracle::canFillFrom(const PlayerSet& unseated, int table) {
 // decide who may still sit where.
 Verdict CompletionOracle::fillInTableOrder(const PlayerSet& unseated, int table) {
     Verdict verdict;
-    if (recall(unseated, &verdict)) {
+    if (recall({unseated, {}}, &verdict)) {
         if (verdict == Verdict::Impossible)
             countCut();
         return verdict;
@@ -133,52 +141,135 @@ Verdict CompletionOracle::fillInTableOrder(const PlayerSet& unseated, int table)
         rest.remove(head);
     }
     verdict = canCompleteTable(rest, table, atTable, 4 - atTable.size());
-    remember(unseated, verdict);
+    remember({unseated, {}}, verdict);
     return verdict;
 }
 
-// Returns the unseated player with the fewest unseated strangers, and their number.
-int CompletionOracle::mostConstrained(const PlayerSet& unseated, int* choices) const {
+// Groups of `size` pairwise strangers among the players, counted up to cap.
+int CompletionOracle::groupsAmong(const PlayerSet& players, int size, int cap) const {
+    if (size == 0)
+        return 1;
+    if (size == 1)
+        return std::min(players.size(), cap);
+    int count = 0;
+    players.any([&](int a) {
+        count += groupsAmong(players.above(a) & shape_.mates[a], size - 1, cap - count);
+        return count >= cap;
+    });
+    return std::min(count, cap);
+}
+
+// The places p could still take: a new table of four strangers, or the open table.
+int CompletionOracle::placesFor(int p, const PlayerSet& unseated, const OpenTable& begun,
+                                int cap) const {
+    const PlayerSet mates = shape_.mates[p] & unseated;
+    int count = groupsAmong(mates, 3, cap);
+    if (begun.open > 0 && begun.pool.has(p) && count < cap)
+        count += groupsAmong(mates & begun.pool, begun.open - 1, cap - count);
+    return count;
+}
+
+// The unseated player with the fewest places left, fewest strangers among equals (counts stop
+// at a few hundred, where a crowded round would spend its time counting); *places is 0 when
+// somebody can no longer be seated: the forward check.
+int CompletionOracle::mostConstrained(const PlayerSet& unseated, const OpenTable& begun,
+                                      int* places) const {
+    constexpr int kCountUpTo = 256;
     int best = -1;
-    int fewest = 1 << 30;
-    unseated.forEach([&](int p) {
-        const int n = (shape_.mates[p] & unseated).size();
-        if (n < fewest) {
-            fewest = n;
+    int fewestPlaces = kCountUpTo + 1;
+    int fewestMates = 0;
+    unseated.any([&](int p) {
+        const int n = placesFor(p, unseated, begun, std::min(fewestPlaces, kCountUpTo));
+        const int mates = (shape_.mates[p] & unseated).size();
+        if (n < fewestPlaces || (n == fewestPlaces && mates < fewestMates)) {
+            fewestPlaces = n;
+            fewestMates = mates;
             best = p;
         }
+        return fewestPlaces == 0;
     });
-    *choices = fewest;
+    *places = fewestPlaces;
     return best;
 }
 
-// Any order at all: the most constrained player first, then the triples of strangers with him.
-Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table) {
-    if (unseated.empty())
+// p at the open table, or at a new table of strangers.
+Verdict CompletionOracle::seatPlayer(int p, const PlayerSet& unseated, int table,
+                                     const OpenTable& begun) {
+    PlayerSet rest = unseated;
+    rest.remove(p);
+    if (begun.open > 0 && begun.pool.has(p)) {
+        const Verdict verdict =
+            chooseMates(begun.pool & rest & shape_.mates[p], begun.open - 1, rest,
+                        [&](const PlayerSet& left) { return partitionFrom(left, table + 1, {}); });
+        if (verdict != Verdict::Impossible)
+            return verdict;
+    }
+    return tryTablesWith(p, rest, table, begun);
+}
+
+// The tables p can head among the players left, his most constrained strangers first: they are
+// the ones a wrong choice would strand.
+Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
+                                        const OpenTable& begun) {
+    std::vector<std::pair<int, int>> byChoices; // (strangers left, player)
+    (shape_.mates[p] & rest).forEach([&](int a) {
+        byChoices.emplace_back((shape_.mates[a] & rest).size(), a);
+    });
+    std::sort(byChoices.begin(), byChoices.end());
+    const int k = static_cast<int>(byChoices.size());
+    for (int i = 0; i < k; ++i) {
+        const int a = byChoices[i].second;
+        for (int j = i + 1; j < k; ++j) {
+            const int b = byChoices[j].second;
+            if (!shape_.mates[a].has(b))
+                continue;
+            for (int l = j + 1; l < k; ++l) {
+                const int c = byChoices[l].second;
+                if (!shape_.mates[a].has(c) || !shape_.mates[b].has(c))
+                    continue;
+                PlayerSet left = rest;
+                left.remove(a);
+                left.remove(b);
+                left.remove(c);
+                const Verdict verdict = partitionFrom(left, table + 1, begun);
+                if (verdict != Verdict::Impossible)
+                    return verdict;
+            }
+        }
+    }
+    return Verdict::Impossible;
+}
+
+// Any order at all: the most constrained player or the open table first, then the places it
+// can take.
+Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
+                                        const OpenTable& begun) {
+    if (unseated.empty() && begun.open == 0)
         return Verdict::Possible;
     if (stopRequested())
         return Verdict::Stopped;
+    const SearchState state{unseated, begun.open > 0 ? begun.members : PlayerSet{}};
     Verdict verdict;
-    if (recall(unseated, &verdict)) {
+    if (recall(state, &verdict)) {
         if (verdict == Verdict::Impossible)
             countCut();
         return verdict;
     }
-    int choices = 0;
-    const int p = mostConstrained(unseated, &choices);
-    if (choices < 3) {
-        // Forward check: someone can no longer get three strangers.
-        countDeadEnd(table);
-        remember(unseated, Verdict::Impossible);
-        return Verdict::Impossible;
-    }
-    PlayerSet rest = unseated;
-    rest.remove(p);
-    verdict = chooseMates(shape_.mates[p] & rest, 3, rest,
-                          [&](const PlayerSet& left) { return partitionFrom(left, table + 1); });
+    int places = 0;
+    const int p = mostConstrained(unseated, begun, &places);
+    const PlayerSet pool = begun.pool & unseated;
+    const int tableChoices = begun.open > 0 ? groupsAmong(pool, begun.open, places) : places + 1;
+    if (places == 0 || tableChoices == 0)
+        verdict = Verdict::Impossible;
+    else if (tableChoices < places)
+        verdict = chooseMates(pool, begun.open, unseated, [&](const PlayerSet& left) {
+            return partitionFrom(left, table + 1, {});
+        });
+    else
+        verdict = seatPlayer(p, unseated, table, begun);
     if (verdict == Verdict::Impossible)
         countDeadEnd(table);
-    remember(unseated, verdict);
+    remember(state, verdict);
     return verdict;
 }
 

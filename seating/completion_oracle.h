@@ -24,6 +24,28 @@ struct RoundShape {
     std::vector<PlayerSet> mates;   // per player, everyone he has not met
 };
 
+// A table begun but not full: who sits at it, who may still join (strangers to all of them), and
+// how many places are open.
+struct OpenTable {
+    PlayerSet members;
+    PlayerSet pool;
+    int open = 0;
+};
+
+// A state of the search: the unseated players and those at the open table. Exact as a key.
+struct SearchState {
+    PlayerSet unseated;
+    PlayerSet atTable;
+    bool operator==(const SearchState&) const = default;
+};
+
+struct SearchStateHash {
+    std::size_t operator()(const SearchState& s) const {
+        const PlayerSetHash hash;
+        return hash(s.unseated) * 31 + hash(s.atTable);
+    }
+};
+
 class CompletionOracle {
   public:
     CompletionOracle(const Tournament& t, const std::vector<int>& totals, const RoundShape& shape,
@@ -42,24 +64,28 @@ class CompletionOracle {
     void countCut();
 
     int firstOpenTable(int table) const;
-    bool headRuleIsIdle(const PlayerSet& unseated, int table) const;
+    bool headRuleIsIdle(const PlayerSet& unseated, int table, int open = 0) const;
     int headOf(const PlayerSet& unseated) const;
     PlayerSet matesOfAll(const PlayerSet& players) const;
 
     Verdict fillInTableOrder(const PlayerSet& unseated, int table);
-    Verdict partitionFrom(const PlayerSet& unseated, int table);
-    int mostConstrained(const PlayerSet& unseated, int* choices) const;
+    Verdict partitionFrom(const PlayerSet& unseated, int table, const OpenTable& begun);
+    int groupsAmong(const PlayerSet& players, int size, int cap) const;
+    int placesFor(int p, const PlayerSet& unseated, const OpenTable& begun, int cap) const;
+    int mostConstrained(const PlayerSet& unseated, const OpenTable& begun, int* places) const;
+    Verdict seatPlayer(int p, const PlayerSet& unseated, int table, const OpenTable& begun);
+    Verdict tryTablesWith(int p, const PlayerSet& rest, int table, const OpenTable& begun);
     template <class Next>
     Verdict chooseMates(const PlayerSet& pool, int open, const PlayerSet& unseated, Next&& next);
 
-    bool recall(const PlayerSet& unseated, Verdict* verdict);
-    void remember(const PlayerSet& unseated, Verdict verdict);
+    bool recall(const SearchState& state, Verdict* verdict);
+    void remember(const SearchState& state, Verdict verdict);
 
     const Tournament& t_;
     const std::vector<int>& totals_;
     const RoundShape& shape_;
     SeatingJob* job_;
-    std::unordered_map<PlayerSet, bool, PlayerSetHash> known_; // unseated set -> can be filled
+    std::unordered_map<SearchState, bool, SearchStateHash> known_; // state -> can be completed
 };
 
 } // namespace quelna

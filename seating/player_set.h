@@ -42,6 +42,14 @@ struct PlayerSet {
             for (std::uint64_t w = words[i]; w; w &= w - 1)
                 f(i * 64 + std::countr_zero(w));
     }
+    // True as soon as f(p) is true for a member, asked in ascending order.
+    template <class F> bool any(F&& f) const {
+        for (int i = 0; i < 4; ++i)
+            for (std::uint64_t w = words[i]; w; w &= w - 1)
+                if (f(i * 64 + std::countr_zero(w)))
+                    return true;
+        return false;
+    }
     bool operator==(const PlayerSet&) const = default;
 };
 
