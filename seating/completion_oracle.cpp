@@ -170,11 +170,11 @@ int CompletionOracle::placesFor(int p, const PlayerSet& unseated, const OpenTabl
 }
 
 // The unseated player with the fewest places left, fewest strangers among equals (counts stop
-// at a few hundred, where a crowded round would spend its time counting); *places is 0 when
+// at a few dozen, where a crowded round would spend its time counting); *places is 0 when
 // somebody can no longer be seated: the forward check.
 int CompletionOracle::mostConstrained(const PlayerSet& unseated, const OpenTable& begun,
                                       int* places) const {
-    constexpr int kCountUpTo = 256;
+    constexpr int kCountUpTo = 32;
     int best = -1;
     int fewestPlaces = kCountUpTo + 1;
     int fewestMates = 0;

@@ -37,10 +37,10 @@ bool reportSeatingFailure(QWidget* parent, Tournament& t, int round, bool noSeat
         QMessageBox::critical(parent, QStringLiteral(u"Ошибка"), failure);
         return false;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral(u"Ошибка"),
-                    failure + QStringLiteral(u"\n\nРассадки без повторных встреч нет. Рассадить "
-                                             u"с наименьшим числом повторных встреч?"),
+    QMessageBox box(QMessageBox::Critical, QStringLiteral(u"Ошибка"), failure,
                     QMessageBox::NoButton, parent);
+    box.setInformativeText(QStringLiteral(u"Рассадки без повторных встреч нет. Рассадить с "
+                                          u"наименьшим числом повторных встреч?"));
     QPushButton* seat =
         box.addButton(QStringLiteral(u"Рассадить с повторами"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral(u"Закрыть"), QMessageBox::RejectRole);
