@@ -69,8 +69,9 @@ void PlayerPageService::startFromSettings() {
 }
 
 void PlayerPageService::publish() {
-    slot_.publish(
-        std::make_shared<const PageSnapshot>(renderPlayerPages(t_, settings().tournamentTitle)));
+    // Rendered and compressed here, once, so that serving a page costs the server no more than
+    // sending it.
+    slot_.publish(makePageSnapshot(renderPlayerPages(t_, settings().tournamentTitle)));
 }
 
 bool PlayerPageService::apply(const PlayerPageSettings& wanted) {
