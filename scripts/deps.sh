@@ -14,7 +14,7 @@ quelna_install_missing() {
 }
 QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
                        xvfb xauth fonts-liberation fonts-dejavu-core qt6-translations-l10n
-                       pkg-config libboost-dev zlib1g-dev libbrotli-dev libqrencode-dev poppler-utils
+                       pkg-config libboost-dev zlib1g-dev libqrencode-dev poppler-utils
                        python3)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)

@@ -118,7 +118,7 @@ bool matchesTag(std::string_view ifNoneMatch, const ServedPage& page) {
     forEachItem(ifNoneMatch, [&](std::string_view tag) {
         if (tag.substr(0, 2) == "W/")
             tag.remove_prefix(2);
-        for (Encoding e : {Encoding::Identity, Encoding::Gzip, Encoding::Brotli})
+        for (Encoding e : {Encoding::Identity, Encoding::Gzip})
             match = match || tag == "*" || tag == page.etag(e);
     });
     return match;
@@ -175,7 +175,7 @@ Answer plain(int status, bool close, bool head, const ServerLimits& limits,
 } // namespace
 
 Encoding chooseEncoding(std::string_view acceptEncoding, const ServedPage& page) {
-    bool gzip = false, brotli = false;
+    bool gzip = false;
     forEachItem(acceptEncoding, [&](std::string_view item) {
         const std::size_t semicolon = item.find(';');
         const std::string_view coding = trim(item.substr(0, semicolon));
@@ -189,11 +189,7 @@ Encoding chooseEncoding(std::string_view acceptEncoding, const ServedPage& page)
         }
         if (equalNoCase(coding, "gzip") || equalNoCase(coding, "x-gzip"))
             gzip = !refused;
-        else if (equalNoCase(coding, "br"))
-            brotli = !refused;
     });
-    if (brotli && !page.brotli.empty())
-        return Encoding::Brotli;
     if (gzip && !page.gzip.empty())
         return Encoding::Gzip;
     return Encoding::Identity;
@@ -227,7 +223,7 @@ Answer answerRequest(const RequestHead& request, const SnapshotSlot& slot,
         h.lengthField = false;
         return {render(h, limits), {}, nullptr, close};
     }
-    h.encoding = encoding == Encoding::Gzip ? "gzip" : encoding == Encoding::Brotli ? "br" : "";
+    h.encoding = encoding == Encoding::Gzip ? "gzip" : "";
     const std::string& body = page.body(encoding);
     h.length = body.size();
     return {render(h, limits), head ? std::string_view() : std::string_view(body),

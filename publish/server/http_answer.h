@@ -33,7 +33,7 @@ Answer answerRequest(const RequestHead& request, const SnapshotSlot& slot,
 // 400, 414 or 431 for a request that could not be read whole; the connection ends after it.
 Answer answerUnreadable(int status);
 
-// The encoding of the stored forms the client accepts that travels smallest.
+// The stored form to send: gzip when the client accepts it and it was made, else the page.
 Encoding chooseEncoding(std::string_view acceptEncoding, const ServedPage& page);
 
 } // namespace quelna

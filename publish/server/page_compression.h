@@ -1,6 +1,6 @@
 #pragma once
-// The compressed forms of a page, made once when the pages are published. A form whose library
-// the build lacks (Brotli on Windows, say) is not made, and the page goes out uncompressed.
+// The gzip form of a page, made once when the pages are published. Without zlib in the build
+// it is not made, and the page goes out uncompressed.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +8,5 @@
 namespace quelna {
 
 std::optional<std::string> gzipCompress(std::string_view bytes);
-std::optional<std::string> brotliCompress(std::string_view bytes);
 
 } // namespace quelna

@@ -25,7 +25,6 @@ ServedPage servedPage(const std::string& body, const char* type) {
     ServedPage page;
     page.identity = body;
     page.gzip = gzipCompress(body).value_or(std::string());
-    page.brotli = brotliCompress(body).value_or(std::string());
     page.tag = contentTag(body);
     page.type = type;
     return page;
@@ -34,20 +33,11 @@ ServedPage servedPage(const std::string& body, const char* type) {
 } // namespace
 
 const std::string& ServedPage::body(Encoding e) const {
-    switch (e) {
-    case Encoding::Gzip:
-        return gzip;
-    case Encoding::Brotli:
-        return brotli;
-    case Encoding::Identity:
-        break;
-    }
-    return identity;
+    return e == Encoding::Gzip ? gzip : identity;
 }
 
 std::string ServedPage::etag(Encoding e) const {
-    const char* suffix = e == Encoding::Gzip ? "-gz" : e == Encoding::Brotli ? "-br" : "";
-    return '"' + tag + suffix + '"';
+    return '"' + tag + (e == Encoding::Gzip ? "-gz" : "") + '"';
 }
 
 std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages) {

@@ -11,13 +11,12 @@
 
 namespace quelna {
 
-enum class Encoding { Identity, Gzip, Brotli };
+enum class Encoding { Identity, Gzip };
 
 struct ServedPage {
     std::string identity;
-    std::string gzip;   // empty when not made
-    std::string brotli; // empty when not made
-    std::string tag;    // the entity tag of the page, without quotes or encoding suffix
+    std::string gzip; // empty when not made
+    std::string tag;  // the entity tag of the page, without quotes or encoding suffix
     const char* type = "";
 
     const std::string& body(Encoding e) const;
@@ -30,7 +29,7 @@ struct PageSnapshot {
     std::array<ServedPage, kPlayerPageFiles.size()> pages;
 };
 
-// Compresses every page; takes a few milliseconds for 200 players.
+// Compresses every page: a few milliseconds for 200 players.
 std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages);
 
 class SnapshotSlot {

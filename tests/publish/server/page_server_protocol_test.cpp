@@ -66,10 +66,9 @@ TEST_F(PageServerProtocol, AnswersFromTheStoredForms) {
     };
     const Case cases[] = {
         {"plain", "", 200, "", &index.identity},
-        {"phone", "Accept-Encoding: gzip, deflate, br\r\n", 200,
-         index.brotli.empty() ? "gzip" : "br", index.brotli.empty() ? &index.gzip : &index.brotli},
+        {"phone", "Accept-Encoding: gzip, deflate, br\r\n", 200, "gzip", &index.gzip},
         {"gzip only", "Accept-Encoding: gzip\r\n", 200, "gzip", &index.gzip},
-        {"refused", "Accept-Encoding: gzip;q=0, br;q=0.0\r\n", 200, "", &index.identity},
+        {"refused", "Accept-Encoding: gzip;q=0.0, br\r\n", 200, "", &index.identity},
         {"same tag", "If-None-Match: " + tag + "\r\n", 304, "", nullptr},
         {"weak tag of gzip", "If-None-Match: \"x\", W/" + index.etag(Encoding::Gzip) + "\r\n", 304,
          "", nullptr},
