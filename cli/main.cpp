@@ -28,6 +28,7 @@
 #include "seating/fewest_repeats.h"
 #include "seating/round_quality.h"
 #include "seating_runner.h"
+#include "serve_command.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ constexpr std::string_view kUsage =
     "                      [--fixed-tables K] [--overlap-tables M]\n"
     "                      [--search fast|text] [--fewest-repeats]\n"
     "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
+    "  quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
     "  quelna-cli --help | --version\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
@@ -405,6 +407,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args = commandLineArguments(argc, argv);
     if (!args.empty() && args[0] == "html")
         return quelna::runHtmlCommand(args);
+    if (!args.empty() && args[0] == "serve")
+        return quelna::runServeCommand(args);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;

@@ -14,7 +14,8 @@ quelna_install_missing() {
 }
 QUELNA_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
                        xvfb xauth fonts-liberation fonts-dejavu-core qt6-translations-l10n
-                       pkg-config libcpp-httplib-dev libqrencode-dev poppler-utils)
+                       pkg-config libboost-dev zlib1g-dev libqrencode-dev poppler-utils
+                       python3)
 # The fuzz targets (scripts/fuzz): clang with the libFuzzer runtime.
 QUELNA_FUZZ_PACKAGES=(cmake make clang libclang-rt-14-dev)
 # Only for looking at the players' pages as a phone shows them (screenshots); no test needs it.
@@ -23,4 +24,5 @@ QUELNA_LOOK_PACKAGES=(chromium)
 # dpkg-dev, file), and the checks of the package and of its AppStream metainfo.
 QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)
 # The Windows build and its run under Wine (scripts/test-windows).
-QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64)
+QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64 libboost-dev
+                         libz-mingw-w64-dev python3)

@@ -19,11 +19,13 @@
 
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/app_paths.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
-#include "gui/app_paths.h"
 #include "ui/name_validator.h"
+#if QUELNA_PLAYER_PAGE
 #include "ui/player_page_service.h"
+#endif
 #include "ui/print_menu.h"
 
 namespace quelna {
@@ -60,11 +62,15 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     appDir_ = env.appDir.isEmpty() ? appDataDirectory() : env.appDir;
     workArea_ = env.workArea ? *env.workArea : defaultWorkArea();
 
+#if QUELNA_PLAYER_PAGE
     playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
+#endif
     buildMenu();
     buildGrid();
+#if QUELNA_PLAYER_PAGE
     playerPage_->publish();
     playerPage_->startFromSettings();
+#endif
 }
 
 MainWindow::~MainWindow() {
@@ -95,7 +101,9 @@ void MainWindow::buildMenu() {
     QMenu* service = menuBar_->addMenu(QStringLiteral(u"С&ервис"));
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
+#if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
+#endif
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
             [this] { showAboutBox(this, appDir_); });
@@ -114,7 +122,9 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+#if QUELNA_PLAYER_PAGE
     playerPage_->addSlideItem(slides);
+#endif
     printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
     for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
         actions_.insert(it.key(), it.value());
@@ -509,7 +519,9 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // that still has the focus are not lost.
     copyGridIntoRecord();
     autosave(t_.currentRound);
+#if QUELNA_PLAYER_PAGE
     playerPage_->stop();
+#endif
     e->accept();
     done(QDialog::Accepted);
 }

@@ -200,8 +200,10 @@ class MainWindow : public QDialog, private GridCellListener {
     int selectedUnplaced_ = -1;
     int selectedPlaced_ = -1;
 
+#if QUELNA_PLAYER_PAGE
     // The players' page and its server; stopped before the record goes.
     std::unique_ptr<PlayerPageService> playerPage_;
+#endif
 };
 
 } // namespace quelna

@@ -182,7 +182,9 @@ void MainWindow::refreshFromTournament() {
         numberEdits_[0]->setFocus(Qt::OtherFocusReason);
     content_->setUpdatesEnabled(true);
     refreshing_ = false;
+#if QUELNA_PLAYER_PAGE
     playerPage_->publish();
+#endif
 }
 
 void MainWindow::readPlayersFromGrid() {

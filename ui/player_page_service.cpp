@@ -69,8 +69,14 @@ void PlayerPageService::startFromSettings() {
 }
 
 void PlayerPageService::publish() {
-    slot_.publish(
-        std::make_shared<const PageSnapshot>(renderPlayerPages(t_, settings().tournamentTitle)));
+    if (running())
+        publishNow();
+}
+
+void PlayerPageService::publishNow() {
+    // Rendered and compressed here, once, so that serving a page costs the server no more than
+    // sending it.
+    slot_.publish(makePageSnapshot(renderPlayerPages(t_, settings().tournamentTitle)));
 }
 
 bool PlayerPageService::apply(const PlayerPageSettings& wanted) {
@@ -81,7 +87,7 @@ bool PlayerPageService::apply(const PlayerPageSettings& wanted) {
         stop();
     } else if (restart) {
         stop();
-        publish();
+        publishNow();
         const ServerStart result = server_.start(wanted.port);
         if (result != ServerStart::Started) {
             settings_.enabled = false;

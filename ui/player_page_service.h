@@ -29,7 +29,8 @@ class PlayerPageService {
     // off.
     void startFromSettings();
 
-    // Renders the pages from the record and swaps them in; on the user-interface thread only.
+    // Renders the pages from the record and swaps them in while the server runs; on the
+    // user-interface thread only.
     void publish();
     // Starts, restarts or stops the server as wanted, shows a failure, stores the outcome.
     // Returns false when the server should have started and did not.
@@ -42,6 +43,7 @@ class PlayerPageService {
     QAction* slideAction() const { return slideAction_; }
 
   private:
+    void publishNow();
     void openDialog();
     void openQrSlide();
     void updateActions();

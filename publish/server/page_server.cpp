@@ -1,71 +1,310 @@
 #include "publish/server/page_server.h"
 
-#include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/empty_body.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/parser.hpp>
+#include <boost/beast/http/read.hpp>
 
-#include <cerrno>
+#include <array>
 #include <chrono>
+#include <iterator>
+#include <list>
+#include <map>
+#include <optional>
+#include <thread>
+
+#include "publish/server/http_answer.h"
 
 namespace quelna {
 
 namespace {
 
-struct Resource {
-    std::string_view path;
-    std::string PageSnapshot::*body;
-    const char* type;
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kBacklog = 512;
+// A connection's read buffer: a whole header block and a pipelined request's start beside it.
+constexpr std::size_t kReadBuffer = 16 * 1024;
+// After an answer that ends the connection, what the client still sends is read and dropped
+// for this long (or this much), so the answer is not lost to a reset.
+constexpr auto kLingerTime = std::chrono::seconds(1);
+constexpr std::size_t kLingerBytes = 64 * 1024;
+
+class Connection;
+
+// Everything the server's thread owns. Only that thread touches it while the server runs.
+class ServerCore {
+  public:
+    ServerCore(const SnapshotSlot& slot, const ServerLimits& limits) : slot(slot), limits(limits) {}
+
+    void accept();
+    void closeAll();
+    void forget(Connection& c);
+
+    asio::io_context ioc{1}; // first, so that it goes last, with the handlers it still holds
+    const SnapshotSlot& slot;
+    const ServerLimits limits;
+    tcp::acceptor acceptor{ioc};
+    asio::steady_timer retry{ioc};
+    std::list<std::weak_ptr<Connection>> connections;
+    std::map<asio::ip::address, int> perAddress;
+    std::thread thread;
+
+  private:
+    void admit(tcp::socket socket);
+    bool evictOldest(const asio::ip::address* from);
 };
 
-const Resource kResources[] = {
-    {"/", &PageSnapshot::indexHtml, "text/html; charset=utf-8"},
-    {"/index.html", &PageSnapshot::indexHtml, "text/html; charset=utf-8"},
-    {"/standings.html", &PageSnapshot::standingsHtml, "text/html; charset=utf-8"},
-    {"/teams.html", &PageSnapshot::teamsHtml, "text/html; charset=utf-8"},
-    {"/seating.json", &PageSnapshot::seatingJson, "application/json; charset=utf-8"},
+class Connection : public std::enable_shared_from_this<Connection> {
+  public:
+    Connection(tcp::socket socket, ServerCore& server, asio::ip::address from)
+        : stream_(std::move(socket)), buffer_(kReadBuffer), server_(server), from_(from) {}
+
+    void start() { waitForRequest(); }
+    // Closes at once; a pending read or write then ends with an error and lets go.
+    void end();
+
+    // A connection sending an answer is not evicted; one waiting for a client may be.
+    bool evictable() const { return !ended_ && !writing_; }
+    Clock::time_point waitingSince() const { return since_; }
+    const asio::ip::address& from() const { return from_; }
+    std::list<std::weak_ptr<Connection>>::iterator entry;
+
+  private:
+    void waitForRequest();
+    void readHead();
+    void readRequestLine();
+    void readFields();
+    void onHead(beast::error_code ec);
+    void send(Answer answer);
+    void linger();
+
+    beast::tcp_stream stream_;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::empty_body>> parser_;
+    ServerCore& server_;
+    asio::ip::address from_;
+    Answer answer_;
+    Clock::time_point since_ = Clock::now();
+    int served_ = 0;
+    std::size_t lingered_ = 0;
+    bool writing_ = false;
+    bool ended_ = false;
 };
 
-void answer(const SnapshotSlot& slot, const ServerLimits& limits, const httplib::Request& req,
-            httplib::Response& res) {
-    res.set_header("Cache-Control", "no-cache");
-    res.set_header("X-Content-Type-Options", "nosniff");
-    res.set_header("Content-Security-Policy", contentSecurityPolicy());
-    res.set_header("Referrer-Policy", "no-referrer");
-    auto plain = [&](int status, const char* text) {
-        res.status = status;
-        res.set_content(text, "text/plain; charset=utf-8");
-    };
-    if (req.headers.size() > static_cast<std::size_t>(limits.maxHeaders)) {
-        res.set_header("Connection", "close");
-        return plain(431, "Request Header Fields Too Large\n");
-    }
-    if (req.method != "GET" && req.method != "HEAD") {
-        res.set_header("Allow", "GET, HEAD");
-        res.set_header("Connection", "close"); // a body it may carry is never read
-        return plain(405, "Method Not Allowed\n");
-    }
-    // Only the path counts: a query changes nothing, and no path ever reaches the file system.
-    for (const Resource& r : kResources) {
-        if (req.path != r.path)
-            continue;
-        const std::shared_ptr<const PageSnapshot> snapshot = slot.current();
-        if (!snapshot)
-            return plain(503, "Service Unavailable\n");
-        res.status = 200;
-        res.set_content((*snapshot).*(r.body), r.type);
+void Connection::end() {
+    if (ended_)
         return;
-    }
-    plain(404, "Not Found\n");
+    ended_ = true;
+    server_.forget(*this);
+    stream_.close();
 }
 
-// Plain SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which would let a second
-// server share the port instead of reporting it as taken.
-void listenSocketOptions(socket_t sock) {
-    int yes = 1;
-    (void)setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+// Idle until the first byte of the next request, which starts that request's own clock.
+void Connection::waitForRequest() {
+    if (buffer_.size() > 0) // pipelined: the next request is already here
+        return readHead();
+    since_ = Clock::now();
+    stream_.expires_after(std::chrono::seconds(server_.limits.idleSeconds));
+    stream_.async_read_some(buffer_.prepare(4096),
+                            [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                                if (ec || self->ended_)
+                                    return self->end();
+                                self->buffer_.commit(n);
+                                self->readHead();
+                            });
+}
+
+void Connection::readHead() {
+    since_ = Clock::now();
+    stream_.expires_after(std::chrono::seconds(server_.limits.headerSeconds));
+    readRequestLine();
+}
+
+// The request line is read whole before the parser sees it, so that its length is known.
+void Connection::readRequestLine() {
+    const std::string_view bytes(static_cast<const char*>(buffer_.data().data()),
+                                 buffer_.data().size());
+    const std::size_t lineEnd = bytes.find("\r\n");
+    if (lineEnd > server_.limits.requestLine && bytes.size() > server_.limits.requestLine)
+        return send(answerUnreadable(414));
+    if (lineEnd != std::string_view::npos)
+        return readFields();
+    stream_.async_read_some(buffer_.prepare(2048),
+                            [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                                if (ec || self->ended_)
+                                    return self->end();
+                                self->buffer_.commit(n);
+                                self->readRequestLine();
+                            });
+}
+
+void Connection::readFields() {
+    parser_.emplace();
+    parser_->header_limit(static_cast<std::uint32_t>(server_.limits.headerBytes));
+    http::async_read_header(
+        stream_, buffer_, *parser_,
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onHead(ec); });
+}
+
+void Connection::onHead(beast::error_code ec) {
+    if (ended_)
+        return end();
+    if (ec == http::error::header_limit || ec == http::error::buffer_overflow)
+        return send(answerUnreadable(431));
+    // A request the parser refuses gets 400; a client that went away or timed out, nothing.
+    if (ec && ec.category() == http::make_error_code(http::error::bad_target).category() &&
+        ec != http::error::end_of_stream && ec != http::error::partial_message)
+        return send(answerUnreadable(400));
+    if (ec)
+        return end();
+    const auto& request = parser_->get();
+    RequestHead head;
+    head.method = {request.method_string().data(), request.method_string().size()};
+    head.target = {request.target().data(), request.target().size()};
+    const auto accept = request[http::field::accept_encoding];
+    head.acceptEncoding = {accept.data(), accept.size()};
+    const auto tags = request[http::field::if_none_match];
+    head.ifNoneMatch = {tags.data(), tags.size()};
+    head.keepAlive = request.keep_alive();
+    const auto length = parser_->content_length();
+    head.hasBody = parser_->chunked() || (length && *length > 0);
+    head.lastAllowed = ++served_ >= server_.limits.keepAliveRequests;
+    head.fieldCount = static_cast<std::size_t>(std::distance(request.begin(), request.end()));
+    send(answerRequest(head, server_.slot, server_.limits));
+}
+
+void Connection::send(Answer answer) {
+    answer_ = std::move(answer);
+    writing_ = true;
+    stream_.expires_after(std::chrono::seconds(server_.limits.writeSeconds));
+    const std::array<asio::const_buffer, 2> buffers = {
+        asio::buffer(answer_.head), asio::buffer(answer_.body.data(), answer_.body.size())};
+    asio::async_write(stream_, buffers,
+                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                          self->writing_ = false;
+                          if (ec || self->ended_)
+                              return self->end();
+                          const bool close = self->answer_.close;
+                          self->answer_ = {}; // lets go of the snapshot
+                          if (close)
+                              return self->linger();
+                          self->waitForRequest();
+                      });
+}
+
+// The answer is out and the connection ends: the server's side closes at once, and whatever
+// the client still sends is read and dropped for a moment.
+void Connection::linger() {
+    beast::error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    buffer_.consume(buffer_.size());
+    since_ = Clock::now();
+    stream_.expires_after(kLingerTime);
+    stream_.async_read_some(buffer_.prepare(4096),
+                            [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                                self->lingered_ += n;
+                                if (ec || self->ended_ || self->lingered_ > kLingerBytes)
+                                    return self->end();
+                                self->linger();
+                            });
+}
+
+void ServerCore::accept() {
+    acceptor.async_accept([this](beast::error_code ec, tcp::socket socket) {
+        if (ec == asio::error::operation_aborted)
+            return; // stopping
+        if (!ec) {
+            admit(std::move(socket));
+            return accept();
+        }
+        // Out of file descriptors, say: try again shortly rather than spin.
+        retry.expires_after(std::chrono::milliseconds(50));
+        retry.async_wait([this](beast::error_code waitError) {
+            if (!waitError)
+                accept();
+        });
+    });
+}
+
+// Over a limit, the connection that has waited longest for its client makes room (of that
+// address, or of all); only when every one is busy sending is the newcomer turned away. So
+// idle and trickling clients can never shut out a phone that asks and reads.
+void ServerCore::admit(tcp::socket socket) {
+    beast::error_code ec;
+    const asio::ip::address from = socket.remote_endpoint(ec).address();
+    if (ec)
+        return;
+    const auto count = perAddress.find(from);
+    if (count != perAddress.end() && count->second >= limits.perAddress && !evictOldest(&from))
+        return;
+    if (connections.size() >= static_cast<std::size_t>(limits.connections) && !evictOldest(nullptr))
+        return;
+    socket.set_option(tcp::no_delay(true), ec); // head and body must not wait for an ack
+    auto c = std::make_shared<Connection>(std::move(socket), *this, from);
+    connections.push_front(c);
+    c->entry = connections.begin();
+    ++perAddress[from];
+    c->start();
+}
+
+bool ServerCore::evictOldest(const asio::ip::address* from) {
+    std::shared_ptr<Connection> oldest;
+    for (const std::weak_ptr<Connection>& w : connections) {
+        std::shared_ptr<Connection> c = w.lock();
+        if (!c || !c->evictable() || (from && c->from() != *from))
+            continue;
+        if (!oldest || c->waitingSince() < oldest->waitingSince())
+            oldest = std::move(c);
+    }
+    if (!oldest)
+        return false;
+    oldest->end();
+    return true;
+}
+
+void ServerCore::forget(Connection& c) {
+    connections.erase(c.entry);
+    const auto count = perAddress.find(c.from());
+    if (count != perAddress.end() && --count->second <= 0)
+        perAddress.erase(count);
+}
+
+void ServerCore::closeAll() {
+    beast::error_code ignored;
+    acceptor.close(ignored);
+    retry.cancel();
+    std::vector<std::shared_ptr<Connection>> all;
+    for (const std::weak_ptr<Connection>& w : connections)
+        if (auto c = w.lock())
+            all.push_back(std::move(c));
+    for (const auto& c : all)
+        c->end();
+}
+
+ServerStart startFailure(const beast::error_code& ec) {
+    if (ec == asio::error::address_in_use)
+        return ServerStart::PortInUse;
+    if (ec == asio::error::access_denied || ec == asio::error::no_permission)
+        return ServerStart::NotPermitted;
+    return ServerStart::Failed;
 }
 
 } // namespace
+
+class PageServer::Running : public ServerCore {
+  public:
+    using ServerCore::ServerCore;
+};
 
 PageServer::PageServer(const SnapshotSlot& slot, ServerLimits limits)
     : slot_(slot), limits_(limits) {}
@@ -76,58 +315,57 @@ PageServer::~PageServer() {
 
 ServerStart PageServer::start(int port, const std::string& host) {
     stop();
-    auto server = std::make_unique<httplib::Server>();
-    const int workers = limits_.workers;
-    server->new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
-    server->set_socket_options(listenSocketOptions);
-    server->set_address_family(AF_INET);
-    // Headers and body go out in separate writes; without this each answer waits for a delayed
-    // acknowledgement.
-    server->set_tcp_nodelay(true);
-    server->set_read_timeout(limits_.timeoutSeconds, 0);
-    server->set_write_timeout(limits_.timeoutSeconds, 0);
-    server->set_keep_alive_timeout(limits_.keepAliveSeconds);
-    server->set_keep_alive_max_count(limits_.keepAliveRequests);
-    server->set_payload_max_length(4096);
-    const SnapshotSlot& slot = slot_;
-    const ServerLimits limits = limits_;
-    server->set_pre_routing_handler(
-        [&slot, limits](const httplib::Request& req, httplib::Response& res) {
-            answer(slot, limits, req, res);
-            return httplib::Server::HandlerResponse::Handled;
-        });
-    errno = 0;
-    int bound = port;
-    if (port == 0) {
-        bound = server->bind_to_any_port(host);
-    } else if (!server->bind_to_port(host, port)) {
-        bound = -1;
-    }
-    if (bound <= 0) {
-        const int why = errno;
-        if (why == EADDRINUSE)
-            return ServerStart::PortInUse;
-        if (why == EACCES || why == EPERM)
-            return ServerStart::NotPermitted;
+    auto server = std::make_unique<Running>(slot_, limits_);
+    beast::error_code ec;
+    const asio::ip::address_v4 address = asio::ip::make_address_v4(host, ec);
+    if (ec || port < 0 || port > 65535)
         return ServerStart::Failed;
-    }
-    port_ = bound;
-    httplib::Server* raw = server.get();
-    listener_ = std::thread([raw] { (void)raw->listen_after_bind(); });
-    // stop() only reaches a listener that runs; until then it would be lost.
-    for (int i = 0; i < 2000 && !raw->is_running(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    server_ = std::move(server);
+    const tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
+    tcp::acceptor& acceptor = server->acceptor;
+    acceptor.open(endpoint.protocol(), ec);
+    if (ec)
+        return ServerStart::Failed;
+#ifdef _WIN32
+    // Windows would let a second program take over a port with SO_REUSEADDR; this forbids it.
+    BOOL exclusive = TRUE;
+    ::setsockopt(acceptor.native_handle(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+                 reinterpret_cast<const char*>(&exclusive), sizeof exclusive);
+#else
+    // Restart at once on the same port, while old connections of the last run wind down.
+    acceptor.set_option(tcp::acceptor::reuse_address(true), ec);
+#endif
+    acceptor.bind(endpoint, ec);
+    if (!ec)
+        acceptor.listen(kBacklog, ec);
+    if (ec)
+        return startFailure(ec);
+    port_ = acceptor.local_endpoint(ec).port();
+    server->accept();
+    Running* raw = server.get();
+    server->thread = std::thread([raw] {
+        for (;;) {
+            try {
+                raw->ioc.run();
+                return;
+            } catch (...) {
+                // A handler that threw (out of memory, say) costs its connection, not the server.
+            }
+        }
+    });
+    running_ = std::move(server);
     return ServerStart::Started;
 }
 
 void PageServer::stop() {
-    if (!server_)
+    if (!running_)
         return;
-    server_->stop();
-    if (listener_.joinable())
-        listener_.join();
-    server_.reset();
+    Running* raw = running_.get();
+    asio::post(raw->ioc, [raw] {
+        raw->closeAll();
+        raw->ioc.stop();
+    });
+    raw->thread.join();
+    running_.reset();
     port_ = 0;
 }
 

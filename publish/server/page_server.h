@@ -1,28 +1,17 @@
 #pragma once
-// The read-only web server of the players' pages (cpp-httplib on threads of its own). It answers
-// GET and HEAD for the four pages and "/" from the current snapshot and nothing else.
+// The read-only web server of the players' pages: one thread of its own that waits on every
+// connection at once (Boost.Asio), so a client that is slow, idle or hostile holds a few
+// kilobytes and never a thread. It answers GET and HEAD for the four pages and "/" from the
+// current snapshot and nothing else.
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "publish/server/page_snapshot.h"
-
-namespace httplib {
-class Server;
-}
+#include "publish/server/server_limits.h"
 
 namespace quelna {
 
 enum class ServerStart { Started, PortInUse, NotPermitted, Failed };
-
-// What a single client may cost the server.
-struct ServerLimits {
-    int workers = 16;            // connections served at once; more wait for a free worker
-    int maxHeaders = 64;         // header fields of a request (more: 431)
-    int timeoutSeconds = 5;      // a read or write that stalls this long ends the connection
-    int keepAliveSeconds = 5;    // idle time between two requests on one connection
-    int keepAliveRequests = 100; // requests on one connection
-};
 
 class PageServer {
   public:
@@ -34,16 +23,17 @@ class PageServer {
     // Listens on host (all IPv4 interfaces by default) in the background. Port 0 picks a free
     // port (tests); port() tells which.
     [[nodiscard]] ServerStart start(int port, const std::string& host = "0.0.0.0");
-    // Returns when the listener and every worker have ended. Safe to call when stopped.
+    // Closes every connection and returns when the server's thread has ended, whatever the
+    // clients are doing. Safe to call when stopped.
     void stop();
-    bool running() const { return server_ != nullptr; }
+    bool running() const { return running_ != nullptr; }
     int port() const { return port_; }
 
   private:
+    class Running;
     const SnapshotSlot& slot_;
     ServerLimits limits_;
-    std::unique_ptr<httplib::Server> server_;
-    std::thread listener_;
+    std::unique_ptr<Running> running_;
     int port_ = 0;
 };
 

@@ -9,11 +9,11 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include "core/ini_file.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "support/http_client.h"
 #include "ui/main_window.h"
 #include "ui/player_page_dialog.h"
 #include "ui/player_page_service.h"
@@ -64,13 +64,13 @@ TEST(PlayerPageService, APortInUseIsRefusedClearlyAndAFreeOneServesTheRecord) {
     EXPECT_TRUE(page.running());
     EXPECT_TRUE(page.slideAction()->isEnabled());
     EXPECT_EQ(IniFile::load(ini).get("PLAYERPAGE", "ENABLED"), "1");
-    httplib::Client client("127.0.0.1", freePort);
-    auto standings = client.Get("/standings.html");
+    test_support::HttpClient client(freePort);
+    auto standings = client.get("/standings.html");
     ASSERT_TRUE(standings);
     EXPECT_NE(standings->body.find("Игрок &lt;7&gt;"), std::string::npos);
     t.setRegistration(6, utf8ToCp1251("Новое имя"), "", 7);
     page.publish();
-    standings = client.Get("/standings.html");
+    standings = client.get("/standings.html");
     ASSERT_TRUE(standings);
     EXPECT_NE(standings->body.find("Новое имя"), std::string::npos);
 

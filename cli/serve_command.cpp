@@ -1,0 +1,238 @@
+#include "cli/serve_command.h"
+
+#include <iostream>
+#include <string_view>
+
+#if QUELNA_PLAYER_PAGE
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "core/fs_path.h"
+#include "core/text.h"
+#include "files/load_check.h"
+#include "files/tournament_csv.h"
+#include "publish/player_pages.h"
+#include "publish/server/page_server.h"
+#endif
+
+namespace quelna {
+
+namespace {
+
+constexpr int kExitStopped = 0;
+constexpr int kExitUsage = 2;
+[[maybe_unused]] constexpr int kExitPort = 3;
+
+constexpr std::string_view kServeUsage =
+    "usage: quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
+    "serves index.html, standings.html, teams.html and seating.json of a saved tournament\n"
+    "on http://ADDR:P/ (all interfaces and port 8080 by default; port 0 picks a free one)\n"
+    "and publishes them anew within a second or two whenever FILE.csv changes (an autosave,\n"
+    "say). TITLE (UTF-8) heads every page. Ctrl+C stops it.\n"
+    "Exit status: 0 stopped, 2 bad usage or unusable input, 3 the port cannot be opened.\n";
+
+int usageError(const std::string& message) {
+    std::cerr << "quelna-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+#if QUELNA_PLAYER_PAGE
+
+// The largest tournament file is some tens of kilobytes; anything far larger is not one.
+constexpr std::uintmax_t kMaxFileBytes = 4 * 1024 * 1024;
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void requestStop(int) {
+    stopRequested = true;
+}
+
+// What identifies one version of the file without reading it.
+struct FileStamp {
+    std::filesystem::file_time_type time{};
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    std::error_code ec;
+    FileStamp s;
+    s.time = std::filesystem::last_write_time(fsPath(path), ec);
+    if (ec)
+        return std::nullopt;
+    s.size = std::filesystem::file_size(fsPath(path), ec);
+    if (ec)
+        return std::nullopt;
+    return s;
+}
+
+// Reads the file as quelna-cli seat judges it: a regular file of sensible size, the header, the
+// size rule, nothing dropped. Gives the record, or the reason it is refused.
+std::optional<Tournament> loadTournament(const std::string& path, std::string& why) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fsPath(path), ec)) {
+        why = "cannot read " + path + ": " +
+              (std::filesystem::exists(fsPath(path), ec) ? "not a regular file" : "no such file");
+        return std::nullopt;
+    }
+    if (std::filesystem::file_size(fsPath(path), ec) > kMaxFileBytes || ec) {
+        why = path + " is not a tournament file (too large)";
+        return std::nullopt;
+    }
+    std::ifstream file(fsPath(path), std::ios::binary);
+    std::ostringstream content;
+    if (!file || !(content << file.rdbuf())) {
+        why = "cannot read " + path;
+        return std::nullopt;
+    }
+    const std::string bytes = content.str();
+    if (!isTournamentCsv(bytes)) {
+        why = path + " is not a tournament file (its first line must begin with "
+                     "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)";
+        return std::nullopt;
+    }
+    const CsvShape shape = measureTournamentCsv(bytes);
+    if (shape.players < 12 || shape.players > 200 || shape.players % 4 != 0) {
+        why = path + ": the number of players must be a multiple of 4 from 12 to 200, not " +
+              std::to_string(shape.players);
+        return std::nullopt;
+    }
+    if (shape.rounds < 2 || shape.rounds > 12) {
+        why = path + ": the number of rounds must be from 2 to 12, not " +
+              std::to_string(shape.rounds);
+        return std::nullopt;
+    }
+    Tournament t(shape.players, shape.rounds);
+    readTournamentCsv(t, std::string_view(bytes));
+    if (const auto dropped = findDroppedRounds(t, true)) {
+        why = path + ": round " + std::to_string(dropped->round + 1) + " is not complete (line " +
+              std::to_string(dropped->incompleteLine) + "), yet line " +
+              std::to_string(dropped->dataLine) + " holds a table or points of round " +
+              std::to_string(dropped->dataRound + 1);
+        return std::nullopt;
+    }
+    t.normalizeRounds();
+    return t;
+}
+
+struct ServeOptions {
+    std::string input;
+    std::string host = "0.0.0.0";
+    int port = 8080;
+    std::string title;
+};
+
+// Fills o; returns an error text, an empty one for --help, nothing when usable.
+std::optional<std::string> parseServeArguments(const std::vector<std::string>& args,
+                                               ServeOptions& o) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h")
+            return std::string();
+        if (a == "--port" || a == "--host" || a == "--title") {
+            if (i + 1 >= args.size())
+                return "option " + a + " needs a value";
+            const std::string& value = args[++i];
+            if (a == "--host") {
+                o.host = value;
+            } else if (a == "--title") {
+                o.title = value;
+            } else {
+                if (value.empty() || value.size() > 5 ||
+                    value.find_first_not_of("0123456789") != std::string::npos ||
+                    std::stoi(value) > 65535)
+                    return "--port must be from 0 to 65535, not '" + value + "'";
+                o.port = std::stoi(value);
+            }
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option '" + a + "' for serve";
+        } else if (o.input.empty()) {
+            o.input = a;
+        } else {
+            return "unexpected argument '" + a + "'";
+        }
+    }
+    if (o.input.empty())
+        return std::string("serve needs the tournament file to read; see serve --help");
+    return std::nullopt;
+}
+
+void note(const std::string& line) {
+    std::cout << line << std::endl; // flushed: a supervising program reads it as it comes
+}
+
+#endif
+
+} // namespace
+
+int runServeCommand(const std::vector<std::string>& args) {
+#if QUELNA_PLAYER_PAGE
+    ServeOptions o;
+    if (auto error = parseServeArguments(args, o)) {
+        if (error->empty()) {
+            std::cout << kServeUsage;
+            return kExitStopped;
+        }
+        return usageError(*error);
+    }
+    std::string why;
+    std::optional<FileStamp> stamp = stampOf(o.input);
+    std::optional<Tournament> t = loadTournament(o.input, why);
+    if (!t)
+        return usageError(why);
+    const std::string title = utf8ToCp1251(o.title);
+    SnapshotSlot slot;
+    slot.publish(makePageSnapshot(renderPlayerPages(*t, title)));
+    PageServer server(slot);
+    const ServerStart started = server.start(o.port, o.host);
+    if (started != ServerStart::Started) {
+        std::cerr << "quelna-cli: cannot listen on " << o.host << ':' << o.port
+                  << (started == ServerStart::PortInUse      ? ": the port is in use"
+                      : started == ServerStart::NotPermitted ? ": not permitted"
+                                                             : "")
+                  << '\n';
+        return kExitPort;
+    }
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    note("quelna-cli: serving " + o.input + " round=" + std::to_string(t->currentRound) +
+         " at http://" + o.host + ':' + std::to_string(server.port()) + '/');
+
+    // The file is looked at once a second; the stop request several times as often, so that
+    // Ctrl+C ends the program well within a second.
+    using namespace std::chrono_literals;
+    std::optional<FileStamp> reported = stamp;
+    for (int tick = 1; !stopRequested; ++tick) {
+        std::this_thread::sleep_for(100ms);
+        if (tick % 10 != 0)
+            continue;
+        const std::optional<FileStamp> now = stampOf(o.input);
+        if (now == stamp)
+            continue;
+        // A refused version keeps the pages as they were; it is tried again at the next look,
+        // and reported once.
+        if (std::optional<Tournament> next = loadTournament(o.input, why)) {
+            slot.publish(makePageSnapshot(renderPlayerPages(*next, title)));
+            stamp = reported = now;
+            note("quelna-cli: published round=" + std::to_string(next->currentRound));
+        } else if (now != reported) {
+            reported = now;
+            std::cerr << "quelna-cli: " << why << "; the pages stay as they were\n";
+        }
+    }
+    server.stop();
+    note("quelna-cli: stopped");
+    return kExitStopped;
+#else
+    (void)args;
+    return usageError("this quelna-cli was built without the players' page server");
+#endif
+}
+
+} // namespace quelna
