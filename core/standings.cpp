@@ -4,6 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "core/exchange_sort.h"
+
 namespace quelna {
 
 namespace {
@@ -46,16 +48,6 @@ void buildPlaceTexts(const std::vector<int>& order, const std::vector<int>& tota
             texts[i] = text;
         a = b + 1;
     }
-}
-
-// The exchange sort every ordering of the program uses: for each position, compare with every
-// later one and swap when the later is better. Its order among equal keys is part of the result.
-template <typename Better> void exchangeSort(std::vector<int>& order, Better laterIsBetter) {
-    const int n = static_cast<int>(order.size());
-    for (int i = 0; i < n - 1; ++i)
-        for (int j = i + 1; j < n; ++j)
-            if (laterIsBetter(order[i], order[j]))
-                std::swap(order[i], order[j]);
 }
 
 bool allSame(const std::vector<int>& values) {

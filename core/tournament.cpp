@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 
+#include "core/exchange_sort.h"
 #include "core/text.h"
 
 namespace quelna {
@@ -58,12 +59,21 @@ void Tournament::clear() {
     teams.clear();
 }
 
-void Tournament::rebuildMeetings() {
-    meetings.zero();
+MeetingMatrix Tournament::meetingsBefore(int round) const {
+    MeetingMatrix m(playerCount);
     for (int a = 0; a < playerCount; ++a)
-        for (int b = a + 1; b < playerCount; ++b)
+        for (int b = a + 1; b < playerCount; ++b) {
             if (team[a] > 0 && team[a] == team[b])
-                addMeeting(a, b);
+                m.add(a, b);
+            for (int k = 0; k < round && k < roundCount; ++k)
+                if (tableAt(k, a) != -1 && tableAt(k, a) == tableAt(k, b))
+                    m.add(a, b);
+        }
+    return m;
+}
+
+void Tournament::rebuildMeetings() {
+    meetings = meetingsBefore(0);
 }
 
 int Tournament::runningTotal(int player, int rounds) const {
@@ -127,14 +137,9 @@ void Tournament::normalizeRounds() {
     currentRound = 0;
     while (currentRound < roundCount && isRoundComplete(currentRound))
         ++currentRound;
-    rebuildMeetings();
-    for (int k = 0; k < currentRound; ++k) {
-        for (int a = 0; a < playerCount; ++a)
-            for (int b = a + 1; b < playerCount; ++b)
-                if (tableAt(k, a) == tableAt(k, b))
-                    addMeeting(a, b);
+    meetings = meetingsBefore(currentRound);
+    for (int k = 0; k < currentRound; ++k)
         assignSeats(k);
-    }
     for (int r = currentRound; r < roundCount; ++r)
         for (int p = 0; p < playerCount; ++p) {
             tableAt(r, p) = -1;
@@ -153,11 +158,9 @@ void Tournament::assignSeats(int round) {
         for (int p = 0; p < playerCount && n < 4; ++p)
             if (tableAt(round, p) == t)
                 e[n++] = {p, playerNumber[p], runningTotal(p, round)};
-        for (int i = 0; i < n - 1; ++i)
-            for (int j = i + 1; j < n; ++j)
-                if (e[i].total < e[j].total ||
-                    (e[i].total == e[j].total && e[i].number > e[j].number))
-                    std::swap(e[i], e[j]);
+        exchangeSort(e.begin(), e.begin() + n, [](const Entry& a, const Entry& b) {
+            return a.total < b.total || (a.total == b.total && a.number > b.number);
+        });
         for (int s = 0; s < n; ++s)
             seatAt(round, e[s].slot) = s;
     }

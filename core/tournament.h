@@ -77,7 +77,11 @@ struct Tournament {
 
     void clear();
     void addMeeting(int a, int b) { meetings.add(a, b); }
+    // Team-mates zeroed and counted once (the state before round 1).
     void rebuildMeetings();
+    // The matrix as it stands before `round` is seated: team-mates once, plus one for every table
+    // two players shared in rounds 0..round-1.
+    MeetingMatrix meetingsBefore(int round) const;
     int runningTotal(int player, int rounds) const;
     // Lowest player at (round, table, seat), or -1; any out-of-range argument gives -1.
     int playerAt(int round, int table, int seat) const;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "seating/random_search.h"
+#include "seating/seating_factor.h"
 #include "seating/seating_job.h"
 
 namespace quelna {

@@ -1,46 +1,31 @@
 #include "seating/random_search.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cassert>
 
-#include "core/random.h"
+#include "core/exchange_sort.h"
+#include "seating/acceptance_rule.h"
 #include "seating/seating_factor.h"
 #include "seating/seating_job.h"
 
 namespace quelna {
 
-std::vector<int> rankByTotals(const Tournament& t, const std::vector<int>& totals) {
-    const int n = t.playerCount;
-    std::vector<int> order(n);
-    for (int i = 0; i < n; ++i)
-        order[i] = i;
-    for (int i = 0; i < n - 1; ++i)
-        for (int j = i + 1; j < n; ++j) {
-            const int a = order[i];
-            const int b = order[j];
-            if (totals[a] < totals[b] ||
-                (totals[a] == totals[b] && t.playerNumber[b] < t.playerNumber[a]))
-                std::swap(order[i], order[j]);
-        }
-    std::vector<int> rank(n);
-    for (int j = 0; j < n; ++j)
-        rank[order[j]] = j;
-    return rank;
-}
-
 namespace {
+
+// Debug builds recount the incrementally kept sums from the round's tables this often (in
+// moves), and at the end of each phase.
+constexpr long long kCheckEvery = 1024;
 
 class RandomSearch {
   public:
-    RandomSearch(Tournament& t, int round, const std::vector<int>& totals, Recompute mode,
+    RandomSearch(Tournament& t, int round, const std::vector<int>& totals, Random& random,
                  RandomSearchStats* stats)
-        : t_(t), totals_(totals), job_(t.seatingJob), stats_(stats),
-          incremental_(mode == Recompute::Incremental), n_(t.playerCount), tables_(t.tableCount()),
+        : t_(t), round_(round), totals_(totals), random_(random), job_(t.seatingJob), stats_(stats),
+          n_(t.playerCount), tables_(t.tableCount()),
           tab_(&t.tableOf[static_cast<std::size_t>(round) * t.playerCount]), fixed_(n_, 0),
           position_(n_, -1), slot_(n_, 0), members_(static_cast<std::size_t>(tables_) * 4, -1),
           count_(tables_, 0), tableSum_(tables_, 0), tableClean_(tables_, 1),
-          tableFactor_(tables_, 0), best_(n_), rank_(n_, 0), others_(n_), order_(tables_),
-          minRank_(tables_) {
+          tableFactor_(tables_, 0), best_(n_), rank_(n_, 0), order_(tables_), minRank_(tables_) {
         unfixed_.reserve(n_);
     }
 
@@ -77,73 +62,24 @@ class RandomSearch {
             job_->onFactor(*job_, displayFactor(factor, tables_));
     }
 
-    // Pair sum and cleanliness of table x from its member slots.
-    void tableMeetings(int x, int& sum, char& clean) const {
+    // Pair sum of the meetings among `count` players at one table; clean when no pair has met.
+    int meetingsAmong(const int* players, int count, char& clean) const {
         const int* cells = t_.meetings.cells().data();
-        const int* m = &members_[x * 4];
-        sum = 0;
+        int sum = 0;
         clean = 1;
-        for (int i = 0; i < 4; ++i)
-            for (int j = i + 1; j < 4; ++j) {
-                const int v = cells[m[i] * n_ + m[j]];
+        for (int i = 0; i < count; ++i)
+            for (int j = i + 1; j < count; ++j) {
+                const int v = cells[players[i] * n_ + players[j]];
                 sum += v;
                 if (v != 0)
                     clean = 0;
             }
+        return sum;
     }
-
-    int tableFactor(int x) const {
-        const int* m = &members_[x * 4];
-        int f = 0;
-        for (int i = 0; i < 4; ++i)
-            for (int j = i + 1; j < 4; ++j)
-                f += std::abs(rank_[m[i]] - rank_[m[j]]);
-        return f;
+    void tableMeetings(int x, int& sum, char& clean) const {
+        sum = meetingsAmong(&members_[x * 4], 4, clean);
     }
-
-    // The whole seating from the round's tables alone: every pair sharing a table.
-    void fullMeetings(int& sum, int& cleanTables) {
-        std::fill(count_.begin(), count_.end(), 0);
-        for (int p = 0; p < n_; ++p) {
-            const int x = tab_[p];
-            if (x >= 0 && x < tables_ && count_[x] < 4)
-                scratch_[x * 4 + count_[x]++] = p;
-        }
-        const int* cells = t_.meetings.cells().data();
-        sum = 0;
-        cleanTables = 0;
-        for (int x = 0; x < tables_; ++x) {
-            const int* m = &scratch_[x * 4];
-            bool clean = true;
-            for (int i = 0; i < count_[x]; ++i)
-                for (int j = i + 1; j < count_[x]; ++j) {
-                    const int v = cells[m[i] * n_ + m[j]];
-                    sum += v;
-                    if (v != 0)
-                        clean = false;
-                }
-            if (clean)
-                ++cleanTables;
-        }
-    }
-
-    // The seating factor on ranks from the round's tables alone, without allocating.
-    int fullFactor() {
-        std::fill(count_.begin(), count_.end(), 0);
-        for (int p = 0; p < n_; ++p) {
-            const int x = tab_[p];
-            if (x >= 0 && x < tables_ && count_[x] < 4)
-                scratch_[x * 4 + count_[x]++] = p;
-        }
-        int f = 0;
-        for (int x = 0; x < tables_; ++x) {
-            const int* m = &scratch_[x * 4];
-            for (int i = 0; i < count_[x]; ++i)
-                for (int j = i + 1; j < count_[x]; ++j)
-                    f += std::abs(rank_[m[i]] - rank_[m[j]]);
-        }
-        return f;
-    }
+    int tableFactorOf(int x) const { return tableFactor(&members_[x * 4], 4, rank_); }
 
     bool setUp() {
         for (int p = 0; p < n_; ++p) {
@@ -155,13 +91,15 @@ class RandomSearch {
             if (x < 0 || x >= tables_ || count_[x] == 4)
                 return false;
             fixed_[p] = 1;
-            ++count_[x];
+            members_[x * 4 + count_[x]++] = p;
         }
-        scratch_.assign(static_cast<std::size_t>(tables_) * 4, -1);
-        int clean = 0;
-        fullMeetings(baseline_, clean);
+        baseline_ = 0;
+        for (int x = 0; x < tables_; ++x) {
+            char clean;
+            baseline_ += meetingsAmong(&members_[x * 4], count_[x], clean);
+        }
 
-        // Fill in ascending index, not by totals; count_ was just recomputed from the fixed ones.
+        // Fill in ascending index, not by totals.
         for (int p = 0; p < n_; ++p) {
             if (fixed_[p])
                 continue;
@@ -209,104 +147,102 @@ class RandomSearch {
     // every movable player (no second player to draw).
     bool makeMove(Move& m, bool withFactor) {
         const int k = static_cast<int>(unfixed_.size());
-        m.p1 = unfixed_[runRandom().index(k)];
+        m.p1 = unfixed_[random_.index(k)];
         m.t1 = tab_[m.p1];
-        if (incremental_) {
-            // The players to skip are the movable ones at t1: at most four list positions.
-            int skip[4];
-            int s = 0;
-            for (int i = 0; i < 4; ++i) {
-                const int q = members_[m.t1 * 4 + i];
-                if (!fixed_[q]) {
-                    int j = s++;
-                    while (j > 0 && skip[j - 1] > position_[q]) {
-                        skip[j] = skip[j - 1];
-                        --j;
-                    }
-                    skip[j] = position_[q];
+        // The second player is drawn from the movable players at other tables in ascending
+        // index: skip the list positions of the movable ones at t1 (at most four).
+        int skip[4];
+        int s = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int q = members_[m.t1 * 4 + i];
+            if (!fixed_[q]) {
+                int j = s++;
+                while (j > 0 && skip[j - 1] > position_[q]) {
+                    skip[j] = skip[j - 1];
+                    --j;
                 }
+                skip[j] = position_[q];
             }
-            const int l = k - s;
-            if (l == 0)
-                return false;
-            int j = runRandom().index(l);
-            for (int i = 0; i < s; ++i)
-                if (skip[i] <= j)
-                    ++j;
-            m.p2 = unfixed_[j];
-        } else {
-            int l = 0;
-            for (int q : unfixed_)
-                if (tab_[q] != m.t1)
-                    others_[l++] = q;
-            if (l == 0)
-                return false;
-            m.p2 = others_[runRandom().index(l)];
         }
+        const int l = k - s;
+        if (l == 0)
+            return false;
+        int j = random_.index(l);
+        for (int i = 0; i < s; ++i)
+            if (skip[i] <= j)
+                ++j;
+        m.p2 = unfixed_[j];
         m.t2 = tab_[m.p2];
         exchange(m.p1, m.p2);
 
-        if (incremental_) {
-            m.sum1 = tableSum_[m.t1];
-            m.sum2 = tableSum_[m.t2];
-            m.clean1 = tableClean_[m.t1];
-            m.clean2 = tableClean_[m.t2];
-            tableMeetings(m.t1, tableSum_[m.t1], tableClean_[m.t1]);
-            tableMeetings(m.t2, tableSum_[m.t2], tableClean_[m.t2]);
-            m.meetingSum = meetingSum_ - m.sum1 - m.sum2 + tableSum_[m.t1] + tableSum_[m.t2];
-            m.cleanTables =
-                cleanTables_ - m.clean1 - m.clean2 + tableClean_[m.t1] + tableClean_[m.t2];
-        } else {
-            fullMeetings(m.meetingSum, m.cleanTables);
-        }
+        m.sum1 = tableSum_[m.t1];
+        m.sum2 = tableSum_[m.t2];
+        m.clean1 = tableClean_[m.t1];
+        m.clean2 = tableClean_[m.t2];
+        tableMeetings(m.t1, tableSum_[m.t1], tableClean_[m.t1]);
+        tableMeetings(m.t2, tableSum_[m.t2], tableClean_[m.t2]);
+        m.meetingSum = meetingSum_ - m.sum1 - m.sum2 + tableSum_[m.t1] + tableSum_[m.t2];
+        m.cleanTables = cleanTables_ - m.clean1 - m.clean2 + tableClean_[m.t1] + tableClean_[m.t2];
         meetingSum_ = m.meetingSum;
         cleanTables_ = m.cleanTables;
         m.factor = 0;
-        if (withFactor && m.meetingSum == baseline_) {
-            if (incremental_) {
-                m.factor1 = tableFactor_[m.t1];
-                m.factor2 = tableFactor_[m.t2];
-                tableFactor_[m.t1] = tableFactor(m.t1);
-                tableFactor_[m.t2] = tableFactor(m.t2);
-                m.factor =
-                    factor_ - m.factor1 - m.factor2 + tableFactor_[m.t1] + tableFactor_[m.t2];
-            } else {
-                m.factor = fullFactor();
-            }
-            factorValid_ = true;
+        factorValid_ = withFactor && m.meetingSum == baseline_;
+        if (factorValid_) {
+            m.factor1 = tableFactor_[m.t1];
+            m.factor2 = tableFactor_[m.t2];
+            tableFactor_[m.t1] = tableFactorOf(m.t1);
+            tableFactor_[m.t2] = tableFactorOf(m.t2);
+            m.factor = factor_ - m.factor1 - m.factor2 + tableFactor_[m.t1] + tableFactor_[m.t2];
             factor_ = m.factor;
-        } else {
-            factorValid_ = false;
         }
+        ++moves_;
         return true;
     }
 
     void undo(const Move& m, int meetingSum, int cleanTables, int factor) {
         exchange(m.p1, m.p2);
-        if (incremental_) {
-            tableSum_[m.t1] = m.sum1;
-            tableSum_[m.t2] = m.sum2;
-            tableClean_[m.t1] = m.clean1;
-            tableClean_[m.t2] = m.clean2;
-            if (factorValid_) {
-                tableFactor_[m.t1] = m.factor1;
-                tableFactor_[m.t2] = m.factor2;
-            }
+        tableSum_[m.t1] = m.sum1;
+        tableSum_[m.t2] = m.sum2;
+        tableClean_[m.t1] = m.clean1;
+        tableClean_[m.t2] = m.clean2;
+        if (factorValid_) {
+            tableFactor_[m.t1] = m.factor1;
+            tableFactor_[m.t2] = m.factor2;
         }
         meetingSum_ = meetingSum;
         cleanTables_ = cleanTables;
         factor_ = factor;
     }
 
+    // The incremental sums against a recount from the round's tables; debug builds only.
+    void checkSums(bool withFactor, bool now = false) const {
+#ifndef NDEBUG
+        if (!now && moves_ % kCheckEvery != 0)
+            return;
+        int sum = 0;
+        std::vector<char> clean(tables_, 1);
+        for (int a = 0; a < n_; ++a)
+            for (int b = a + 1; b < n_; ++b)
+                if (tab_[a] == tab_[b] && t_.meetings.at(a, b) != 0) {
+                    sum += t_.meetings.at(a, b);
+                    clean[tab_[a]] = 0;
+                }
+        assert(sum == meetingSum_);
+        assert(std::count(clean.begin(), clean.end(), 1) == cleanTables_);
+        assert(!withFactor || factor_ == seatingFactor(t_, round_, rank_));
+#else
+        (void)withFactor;
+        (void)now;
+#endif
+    }
+
     // Phase 1: remove every new meeting. True when the meetings are down to the baseline.
     bool repair() {
-        int current = meetingSum_;
-        if (current > baseline_ && !movable_)
+        if (meetingSum_ > baseline_ && !movable_)
             return false;
-        int rejectRun = 0;
-        int stall = 0;
-        const long long n = n_;
-        while (current > baseline_ && !stopRequested()) {
+        AcceptanceRule rule(n_);
+        rule.start(meetingSum_);
+        while (rule.current() > baseline_ && !stopRequested()) {
             if (unfixed_.empty())
                 break;
             Move m{};
@@ -316,26 +252,15 @@ class RandomSearch {
                 continue;
             if (stats_)
                 ++stats_->repairMoves;
-            const int e = m.meetingSum;
-            if (e < current) {
-                current = e;
-                stall = 0;
-                rejectRun = 0;
-            } else if (e == current && rejectRun > n) {
-                rejectRun = 0;
-            } else if (stall > n * n) {
-                current = e;
-                stall = 0;
-            } else {
+            if (rule.judge(m.meetingSum) == Verdict::Rejected)
                 undo(m, beforeSum, beforeClean, factor_);
-                ++rejectRun;
-                ++stall;
-            }
             notifyVariant();
             if (job_ && m.cleanTables > job_->maxTables && job_->onTablesFilled)
                 job_->onTablesFilled(*job_, m.cleanTables);
+            checkSums(false);
         }
-        return current == baseline_;
+        checkSums(false, true);
+        return rule.current() == baseline_;
     }
 
     // True when some exchange of two movable players keeps the meetings at the baseline. Draws
@@ -373,22 +298,20 @@ class RandomSearch {
         }
         std::copy(tab_, tab_ + n_, best_.begin());
         rank_ = rankByTotals(t_, totals_);
-        if (incremental_) {
-            factor_ = 0;
-            for (int x = 0; x < tables_; ++x) {
-                tableFactor_[x] = tableFactor(x);
-                factor_ += tableFactor_[x];
-            }
-        } else {
-            factor_ = fullFactor();
+        factor_ = 0;
+        for (int x = 0; x < tables_; ++x) {
+            tableFactor_[x] = tableFactorOf(x);
+            factor_ += tableFactor_[x];
         }
-        int current = factor_;
+        AcceptanceRule rule(n_);
+        rule.start(factor_);
         int best = factor_;
-        int rejectRun = 0;
-        int stall = 0;
-        int uphills = 0;
+        long long uphills = 0;    // uphill moves since the last new best
         long long meetingRun = 0; // moves in a row undone for a new meeting
         const long long n = n_;
+        // A seating where every exchange adds a meeting never changes again; after this many
+        // such moves in a row the phase checks for one, or it would spin until stopped.
+        const long long stuckCheckAfter = n * n;
         notifyFactor(best);
         while (!stopRequested()) {
             if (unfixed_.empty() || !movable_)
@@ -403,42 +326,38 @@ class RandomSearch {
                 ++stats_->improveMoves;
             if (m.meetingSum != baseline_) {
                 undo(m, beforeSum, beforeClean, beforeFactor);
-                // A seating where every exchange adds a meeting never changes again; without
-                // this check the phase would spin until stopped from outside.
-                if (++meetingRun > n * n) {
+                if (++meetingRun > stuckCheckAfter) {
                     meetingRun = 0;
                     if (!anyMoveKeepsMeetings())
                         break;
                 }
             } else {
                 meetingRun = 0;
-                const int r = m.factor;
-                if (r < current) {
-                    current = r;
-                    stall = 0;
-                    rejectRun = 0;
-                    if (r < best) {
-                        best = r;
+                switch (rule.judge(m.factor)) {
+                case Verdict::Improvement:
+                    if (m.factor < best) {
+                        best = m.factor;
                         uphills = 0;
-                        notifyFactor(r);
+                        notifyFactor(best);
                         std::copy(tab_, tab_ + n_, best_.begin());
                     }
-                } else if (r == current && rejectRun > n) {
-                    rejectRun = 0;
-                } else if (stall > n * n) {
-                    current = r;
-                    stall = 0;
+                    break;
+                case Verdict::Uphill:
                     ++uphills;
-                } else {
+                    break;
+                case Verdict::Sideways:
+                    break;
+                case Verdict::Rejected:
                     undo(m, beforeSum, beforeClean, beforeFactor);
-                    ++rejectRun;
-                    ++stall;
+                    break;
                 }
                 notifyVariant();
             }
+            checkSums(true);
             if (uphills > n)
                 break;
         }
+        checkSums(true, true);
         std::copy(best_.begin(), best_.end(), tab_);
     }
 
@@ -452,10 +371,7 @@ class RandomSearch {
         }
         for (int x = 0; x < tables_; ++x)
             order_[x] = x;
-        for (int i = 0; i < tables_ - 1; ++i)
-            for (int j = i + 1; j < tables_; ++j)
-                if (minRank_[order_[j]] < minRank_[order_[i]])
-                    std::swap(order_[i], order_[j]);
+        exchangeSort(order_, [&](int a, int b) { return minRank_[b] < minRank_[a]; });
         // minRank_ is free now: reuse it for the new number of each table.
         for (int j = 0; j < tables_; ++j)
             minRank_[order_[j]] = j;
@@ -467,10 +383,11 @@ class RandomSearch {
     }
 
     Tournament& t_;
+    int round_;
     const std::vector<int>& totals_;
+    Random& random_;
     SeatingJob* job_;
     RandomSearchStats* stats_;
-    bool incremental_;
     int n_;
     int tables_;
     int* tab_;
@@ -485,8 +402,6 @@ class RandomSearch {
     std::vector<int> tableFactor_;
     std::vector<int> best_;
     std::vector<int> rank_;
-    std::vector<int> others_;
-    std::vector<int> scratch_;
     std::vector<int> order_;
     std::vector<int> minRank_;
     int baseline_ = 0;
@@ -495,15 +410,16 @@ class RandomSearch {
     int factor_ = 0;
     bool factorValid_ = false;
     bool movable_ = false;
+    long long moves_ = 0;
 };
 
 } // namespace
 
-bool seatByRandomSearch(Tournament& t, int round, const std::vector<int>& totals, Recompute mode,
+bool seatByRandomSearch(Tournament& t, int round, const std::vector<int>& totals, Random& random,
                         RandomSearchStats* stats) {
     if (round < 0 || round >= t.roundCount)
         return false;
-    RandomSearch search(t, round, totals, mode, stats);
+    RandomSearch search(t, round, totals, random, stats);
     return search.run();
 }
 

@@ -3,23 +3,9 @@
 #include <array>
 #include <vector>
 
-#include "seating/random_search.h"
 #include "seating/seating_factor.h"
 
 namespace quelna {
-
-namespace {
-
-bool metBefore(const Tournament& t, int round, int a, int b) {
-    if (t.team[a] > 0 && t.team[a] == t.team[b])
-        return true;
-    for (int k = 0; k < round; ++k)
-        if (t.tableAt(k, a) != -1 && t.tableAt(k, a) == t.tableAt(k, b))
-            return true;
-    return false;
-}
-
-} // namespace
 
 int countRepeatPairs(const Tournament& t, int round) {
     if (round < 0 || round >= t.roundCount || !t.isRoundComplete(round))
@@ -30,11 +16,12 @@ int countRepeatPairs(const Tournament& t, int round) {
         const int x = t.tableAt(round, p);
         members[x][count[x]++] = p;
     }
+    const MeetingMatrix before = t.meetingsBefore(round);
     int repeats = 0;
     for (const auto& m : members)
         for (int i = 0; i < 4; ++i)
             for (int j = i + 1; j < 4; ++j)
-                if (metBefore(t, round, m[i], m[j]))
+                if (before.at(m[i], m[j]) != 0)
                     ++repeats;
     return repeats;
 }

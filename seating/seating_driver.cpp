@@ -74,11 +74,11 @@ bool seat(Tournament& t, SeatingJob& job) {
 
     const int fixedTables = std::min(settings().fixedTables, t.tableCount());
     if (fixedTables < 1)
-        return seatByRandomSearch(t, r, totals);
+        return seatByRandomSearch(t, r, totals, runRandom());
     if (!seatTop(t, r, totals, seated, fixedTables))
         return false;
     removeRoundMeetings(t, r);
-    return seatByRandomSearch(t, r, totals);
+    return seatByRandomSearch(t, r, totals, runRandom());
 }
 
 } // namespace

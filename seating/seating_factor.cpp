@@ -1,8 +1,23 @@
 #include "seating/seating_factor.h"
 
-#include <cstdlib>
+#include "core/exchange_sort.h"
 
 namespace quelna {
+
+std::vector<int> rankByTotals(const Tournament& t, const std::vector<int>& totals) {
+    const int n = t.playerCount;
+    std::vector<int> order(n);
+    for (int i = 0; i < n; ++i)
+        order[i] = i;
+    exchangeSort(order, [&](int a, int b) {
+        return totals[a] < totals[b] ||
+               (totals[a] == totals[b] && t.playerNumber[b] < t.playerNumber[a]);
+    });
+    std::vector<int> rank(n);
+    for (int j = 0; j < n; ++j)
+        rank[order[j]] = j;
+    return rank;
+}
 
 int seatingFactor(const Tournament& t, int round, const std::vector<int>& v) {
     const int tables = t.tableCount();
@@ -16,12 +31,8 @@ int seatingFactor(const Tournament& t, int round, const std::vector<int>& v) {
         members[table * 4 + count[table]++] = p;
     }
     int sum = 0;
-    for (int table = 0; table < tables; ++table) {
-        const int* m = &members[table * 4];
-        for (int i = 0; i < count[table]; ++i)
-            for (int j = i + 1; j < count[table]; ++j)
-                sum += std::abs(v[m[i]] - v[m[j]]);
-    }
+    for (int table = 0; table < tables; ++table)
+        sum += tableFactor(&members[table * 4], count[table], v);
     return sum;
 }
 

@@ -4,27 +4,21 @@
 // the report lines, the saved file and what the seating rules allow.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <mutex>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/random.h"
@@ -35,6 +29,8 @@
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
 #include "support/files.h"
+#include "support/played_tournament.h"
+#include "support/run_program.h"
 
 using namespace quelna;
 namespace fs = std::filesystem;
@@ -155,19 +151,12 @@ CliRun runCli(const std::string& arguments, const fs::path& out) {
     CliRun run;
     fs::remove(out);
     // The outer time limit only turns a hang into a failure; the budgets are variant counts.
-    const std::string command = "timeout 120 '" + std::string(QUELNA_CLI) + "' " + arguments +
-                                " --out '" + out.string() + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot start " << command;
-        return run;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.output.append(buffer.data(), got);
-    const int status = ::pclose(pipe);
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const test_support::RunResult result =
+        test_support::runProgram("timeout 120 '" + std::string(QUELNA_CLI) + "'",
+                                 arguments + " --out '" + out.string() + "'", scratchDir());
+    std::cerr << result.err;
+    run.exitStatus = result.status;
+    run.output = result.out;
     std::istringstream lines(run.output);
     std::string line;
     while (std::getline(lines, line)) {
@@ -626,71 +615,15 @@ TEST(Soak, SeatContinuesSavedTournaments) {
 
 namespace {
 
-// What the engine did with one seating, watched through its notifications the way the runner
-// watches it: the variant budgets in force switch the search on, exactly as in quelna-cli.
-struct WatchedSeating {
-    bool seated = false;
-    bool random = false;
-};
-
-WatchedSeating seatWatched(Tournament& t, int round, const SoakConfig& config) {
-    using Clock = std::chrono::steady_clock;
-    std::atomic<bool> switchFlag{false}, stopFlag{false};
-    WatchedSeating w;
-    long long limit = config.exhaustiveVariants;
-    // The improvement phase counts only moves that add no meeting; like the runner, a phase
-    // also ends when its seconds are up.
-    std::mutex mutex;
-    std::condition_variable wake;
-    Clock::time_point phaseStart = Clock::now();
-    bool fired = false, done = false;
-    auto restartClock = [&] {
-        std::lock_guard lock(mutex);
-        phaseStart = Clock::now();
-        fired = false;
-    };
-    SeatingJob job;
-    job.round = round;
-    job.switchFlag = &switchFlag;
-    job.stopFlag = &stopFlag;
-    job.onTablesFilled = [](SeatingJob& j, int n) { j.maxTables = n; };
-    job.onFactor = [](SeatingJob& j, int v) { j.lastFactor = v; };
-    job.onVariant = [&](SeatingJob& j) {
-        if (++j.variants >= limit) {
-            switchFlag = true;
-            stopFlag = true;
-        }
-    };
-    job.onRandomStart = [&](SeatingJob&) {
-        w.random = true;
-        limit = config.randomVariants;
-        restartClock();
-    };
-    job.onImproveStart = [&](SeatingJob&) { restartClock(); };
-    job.onTimerReset = [&](SeatingJob&) { restartClock(); };
-    job.onVariantsReset = [](SeatingJob& j) { j.variants = 0; };
+// One seating under the variant budgets and the clock of the config, switched on exactly as
+// quelna-cli switches it.
+test_support::LimitedSeating seatWatched(Tournament& t, int round, const SoakConfig& config) {
     settings().fixedTables = config.fixedTables;
     settings().overlapTables = config.overlapTables;
-    std::thread watcher([&] {
-        std::unique_lock lock(mutex);
-        while (!done) {
-            wake.wait_for(lock, std::chrono::milliseconds(5));
-            if (!done && !fired &&
-                Clock::now() - phaseStart >= std::chrono::seconds(config.seconds)) {
-                fired = true;
-                switchFlag = true;
-                stopFlag = true;
-            }
-        }
-    });
-    w.seated = seatRound(t, job);
-    {
-        std::lock_guard lock(mutex);
-        done = true;
-    }
-    wake.notify_all();
-    watcher.join();
-    return w;
+    return test_support::seatWithinLimits(t, round,
+                                          {.exhaustiveVariants = config.exhaustiveVariants,
+                                           .randomVariants = config.randomVariants,
+                                           .seconds = config.seconds});
 }
 
 // Players placed by hand before a seating: a few at random tables, at most four to a table,
@@ -746,7 +679,7 @@ void checkHandPlaced(const Tournament& played, int k, const SoakConfig& config,
                     fixed[p] = 1;
     }
 
-    const WatchedSeating w = seatWatched(t, k, config);
+    const test_support::LimitedSeating w = seatWatched(t, k, config);
     const int tables = t.tableCount();
     if (!w.seated) {
         // Placed players stay exactly where they were; the rest is unseated, or the random

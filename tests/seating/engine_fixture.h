@@ -6,12 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/random.h"
 #include "core/settings.h"
-#include "core/test_data.h"
 #include "core/tournament.h"
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
+#include "support/played_tournament.h"
 
 namespace quelna::test {
 
@@ -111,35 +110,7 @@ inline std::vector<int> totalsBefore(const Tournament& t, int round) {
     return totals;
 }
 
-// A tournament with `played` rounds seated by the engine (no limits) and random results.
-inline Tournament playedTournament(int players, int rounds, int played, std::uint32_t seed,
-                                   bool teams) {
-    runRandom().seed(seed);
-    Tournament t(players, rounds);
-    generateRandomNames(t, runRandom());
-    if (teams)
-        generateRandomTeams(t, runRandom());
-    numberPlayersInOrder(t);
-    t.rebuildMeetings();
-    for (int r = 0; r < played; ++r) {
-        // Bounded like a runner: the exhaustive search moves on after 20000 dead ends.
-        RecordingJob runner(r);
-        long long count = 0;
-        long long limit = 20000;
-        runner.job.onRandomStart = [&](SeatingJob&) {
-            count = 0;
-            limit = 2000000;
-        };
-        runner.job.onVariant = [&](SeatingJob&) {
-            if (++count == limit)
-                runner.requestSwitch();
-        };
-        if (!seatRound(t, runner.job))
-            break;
-        t.normalizeRounds();
-        generateRandomResults(t, r, runRandom());
-    }
-    return t;
-}
+// A tournament with `played` rounds seated by the engine and given random results.
+using test_support::playedTournament;
 
 } // namespace quelna::test

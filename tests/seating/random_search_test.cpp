@@ -7,6 +7,7 @@
 
 #include "core/random.h"
 #include "engine_fixture.h"
+#include "reference_random_search.h"
 #include "seating/seating_factor.h"
 
 namespace quelna {
@@ -31,10 +32,10 @@ std::set<std::vector<int>> partitionOf(const std::vector<int>& row, int tableCou
     return partition(tables);
 }
 
-bool search(Tournament& t, int round, RecordingJob& job, Recompute mode = Recompute::Incremental,
+bool search(Tournament& t, int round, RecordingJob& job, Random& random,
             RandomSearchStats* stats = nullptr) {
     t.seatingJob = &job.job;
-    const bool ok = seatByRandomSearch(t, round, test::totalsBefore(t, round), mode, stats);
+    const bool ok = seatByRandomSearch(t, round, test::totalsBefore(t, round), random, stats);
     t.seatingJob = nullptr;
     return ok;
 }
@@ -44,7 +45,7 @@ TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) 
     for (int a = 0; a < 12; ++a)
         for (int b = a + 1; b < 12; ++b)
             t.addMeeting(a, b); // every seating is equally bad: every move is of equal value
-    runRandom().seed(5);
+    Random random(5);
     RecordingJob job(0);
     std::vector<int> previous = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2}; // the fill
     std::vector<long long> kept;
@@ -57,7 +58,7 @@ TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) 
         if (job.variants == 320)
             job.stopFlag = true;
     };
-    EXPECT_FALSE(search(t, 0, job));
+    EXPECT_FALSE(search(t, 0, job, random));
     // 13 rejections, then a sideways move; the 145th rejection since the start makes the next
     // move an uphill one, which leaves the sideways count running.
     const std::vector<long long> expected = {14,  28,  42,  56,  70,  84,  98,  112,
@@ -72,9 +73,9 @@ TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) 
 TEST(RandomSearch, CleanFillNeedsNoRepairMove) {
     Tournament t(16, 2);
     numberPlayersInOrder(t);
-    runRandom().seed(1);
+    Random random(1);
     RecordingJob job(0);
-    ASSERT_TRUE(search(t, 0, job));
+    ASSERT_TRUE(search(t, 0, job, random));
     EXPECT_EQ(job.variantsBeforeImprove, 0);
     ASSERT_GE(job.events.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(job.events.begin(), job.events.begin() + 4),
@@ -91,7 +92,8 @@ TEST(RandomSearch, AllPlayersFixedOnlyRenumbersTables) {
     seatTables(t, 0, {{8, 9, 10, 11}, {0, 5, 6, 7}, {1, 2, 3, 4}});
     t.addMeeting(8, 9); // a meeting among fixed players is the baseline, not a failure
     RecordingJob job(0);
-    ASSERT_TRUE(search(t, 0, job));
+    Random random;
+    ASSERT_TRUE(search(t, 0, job, random));
     EXPECT_EQ(tablesOf(t, 0), (Tables{{0, 5, 6, 7}, {1, 2, 3, 4}, {8, 9, 10, 11}}));
     EXPECT_EQ(job.variants, 0);
     EXPECT_EQ(job.events, (std::vector<std::string>{"improve", "timer", "variants", "factor"}));
@@ -105,7 +107,8 @@ TEST(RandomSearch, MovablePlayersAtOneTableCannotRepair) {
     // Eight players placed by hand; the four left over met in round 0.
     seatTables(t, 1, {{0, 1, 4, 5}, {2, 3, 6, 7}});
     RecordingJob job(1);
-    EXPECT_FALSE(search(t, 1, job));
+    Random random;
+    EXPECT_FALSE(search(t, 1, job, random));
     EXPECT_EQ(tablesOf(t, 1), (Tables{{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 10, 11}}));
     EXPECT_EQ(job.variants, 0);
 }
@@ -115,7 +118,8 @@ TEST(RandomSearch, OverfullHandPlacementIsRefused) {
     for (int p = 0; p < 5; ++p)
         t.tableAt(0, p) = 1;
     RecordingJob job(0);
-    EXPECT_FALSE(search(t, 0, job));
+    Random random;
+    EXPECT_FALSE(search(t, 0, job, random));
     const std::vector<int> row = roundTables(t, 0);
     EXPECT_EQ(std::count(row.begin(), row.end(), -1), 7);
 }
@@ -123,7 +127,7 @@ TEST(RandomSearch, OverfullHandPlacementIsRefused) {
 TEST(RandomSearch, ImprovementNeverKeepsOrCountsANewMeeting) {
     Tournament t = test::playedTournament(40, 8, 5, 11, true);
     ASSERT_EQ(t.currentRound, 5);
-    runRandom().seed(3);
+    Random random(3);
     RecordingJob job(5);
     bool improving = false;
     int seatingsWithMeetings = 0;
@@ -139,7 +143,7 @@ TEST(RandomSearch, ImprovementNeverKeepsOrCountsANewMeeting) {
             job.stopFlag = true;
     };
     RandomSearchStats stats;
-    ASSERT_TRUE(search(t, 5, job, Recompute::Incremental, &stats));
+    ASSERT_TRUE(search(t, 5, job, random, &stats));
     EXPECT_EQ(seatingsWithMeetings, 0);
     EXPECT_EQ(improveVariants, 4000);
     // Moves that created a meeting were made but not counted.
@@ -151,7 +155,7 @@ TEST(RandomSearch, StoppingImprovementYieldsTheBestSeating) {
     Tournament t = test::playedTournament(24, 6, 2, 21, false);
     ASSERT_EQ(t.currentRound, 2);
     const std::vector<int> rank = rankByTotals(t, test::totalsBefore(t, 2));
-    runRandom().seed(9);
+    Random random(9);
     RecordingJob job(2);
     bool improving = false;
     int bestFactor = 0;
@@ -175,7 +179,7 @@ TEST(RandomSearch, StoppingImprovementYieldsTheBestSeating) {
             job.stopFlag = true;
         }
     };
-    ASSERT_TRUE(search(t, 2, job));
+    ASSERT_TRUE(search(t, 2, job, random));
     ASSERT_TRUE(stoppedWhileWorse);
     EXPECT_EQ(partition(tablesOf(t, 2)), partitionOf(bestSeating, 6));
     EXPECT_EQ(seatingFactor(t, 2, rank), bestFactor);
@@ -190,41 +194,69 @@ TEST(RandomSearch, StoppingImprovementYieldsTheBestSeating) {
     }
 }
 
-TEST(RandomSearch, IncrementalAndFullRecomputationAgree) {
-    const Tournament start = test::playedTournament(40, 8, 3, 5, true);
-    ASSERT_EQ(start.currentRound, 3);
-    struct Run {
-        std::vector<int> seating;
-        std::vector<int> factors;
-        long long variants = 0;
-        RandomSearchStats stats;
-        bool ok = false;
+// The engine's running sums against the plain search that recounts everything after each move:
+// with the same draws both must report and seat alike, in each phase and its way of ending.
+TEST(RandomSearch, AgreesWithTheSearchThatRecountsEverything) {
+    struct Case {
+        const char* name;
+        int players, rounds, played;
+        std::uint32_t seed;
+        bool teams;
+        int handPlaced;     // players of the round placed at tables 0, 1, ... beforehand
+        long long variants; // stop after this many; 0 = let the search end by itself
     };
-    auto run = [&](Recompute mode) {
-        Tournament t = start;
-        runRandom().seed(77);
-        RecordingJob job(3);
-        job.job.onVariant = [&](SeatingJob&) {
-            if (++job.variants == 20000)
-                job.stopFlag = true;
+    const Case cases[] = {
+        {"teams, stopped while improving", 40, 8, 3, 5, true, 0, 5000},
+        {"no teams, to the end", 16, 4, 1, 21, false, 0, 0},
+        {"hand-placed players", 32, 6, 3, 8, true, 6, 5000},
+        {"no seating without meetings, stopped in repair", 16, 4, 3, 2, false, 0, 300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Tournament start = test::playedTournament(c.players, c.rounds, c.played, c.seed, c.teams);
+        ASSERT_EQ(start.currentRound, c.played);
+        for (int p = 0; p < c.handPlaced; ++p)
+            start.tableAt(c.played, p) = p / 4;
+        struct Run {
+            bool ok = false;
+            std::vector<int> seating;
+            std::vector<std::string> events;
+            std::vector<int> factors;
+            long long variants = 0;
+            RandomSearchStats stats;
         };
-        Run r;
-        r.ok = search(t, 3, job, mode, &r.stats);
-        r.seating = roundTables(t, 3);
-        r.factors = job.factors;
-        r.variants = job.variants;
-        return r;
-    };
-    const Run incremental = run(Recompute::Incremental);
-    const Run full = run(Recompute::Full);
-    ASSERT_TRUE(incremental.ok);
-    EXPECT_EQ(full.ok, incremental.ok);
-    EXPECT_EQ(full.seating, incremental.seating);
-    EXPECT_EQ(full.factors, incremental.factors);
-    EXPECT_EQ(full.variants, incremental.variants);
-    EXPECT_EQ(full.stats.repairMoves, incremental.stats.repairMoves);
-    EXPECT_EQ(full.stats.improveMoves, incremental.stats.improveMoves);
-    EXPECT_GT(incremental.factors.size(), 1u); // the search did improve
+        auto run = [&](bool reference) {
+            Tournament t = start;
+            Random random(c.seed);
+            RecordingJob job(c.played);
+            job.job.onVariant = [&](SeatingJob&) {
+                if (++job.variants == c.variants)
+                    job.stopFlag = true;
+            };
+            Run r;
+            t.seatingJob = &job.job;
+            const std::vector<int> totals = test::totalsBefore(t, c.played);
+            r.ok = reference ? test::ReferenceRandomSearch(t, c.played, random, r.stats).run(totals)
+                             : seatByRandomSearch(t, c.played, totals, random, &r.stats);
+            t.seatingJob = nullptr;
+            r.seating = roundTables(t, c.played);
+            r.events = job.events;
+            r.factors = job.factors;
+            r.variants = job.variants;
+            return r;
+        };
+        const Run engine = run(false);
+        const Run plain = run(true);
+        EXPECT_EQ(engine.ok, plain.ok);
+        EXPECT_EQ(engine.seating, plain.seating);
+        EXPECT_EQ(engine.events, plain.events);
+        EXPECT_EQ(engine.factors, plain.factors);
+        EXPECT_EQ(engine.variants, plain.variants);
+        EXPECT_EQ(engine.stats.repairMoves, plain.stats.repairMoves);
+        EXPECT_EQ(engine.stats.improveMoves, plain.stats.improveMoves);
+        EXPECT_GT(engine.stats.repairMoves + engine.stats.improveMoves, 0);
+        EXPECT_EQ(engine.ok, c.variants != 300); // each case ends the way its name says
+    }
 }
 
 TEST(RandomSearch, ImprovementEndsWhenEveryExchangeAddsAMeeting) {
@@ -239,7 +271,8 @@ TEST(RandomSearch, ImprovementEndsWhenEveryExchangeAddsAMeeting) {
             if (b != a && b / 4 != a / 4 && (b > a || b < 8))
                 t.addMeeting(a, b);
     RecordingJob job(0);
-    ASSERT_TRUE(search(t, 0, job));
+    Random random;
+    ASSERT_TRUE(search(t, 0, job, random));
     EXPECT_EQ(job.variants, 0);
     EXPECT_EQ(roundMeetingSum(t, 0), 0);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"
-#include "seating/random_search.h"
 #include "seating/round_quality.h"
 
 namespace quelna {
