@@ -126,7 +126,6 @@ std::optional<DroppedRounds> findDroppedRounds(const Tournament& raw, bool keepH
     return std::nullopt;
 }
 
-
 std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, int rounds) {
     std::vector<ValueChange> changes;
     auto judge = [&](const std::vector<std::string>& fields, std::size_t at, int line,

@@ -74,7 +74,8 @@ TEST_F(HostileInput, SeatAndHtmlRefuseTheSameFilesForTheSameReasons) {
     for (std::size_t i = 1; i < utf8.size(); ++i)
         utf8[i] = quelna::cp1251ToUtf8(utf8[i]);
     std::vector<std::string> cut = rows; // line 6 ends after the name
-    cut[5] = cut[5].substr(0, cut[5].find(';', cut[5].find(';', cut[5].find(';') + 1) + 1)) + "\r\n";
+    cut[5] =
+        cut[5].substr(0, cut[5].find(';', cut[5].find(';', cut[5].find(';') + 1) + 1)) + "\r\n";
     const fs::path fifo = dir / "fifo.csv";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     fs::create_directory(dir / "folder.csv");
@@ -117,14 +118,15 @@ TEST_F(HostileInput, SeatAndHtmlRefuseTheSameFilesForTheSameReasons) {
             EXPECT_TRUE(r->out.empty()) << r->out;
         }
         EXPECT_FALSE(fs::exists(site));
-        if (c.path.empty())
+        if (c.path.empty()) {
             EXPECT_EQ(readFile(path), c.bytes);
+        }
     }
 
     // Read as UTF-8 when asked, the file gives the pages of the CP1251 original.
     writeFile(dir / "utf8.csv", joined(utf8));
-    ASSERT_EQ(run("html " + (dir / "played.csv").string() + " --out " + (dir / "a").string()).status,
-              0);
+    ASSERT_EQ(
+        run("html " + (dir / "played.csv").string() + " --out " + (dir / "a").string()).status, 0);
     const RunResult r = run("html " + (dir / "utf8.csv").string() + " --encoding utf-8 --out " +
                             (dir / "b").string());
     ASSERT_EQ(r.status, 0) << r.err;

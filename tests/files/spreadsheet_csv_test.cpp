@@ -35,8 +35,8 @@ Tournament quotedTournament() {
 std::string asSpreadsheetSaves(const std::string& csv, const std::string& lineEnd) {
     std::string out, field;
     auto flush = [&] {
-        const bool number = !field.empty() &&
-                            field.find_first_not_of("-0123456789") == std::string::npos;
+        const bool number =
+            !field.empty() && field.find_first_not_of("-0123456789") == std::string::npos;
         if (number || field.empty()) {
             out += field;
         } else {
@@ -89,7 +89,8 @@ TEST(SpreadsheetCsv, QuotedFilesReadAsThePlainOne) {
 }
 
 TEST(SpreadsheetCsv, EveryNumberTheReaderWouldChangeIsNamed) {
-    const std::string header = utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА;СТОЛ1;ИО1;СТОЛ2;ИО2;ИО_ИТОГ\n");
+    const std::string header =
+        utf8ToCp1251("МЕСТО;НОМЕР;ИМЯ;КОМАНДА;СТОЛ1;ИО1;СТОЛ2;ИО2;ИО_ИТОГ\n");
     auto line = [](const std::string& number, const std::string& table, const std::string& points) {
         return "1;" + number + ";A;;" + table + ";" + points + ";0;0;" + points + "\n";
     };
@@ -128,7 +129,8 @@ TEST(SpreadsheetCsv, EveryNumberTheReaderWouldChangeIsNamed) {
 TEST(SpreadsheetCsv, Utf8FilesAreFoundAndTurnedIntoCp1251) {
     const std::string plain = tournamentCsvText(quotedTournament());
     const std::size_t headerEnd = plain.find('\n') + 1;
-    const std::string utf8Names = plain.substr(0, headerEnd) + cp1251ToUtf8(plain.substr(headerEnd));
+    const std::string utf8Names =
+        plain.substr(0, headerEnd) + cp1251ToUtf8(plain.substr(headerEnd));
     const std::string allUtf8 = "\xEF\xBB\xBF" + cp1251ToUtf8(plain);
     EXPECT_FALSE(looksLikeUtf8(plain));
     for (const std::string& bytes : {utf8Names, allUtf8}) {
