@@ -1,15 +1,11 @@
 #include "cli/html_command.h"
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string_view>
 
-#include "core/fs_path.h"
 #include "core/text.h"
 #include "core/tournament.h"
-#include "files/load_check.h"
-#include "files/tournament_csv.h"
+#include "files/tournament_input.h"
 #include "publish/export_pages.h"
 #include "publish/player_pages.h"
 
@@ -22,9 +18,10 @@ constexpr int kExitUsage = 2;
 constexpr int kExitCannotWrite = 3;
 
 constexpr std::string_view kHtmlUsage =
-    "usage: quelna-cli html IN.csv --out DIR [--title TITLE]\n"
+    "usage: quelna-cli html IN.csv --out DIR [--title TITLE] [--encoding utf-8]\n"
     "writes index.html, standings.html, teams.html and seating.json of a saved tournament\n"
-    "into DIR (created when missing). TITLE (UTF-8) heads every page.\n"
+    "into DIR (created when missing). TITLE (UTF-8) heads every page. A file that seat\n"
+    "refuses is refused here too; --encoding reads its names as UTF-8 (or cp1251).\n"
     "Exit status: 0 written, 2 bad usage or unusable input, 3 DIR cannot be written.\n";
 
 int usageError(const std::string& message) {
@@ -38,16 +35,17 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     std::string input;
     std::string out;
     std::string title;
+    std::string encodingName = "auto";
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             std::cout << kHtmlUsage;
             return kExitWritten;
         }
-        if (a == "--out" || a == "--title") {
+        if (a == "--out" || a == "--title" || a == "--encoding") {
             if (i + 1 >= args.size())
                 return usageError("option " + a + " needs a value");
-            (a == "--out" ? out : title) = args[++i];
+            (a == "--out" ? out : a == "--title" ? title : encodingName) = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return usageError("unknown option '" + a + "' for html");
         } else if (input.empty()) {
@@ -61,36 +59,22 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     if (out.empty())
         return usageError("html needs --out DIR");
 
-    std::ifstream file(quelna::fsPath(input), std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf()))
-        return usageError("cannot read " + input);
-    const std::string bytes = content.str();
-    if (!isTournamentCsv(bytes))
-        return usageError(input + " is not a tournament file (its first line must begin with "
-                                  "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
-    // Sized as quelna-cli seat and the window's load see the file.
-    const CsvShape shape = measureTournamentCsv(bytes);
-    const int players = shape.players;
-    const int rounds = shape.rounds;
-    if (players < 12 || players > 200 || players % 4 != 0)
-        return usageError(input +
-                          ": the number of players must be a multiple of 4 from 12 to "
-                          "200, not " +
-                          std::to_string(players));
-    if (rounds < 2 || rounds > 12)
-        return usageError(input + ": the number of rounds must be from 2 to 12, not " +
-                          std::to_string(rounds));
-
-    Tournament t(players, rounds);
-    readTournamentCsv(t, std::string_view(bytes));
+    const std::optional<TextEncoding> encoding =
+        encodingName == "auto" ? TextEncoding::Auto : parseTextEncoding(encodingName);
+    if (!encoding)
+        return usageError("--encoding must be utf-8 or cp1251, not '" + encodingName + "'");
+    TournamentInput judged = openTournamentInput(input, *encoding);
+    if (!judged.raw)
+        return usageError(judged.refusal);
+    Tournament& t = *judged.raw;
     t.normalizeRounds();
     std::string error;
     if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
         std::cerr << "quelna-cli: cannot write the pages: " << error << '\n';
         return kExitCannotWrite;
     }
-    std::cout << "round=" << t.currentRound << " players=" << players << " written=" << out << '\n';
+    std::cout << "round=" << t.currentRound << " players=" << t.playerCount << " written=" << out
+              << '\n';
     return kExitWritten;
 }
 

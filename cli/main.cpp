@@ -4,11 +4,9 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +19,8 @@
 #include "core/text.h"
 #include "core/tournament.h"
 #include "file_lock.h"
-#include "files/load_check.h"
 #include "files/tournament_csv.h"
+#include "files/tournament_input.h"
 #include "html_command.h"
 #include "quelna_version.h"
 #include "seating/fewest_repeats.h"
@@ -44,9 +42,9 @@ constexpr std::string_view kUsage =
     "  quelna-cli seat IN.csv [--out OUT.csv] [--seed S]\n"
     "                      [--exhaustive-variants E] [--random-variants P]\n"
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
-    "                      [--fixed-tables K] [--overlap-tables M]\n"
+    "                      [--fixed-tables K] [--overlap-tables M] [--encoding utf-8]\n"
     "                      [--search fast|text] [--fewest-repeats]\n"
-    "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
+    "  quelna-cli html IN.csv --out DIR [--title TITLE] [--encoding utf-8]\n"
     "  quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
     "  quelna-cli --help | --version\n"
     "\n"
@@ -54,8 +52,10 @@ constexpr std::string_view kUsage =
     "seat seats the next round of a saved tournament file (replacing it unless --out is given).\n"
     "Players who already have a table in that round (placed by hand) keep it and their\n"
     "table-mates; when the random search was needed, the tables may be renumbered as a whole.\n"
-    "A file holding tables or points after a round that is not complete is refused, and\n"
-    "nothing is written.\n"
+    "A file holding tables or points after a round that is not complete, or a number that is\n"
+    "not a whole number (5,5 or 1e5), is refused, and nothing is written. Names are read as\n"
+    "CP1251; a file whose names look like UTF-8 is refused unless --encoding utf-8 (or\n"
+    "cp1251) says how to read them.\n"
     "While seat runs, the file and --out are locked; a second run on them ends at once.\n"
     "Limits of 0 mean no limit; each phase has 60 seconds by default.\n"
     "--search text is the plain depth-first search, whose variants --exhaustive-variants\n"
@@ -92,6 +92,7 @@ struct Options {
     long long overlapTables = 0;
     ExhaustiveMethod search = ExhaustiveMethod::Fast;
     bool fewestRepeats = false;
+    TextEncoding encoding = TextEncoding::Auto;
 };
 
 // A whole non-negative decimal number; nothing else is accepted.
@@ -145,7 +146,8 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
         }
         const bool known = counts.count(name) || name == "--seed" || name == "--out" ||
                            name == "--search" ||
-                           (simulate && (name == "--players" || name == "--rounds"));
+                           (simulate && (name == "--players" || name == "--rounds")) ||
+                           (!simulate && name == "--encoding");
         if (!known)
             return "unknown option '" + name + "' for " + o.command;
         if (!value) {
@@ -163,6 +165,13 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             if (value->empty())
                 return std::string("--out needs a file name");
             o.out = *value;
+            continue;
+        }
+        if (name == "--encoding") {
+            const std::optional<TextEncoding> encoding = parseTextEncoding(*value);
+            if (!encoding)
+                return "--encoding must be utf-8 or cp1251, not '" + *value + "'";
+            o.encoding = *encoding;
             continue;
         }
         const std::optional<long long> number = parseCount(*value);
@@ -190,11 +199,8 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
 }
 
 std::optional<std::string> checkSize(long long players, long long rounds, const Options& o) {
-    if (players < 12 || players > 200 || players % 4 != 0)
-        return "the number of players must be a multiple of 4 from 12 to 200, not " +
-               std::to_string(players);
-    if (rounds < 2 || rounds > 12)
-        return "the number of rounds must be from 2 to 12, not " + std::to_string(rounds);
+    if (auto problem = tournamentSizeProblem(players, rounds))
+        return problem;
     const long long tables = players / 4;
     if (o.fixedTables > tables)
         return "--fixed-tables must be from 0 to " + std::to_string(tables);
@@ -304,30 +310,6 @@ std::optional<int> lockFile(FileLock& lock, const std::string& path) {
     return fail("cannot read " + path + ": " + why);
 }
 
-// Data the seating would drop: refused, so a file is never silently cut back.
-std::optional<std::string> checkNothingDropped(const Tournament& raw) {
-    const auto dropped = findDroppedRounds(raw, true);
-    if (!dropped)
-        return std::nullopt;
-    return "round " + std::to_string(dropped->round + 1) + " is not complete (line " +
-           std::to_string(dropped->incompleteLine) + "), yet line " +
-           std::to_string(dropped->dataLine) + " holds a table or points of round " +
-           std::to_string(dropped->dataRound + 1) +
-           "; seating would drop them, so nothing was written";
-}
-
-// Hand placements must fit their tables, as the window allows them.
-std::optional<std::string> checkHandPlacements(const Tournament& t, int round) {
-    std::vector<int> count(t.tableCount(), 0);
-    for (int p = 0; p < t.playerCount; ++p) {
-        const int table = t.tableAt(round, p);
-        if (table >= 0 && ++count[table] > 4)
-            return "table " + std::to_string(table + 1) + " of round " + std::to_string(round + 1) +
-                   " has more than four players (line " + std::to_string(p + 2) + ")";
-    }
-    return std::nullopt;
-}
-
 int seat(const Options& o) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fsPath(o.input), ec))
@@ -347,23 +329,12 @@ int seat(const Options& o) {
         if (auto status = lockFile(outputLock, *o.out))
             return *status;
 
-    std::ifstream file(fsPath(o.input), std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf()))
-        return fail("cannot read " + o.input);
-    const std::string bytes = content.str();
-    if (!isTournamentCsv(bytes))
-        return fail(o.input + " is not a tournament file (its first line must begin with "
-                              "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
-    const CsvShape shape = measureTournamentCsv(bytes);
-    const int players = shape.players;
-    const int rounds = shape.rounds;
-    if (auto error = checkSize(players, rounds, o))
-        return fail(o.input + ": " + *error);
-
-    Tournament t(players, rounds);
-    readTournamentCsv(t, std::string_view(bytes));
-    if (auto error = checkNothingDropped(t))
+    TournamentInput input = openTournamentInput(o.input, o.encoding);
+    if (!input.raw)
+        return fail(input.refusal);
+    Tournament& t = *input.raw;
+    const int players = t.playerCount;
+    if (auto error = checkSize(players, t.roundCount, o))
         return fail(o.input + ": " + *error);
     const std::vector<int> raw = t.tableOf;
     t.normalizeRounds();
@@ -376,8 +347,6 @@ int seat(const Options& o) {
     // The players placed by hand in round c keep their tables; the engine seats the others.
     for (int p = 0; p < players; ++p)
         t.tableAt(c, p) = raw[t.index(c, p)];
-    if (auto error = checkHandPlacements(t, c))
-        return fail(o.input + ": " + *error);
     applyOptions(o);
     if (c == 0) {
         t.purgeUnusedTeams();

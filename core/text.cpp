@@ -66,6 +66,37 @@ bool isCp1251Representable(char32_t codePoint) {
     return encodeCodePoint(codePoint) >= 0;
 }
 
+bool isValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        int length = 1;
+        char32_t c = b;
+        char32_t smallest = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, c = b & 0x1F, smallest = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            length = 3, c = b & 0x0F, smallest = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, c = b & 0x07, smallest = 0x10000;
+        } else if (b >= 0x80) {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto cont = static_cast<unsigned char>(bytes[i + k]);
+            if ((cont & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (cont & 0x3F);
+        }
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 std::string utf8ToCp1251(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

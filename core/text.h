@@ -12,6 +12,9 @@ inline constexpr int kMaxNameLength = 49;
 std::string cp1251ToUtf8(std::string_view cp1251);
 // UTF-8 to CP1251. A character the code page cannot hold becomes '?'; broken UTF-8 bytes too.
 std::string utf8ToCp1251(std::string_view utf8);
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values beyond
+// U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
 // True when the Unicode code point has a CP1251 byte.
 bool isCp1251Representable(char32_t codePoint);
 

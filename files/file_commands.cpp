@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "core/tournament.h"
+#include "files/csv_encoding.h"
 #include "files/load_check.h"
 #include "files/tournament_csv.h"
 #include "gui/core_path.h"
@@ -57,8 +59,33 @@ QString counted(long long n, const char16_t* one, const char16_t* few, const cha
     return QString::number(n) + QLatin1Char(' ') + QString::fromUtf16(word);
 }
 
+// Shown one per line; a file with more gets a count of the rest, so the box still fits the screen.
+constexpr int kChangesShown = 10;
+
+// Numbers the reader took as other values, one line each.
+QStringList valueChangeLines(std::string_view bytes, const Tournament& raw) {
+    const std::vector<ValueChange> changes =
+        findValueChanges(bytes, raw.playerCount, raw.roundCount);
+    if (changes.empty())
+        return {};
+    QStringList lines{QStringLiteral(u"Эти значения прочитаны не так, как записаны в файле:")};
+    for (std::size_t i = 0; i < changes.size() && i < kChangesShown; ++i) {
+        const ValueChange& c = changes[i];
+        lines << QStringLiteral(u"строка %1, %2: «%3» — %4")
+                     .arg(c.line)
+                     .arg(QString::fromStdString(c.column), QString::fromStdString(c.text),
+                          c.why == ValueChange::Why::NotWhole
+                              ? QStringLiteral(u"не целое число")
+                              : QStringLiteral(u"число вне допустимых пределов"));
+    }
+    if (changes.size() > kChangesShown)
+        lines << QStringLiteral(u"…и ещё %1.").arg(changes.size() - kChangesShown);
+    return lines;
+}
+
 // What the load did not take from the file, in words for the organiser; empty when it took all.
-QString lossWarning(std::string_view bytes, const Tournament& raw) {
+QString lossWarning(std::string_view bytes, const Tournament& raw,
+                    const std::vector<int>& lossyLines) {
     QStringList lines;
     const CsvShape shape = measureTournamentCsv(bytes);
     if (shape.players != raw.playerCount || shape.rounds != raw.roundCount) {
@@ -75,7 +102,22 @@ QString lossWarning(std::string_view bytes, const Tournament& raw) {
                                 u"(строка %2).")
                      .arg(dropped->round + 1)
                      .arg(dropped->incompleteLine);
+    lines << valueChangeLines(bytes, raw);
+    for (int line : lossyLines)
+        lines << QStringLiteral(u"строка %1: знаки, которых нет в кодировке Windows-1251, "
+                                u"заменены на «?».")
+                     .arg(line);
     return lines.join(QLatin1Char('\n'));
+}
+
+// A file in UTF-8 would show its names garbled; the organiser decides, since a rare CP1251 name
+// can look like UTF-8 too.
+bool askReadAsUtf8(QWidget* owner) {
+    return QMessageBox::question(
+               owner, QStringLiteral(u"Кодировка файла"),
+               QStringLiteral(u"Имена в файле похожи на текст в кодировке UTF-8, а не "
+                              u"Windows-1251. Прочитать файл как UTF-8?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 } // namespace
@@ -94,12 +136,22 @@ bool loadCommand(QWidget* owner, Tournament& t) {
         return false;
     // A file that is not a tournament file would replace the whole tournament with nothing.
     std::string bytes;
-    if (!readTournamentFileBytes(corePath(fileName), bytes) || !isTournamentCsv(bytes)) {
+    if (!readTournamentFileBytes(corePath(fileName), bytes)) {
+        showError(owner, QStringLiteral(u"Ошибка при чтении из файла!"));
+        return false;
+    }
+    std::vector<int> lossyLines;
+    if (isUtf8TournamentCsv(bytes) && askReadAsUtf8(owner)) {
+        Utf8Conversion converted = utf8FileToCp1251(bytes);
+        bytes = std::move(converted.bytes);
+        lossyLines = std::move(converted.lossyLines);
+    }
+    if (!isTournamentCsv(bytes)) {
         showError(owner, QStringLiteral(u"Ошибка при чтении из файла!"));
         return false;
     }
     readTournamentCsv(t, std::string_view(bytes));
-    const QString warning = lossWarning(bytes, t);
+    const QString warning = lossWarning(bytes, t, lossyLines);
     if (!warning.isEmpty())
         QMessageBox::warning(owner, QStringLiteral(u"Предупреждение"), warning);
     return true;

@@ -12,8 +12,9 @@ struct Tournament;
 
 // Shows the open dialog and reads the chosen file into the record. Returns true when the record
 // was replaced. A file that cannot be opened, or whose first line is not a tournament file's
-// header, gives an error message; the record stays as it was. When the load leaves out part of
-// the file (another size, rounds after one that is not complete), a warning says what.
+// header, gives an error message; the record stays as it was. A file whose names look like UTF-8
+// is offered to be read as UTF-8. When the load leaves out or changes part of the file (another
+// size, rounds after one that is not complete, numbers that are not whole), a warning says what.
 [[nodiscard]] bool loadCommand(QWidget* owner, Tournament& t);
 
 // Shows the save dialog (initial name quelna.csv) and writes the record. An existing file is

@@ -1,9 +1,11 @@
 #pragma once
-// What a tournament file holds that a load would not take: the file's own size, and tables or
-// points in or after the first round that is not complete. Shared by the window's load command
-// and quelna-cli, so both judge a file alike.
+// What a tournament file holds that a load would not take: the file's own size, tables or points
+// in or after the first round that is not complete, and numbers the reader would change. Shared
+// by the window's load command and quelna-cli, so both judge a file alike.
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/tournament.h"
 
@@ -11,6 +13,10 @@ namespace quelna {
 
 // True when the first line begins with the header's fixed part МЕСТО;НОМЕР;ИМЯ;КОМАНДА (CP1251).
 [[nodiscard]] bool isTournamentCsv(std::string_view bytes);
+
+// True when the file is a tournament file whose text looks like UTF-8 rather than CP1251 (see
+// looksLikeUtf8), so that reading it as CP1251 would garble its names.
+[[nodiscard]] bool isUtf8TournamentCsv(std::string_view bytes);
 
 struct CsvShape {
     int players = 0; // player lines; blank lines count only when a player line follows
@@ -30,5 +36,19 @@ struct DroppedRounds {
 // normalizing would drop, or nothing when it drops nothing. With keepHandPlaced, tables of the
 // first incomplete round count as players placed by hand while that round has no points.
 std::optional<DroppedRounds> findDroppedRounds(const Tournament& raw, bool keepHandPlaced);
+
+// A number field the reader would take as another value: not a whole number ("5,5", "1e5", a
+// word), or one beyond the record's 32-bit range.
+struct ValueChange {
+    enum class Why { NotWhole, OutOfRange };
+    int line = 0;       // the file's line; the header is line 1
+    std::string column; // as the header names it: НОМЕР, СТОЛ2, ИО2 (UTF-8)
+    std::string text;   // the field as the file holds it (UTF-8, control bytes as blanks)
+    Why why = Why::NotWhole;
+};
+
+// Every start number, table and points field of the players and rounds a record of this size
+// reads that the reader would change. Empty fields are not changes: they read as nothing.
+std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, int rounds);
 
 } // namespace quelna

@@ -1,5 +1,7 @@
 #include "files/tournament_csv.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -12,24 +14,11 @@
 #include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
+#include "files/csv_fields.h"
 
 namespace quelna {
 
 namespace {
-
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semi = line.find(';', start);
-        if (semi == std::string_view::npos) {
-            fields.push_back(line.substr(start));
-            return fields;
-        }
-        fields.push_back(line.substr(start, semi - start));
-        start = semi + 1;
-    }
-}
 
 // A field holds a number when, after leading blanks, an optional sign is followed by a digit.
 bool holdsNumber(std::string_view field) {
@@ -42,7 +31,7 @@ bool holdsNumber(std::string_view field) {
 }
 
 void readPlayerLine(Tournament& t, int slot, std::string_view line) {
-    const std::vector<std::string_view> f = splitFields(line);
+    const std::vector<std::string> f = splitCsvFields(line);
     // f[0], the place, is derived and ignored.
     if (f.size() < 2)
         return;
@@ -128,16 +117,36 @@ bool saveTournamentFile(const Tournament& t, const std::string& path, std::strin
     return safeWriteFile(path, tournamentCsvText(t), error);
 }
 
-bool readTournamentFileBytes(const std::string& path, std::string& bytes) {
+FileReadError readTournamentFile(const std::string& path, std::string& bytes) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    const std::filesystem::path file = fsPath(path);
-    if (std::filesystem::is_directory(file, ec))
-        return false;
+    const fs::path file = fsPath(path);
+    // Judged before opening: a FIFO would wait for a writer, a device might never end.
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::exists(status))
+        return FileReadError::Missing;
+    if (!fs::is_regular_file(status))
+        return FileReadError::NotRegular;
+    if (fs::file_size(file, ec) > kMaxTournamentFileBytes && !ec)
+        return FileReadError::TooLarge;
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+        return FileReadError::Unreadable;
+    // Bounded even when the file grows while it is read.
+    bytes.clear();
+    std::array<char, 1 << 16> chunk;
+    while (in && bytes.size() <= kMaxTournamentFileBytes) {
+        in.read(chunk.data(), static_cast<std::streamsize>(std::min(
+                                  chunk.size(), kMaxTournamentFileBytes + 1 - bytes.size())));
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad())
+        return FileReadError::Unreadable;
+    return bytes.size() > kMaxTournamentFileBytes ? FileReadError::TooLarge : FileReadError::None;
+}
+
+bool readTournamentFileBytes(const std::string& path, std::string& bytes) {
+    return readTournamentFile(path, bytes) == FileReadError::None;
 }
 
 bool loadTournamentFile(Tournament& t, const std::string& path) {

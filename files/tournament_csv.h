@@ -1,6 +1,7 @@
 #pragma once
 // The tournament file: semicolon-separated CP1251 text, CR LF line ends, one header line and one
 // line per player in standings order with start number, name, team and per round table and points.
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -21,7 +22,15 @@ void readTournamentCsv(Tournament& t, std::istream& in);
 // on any failure, with the reason in error when given.
 [[nodiscard]] bool saveTournamentFile(const Tournament& t, const std::string& path,
                                       std::string* error = nullptr);
-// The file's bytes; false when it cannot be opened or is a folder.
+// The largest file taken as a tournament file: a real one (200 players, 12 rounds) has some
+// 60 KB, and a wrong file or a device must not fill the memory.
+inline constexpr std::size_t kMaxTournamentFileBytes = 4 * 1024 * 1024;
+
+enum class FileReadError { None, Missing, NotRegular, TooLarge, Unreadable };
+// The file's bytes. A folder, FIFO or device is refused before it is opened, a file over
+// kMaxTournamentFileBytes without reading more than that.
+[[nodiscard]] FileReadError readTournamentFile(const std::string& path, std::string& bytes);
+// The same, true when the bytes were read.
 [[nodiscard]] bool readTournamentFileBytes(const std::string& path, std::string& bytes);
 // Returns false (record unchanged) when the file cannot be opened.
 [[nodiscard]] bool loadTournamentFile(Tournament& t, const std::string& path);

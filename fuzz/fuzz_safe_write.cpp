@@ -1,8 +1,9 @@
 // The safe write against whatever sits at and beside its target: a file of any mode, links (also
 // dangling, chained or looping), a FIFO, a folder, a missing folder, a link planted at the
-// temporary name, and a file size limit that makes the write itself fail half way. The write
-// either replaces the file the target names, keeping its mode and every link, or changes
-// nothing; it never leaves a temporary file behind and always gives a reason for a failure.
+// temporary name, and a file size limit that makes the write itself fail half way (the write
+// must survive the signal such a limit raises, and give its disposition back). The write either
+// replaces the file the target names, keeping its mode and every link, or changes nothing; it
+// never leaves a temporary file behind and always gives a reason for a failure.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,7 +35,6 @@ const fs::path& scratchDir() {
         std::string d = (fs::temp_directory_path() / "quelna-fuzz-write-XXXXXX").string();
         FUZZ_CHECK(mkdtemp(d.data()) != nullptr);
         dir = d;
-        std::signal(SIGXFSZ, SIG_IGN); // a write beyond the size limit fails instead
         return std::atexit([] {
                    std::error_code ignored;
                    fs::remove_all(dir, ignored);
@@ -41,6 +42,21 @@ const fs::path& scratchDir() {
     }();
     FUZZ_CHECK(made);
     return dir;
+}
+
+// libFuzzer catches SIGXFSZ itself, so a write that let the signal through is a finding too.
+void (*sizeSignalHandler())(int) {
+    struct sigaction now {};
+    FUZZ_CHECK(::sigaction(SIGXFSZ, nullptr, &now) == 0);
+    return now.sa_handler;
+}
+
+bool holdsTemporaryFile(const fs::path& dir) {
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.path().filename().string().find(".saving") != std::string::npos &&
+            !fs::is_symlink(e.symlink_status()))
+            return true;
+    return false;
 }
 
 std::string readFile(const fs::path& path) {
@@ -150,15 +166,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(::setrlimit(RLIMIT_FSIZE, &small) == 0);
     }
     std::string error;
+    const auto handler = sizeSignalHandler();
     const bool ok = quelna::safeWriteFile(target.string(), content, &error);
     if (limited)
         FUZZ_CHECK(::setrlimit(RLIMIT_FSIZE, &saved) == 0);
+    FUZZ_CHECK(sizeSignalHandler() == handler);
+    FUZZ_CHECK(!holdsTemporaryFile(dir));
 
     const bool fits = !limited || content.size() <= limit;
     FUZZ_CHECK(ok == (writable && fits));
     std::map<std::string, Entry> after = snapshot(dir);
     if (!ok) {
         FUZZ_CHECK(!error.empty());
+        if (writable && !fits) // the limit is the reason given
+            FUZZ_CHECK(error.find(std::strerror(EFBIG)) != std::string::npos);
         FUZZ_CHECK(after == before);
         return 0;
     }

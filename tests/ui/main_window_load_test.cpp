@@ -52,6 +52,27 @@ void loadThroughMenu(Harness& h, const QString& path) {
     setFileDialogHook({});
 }
 
+// Answers every box that opens while it lives with `answer` (or its first button when it has
+// none such), noting what it said.
+class QuestionAnswerer {
+  public:
+    explicit QuestionAnswerer(QMessageBox::StandardButton answer) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            asked.push_back(box->windowTitle() + QLatin1Char('|') + box->text());
+            QAbstractButton* button = box->button(answer);
+            QTest::mouseClick(button ? button : box->buttons().constFirst(), Qt::LeftButton);
+        });
+        timer_.start(10);
+    }
+    std::vector<QString> asked;
+
+  private:
+    QTimer timer_;
+};
+
 } // namespace
 
 TEST(MainWindowLoad, ForeignFilesAreRefusedAndLossyLoadsSayWhatWasLeftOut) {
@@ -135,6 +156,55 @@ TEST(MainWindowLoad, ForeignFilesAreRefusedAndLossyLoadsSayWhatWasLeftOut) {
         // The record is what the plain load gives.
         EXPECT_EQ(h.t->currentRound, c.currentRound);
         EXPECT_EQ(tournamentCsvText(*h.t), plainLoad(path, 16, 4));
+    }
+}
+
+TEST(MainWindowLoad, ChangedNumbersAreNamedAndUtf8NamesAreOfferedToBeReadAsUtf8) {
+    Harness h(16, 4);
+    Tournament played(16, 4);
+    mwtest::playRounds(played, 3, 7);
+    const std::string good = tournamentCsvText(played);
+    std::vector<std::string> lines = splitLines(good);
+    auto setField = [&](int line, int field, const std::string& text) {
+        std::string& l = lines[line - 1];
+        std::size_t at = 0;
+        for (int i = 0; i < field; ++i)
+            at = l.find(';', at) + 1;
+        l.replace(at, l.find(';', at) - at, text);
+    };
+    setField(3, 5, "1e5");
+    setField(7, 7, "5,5");
+    const QString changed = h.dir.filePath(QStringLiteral(u"changed.csv"));
+    uitest::writeFile(changed, QByteArray::fromStdString(joined(lines)));
+    {
+        MessageBoxCatcher boxes;
+        loadThroughMenu(h, changed);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Предупреждение"));
+        EXPECT_EQ(boxes.seen[0].text,
+                  QStringLiteral(u"Эти значения прочитаны не так, как записаны в файле:\n"
+                                 u"строка 3, ИО1: «1e5» — не целое число\n"
+                                 u"строка 7, ИО2: «5,5» — не целое число"));
+        EXPECT_EQ(tournamentCsvText(*h.t), plainLoad(changed, 16, 4));
+    }
+
+    // The names in UTF-8 under the program's own header: read as UTF-8 they are the names saved.
+    const std::size_t headerEnd = good.find('\n') + 1;
+    const QString goodPath = h.dir.filePath(QStringLiteral(u"good.csv"));
+    uitest::writeFile(goodPath, QByteArray::fromStdString(good));
+    const QString utf8 = h.dir.filePath(QStringLiteral(u"utf8.csv"));
+    uitest::writeFile(utf8, QByteArray::fromStdString(good.substr(0, headerEnd) +
+                                                      cp1251ToUtf8(good.substr(headerEnd))));
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QuestionAnswerer answerer(answer);
+        loadThroughMenu(h, utf8);
+        ASSERT_EQ(answerer.asked.size(), 1u);
+        EXPECT_EQ(answerer.asked[0],
+                  QStringLiteral(u"Кодировка файла|Имена в файле похожи на текст в кодировке "
+                                 u"UTF-8, а не Windows-1251. Прочитать файл как UTF-8?"));
+        EXPECT_EQ(h.t->currentRound, 3);
+        EXPECT_EQ(tournamentCsvText(*h.t) == plainLoad(goodPath, 16, 4),
+                  answer == QMessageBox::Yes);
     }
 }
 

@@ -1,0 +1,136 @@
+#include "files/tournament_input.h"
+
+#include <vector>
+
+#include "core/text.h"
+#include "files/csv_encoding.h"
+#include "files/load_check.h"
+#include "files/tournament_csv.h"
+
+namespace quelna {
+
+namespace {
+
+std::string readProblem(FileReadError error) {
+    switch (error) {
+    case FileReadError::None:
+        break;
+    case FileReadError::Missing:
+        return "no such file";
+    case FileReadError::NotRegular:
+        return "not a regular file";
+    case FileReadError::TooLarge:
+        return "larger than " + std::to_string(kMaxTournamentFileBytes / (1024 * 1024)) +
+               " MiB, so not a tournament file";
+    case FileReadError::Unreadable:
+        return "cannot be opened";
+    }
+    return {};
+}
+
+// Data a seating would drop: refused, so a file is never silently cut back.
+std::optional<std::string> droppedProblem(const Tournament& raw) {
+    const auto dropped = findDroppedRounds(raw, true);
+    if (!dropped)
+        return std::nullopt;
+    return "round " + std::to_string(dropped->round + 1) + " is not complete (line " +
+           std::to_string(dropped->incompleteLine) + "), yet line " +
+           std::to_string(dropped->dataLine) + " holds a table or points of round " +
+           std::to_string(dropped->dataRound + 1) +
+           "; seating would drop them, so nothing was written";
+}
+
+// Players placed by hand in the first round that is not complete must fit their tables, as the
+// window allows them.
+std::optional<std::string> handPlacementProblem(const Tournament& raw) {
+    int round = 0;
+    while (round < raw.roundCount && raw.isRoundComplete(round))
+        ++round;
+    if (round == raw.roundCount)
+        return std::nullopt;
+    std::vector<int> count(raw.tableCount(), 0);
+    for (int p = 0; p < raw.playerCount; ++p) {
+        const int table = raw.tableAt(round, p);
+        if (table >= 0 && ++count[table] > 4)
+            return "table " + std::to_string(table + 1) + " of round " + std::to_string(round + 1) +
+                   " has more than four players (line " + std::to_string(p + 2) + ")";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> valueProblem(std::string_view bytes, const Tournament& raw) {
+    const std::vector<ValueChange> changes =
+        findValueChanges(bytes, raw.playerCount, raw.roundCount);
+    if (changes.empty())
+        return std::nullopt;
+    std::string text = "reading it would change these fields, so nothing was written:";
+    for (const ValueChange& c : changes)
+        text += "\n  line " + std::to_string(c.line) + ", " + c.column + ": '" + c.text + "' " +
+                (c.why == ValueChange::Why::NotWhole ? "is not a whole number"
+                                                     : "is beyond the range of numbers");
+    return text;
+}
+
+} // namespace
+
+std::optional<TextEncoding> parseTextEncoding(std::string_view name) {
+    if (name == "cp1251" || name == "windows-1251")
+        return TextEncoding::Cp1251;
+    if (name == "utf-8" || name == "utf8")
+        return TextEncoding::Utf8;
+    return std::nullopt;
+}
+
+std::optional<std::string> tournamentSizeProblem(long long players, long long rounds) {
+    if (players < 12 || players > 200 || players % 4 != 0)
+        return "the number of players must be a multiple of 4 from 12 to 200, not " +
+               std::to_string(players);
+    if (rounds < 2 || rounds > 12)
+        return "the number of rounds must be from 2 to 12, not " + std::to_string(rounds);
+    return std::nullopt;
+}
+
+TournamentInput openTournamentInput(const std::string& path, TextEncoding encoding) {
+    TournamentInput input;
+    std::string bytes;
+    if (const FileReadError error = readTournamentFile(path, bytes); error != FileReadError::None) {
+        input.refusal = "cannot read " + path + ": " + readProblem(error);
+        return input;
+    }
+    if (encoding == TextEncoding::Auto && isUtf8TournamentCsv(bytes)) {
+        input.refusal = path + ": its names look like UTF-8 text, not CP1251; give --encoding "
+                               "utf-8 to read them as UTF-8 (or --encoding cp1251 to keep them)";
+        return input;
+    }
+    if (encoding == TextEncoding::Utf8) {
+        Utf8Conversion converted = utf8FileToCp1251(bytes);
+        if (!converted.lossyLines.empty()) {
+            input.refusal = path + ": line " + std::to_string(converted.lossyLines.front()) +
+                            " holds characters CP1251 has not; reading it would turn them into "
+                            "'?', so nothing was written";
+            return input;
+        }
+        bytes = std::move(converted.bytes);
+    }
+    if (!isTournamentCsv(bytes)) {
+        input.refusal = path + " is not a tournament file (its first line must begin with "
+                               "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)";
+        return input;
+    }
+    const CsvShape shape = measureTournamentCsv(bytes);
+    if (auto problem = tournamentSizeProblem(shape.players, shape.rounds)) {
+        input.refusal = path + ": " + *problem;
+        return input;
+    }
+    Tournament raw(shape.players, shape.rounds);
+    readTournamentCsv(raw, std::string_view(bytes));
+    for (auto problem : {droppedProblem(raw), handPlacementProblem(raw), valueProblem(bytes, raw)})
+        if (problem) {
+            input.refusal = path + ": " + *problem;
+            return input;
+        }
+    input.raw = std::move(raw);
+    return input;
+}
+
+} // namespace quelna
