@@ -8,15 +8,12 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "core/fs_path.h"
 #include "core/text.h"
-#include "files/load_check.h"
-#include "files/tournament_csv.h"
+#include "files/tournament_input.h"
 #include "publish/player_pages.h"
 #include "publish/server/page_server.h"
 #endif
@@ -44,9 +41,6 @@ int usageError(const std::string& message) {
 
 #if QUELNA_PLAYER_PAGE
 
-// The largest tournament file is some tens of kilobytes; anything far larger is not one.
-constexpr std::uintmax_t kMaxFileBytes = 4 * 1024 * 1024;
-
 std::atomic<bool> stopRequested{false};
 
 extern "C" void requestStop(int) {
@@ -72,53 +66,16 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return s;
 }
 
-// Reads the file as quelna-cli seat judges it: a regular file of sensible size, the header, the
-// size rule, nothing dropped. Gives the record, or the reason it is refused.
+// Reads the file as quelna-cli seat judges it (one check for every command that reads one).
+// Gives the record, or the reason it is refused.
 std::optional<Tournament> loadTournament(const std::string& path, std::string& why) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fsPath(path), ec)) {
-        why = "cannot read " + path + ": " +
-              (std::filesystem::exists(fsPath(path), ec) ? "not a regular file" : "no such file");
+    TournamentInput input = openTournamentInput(path, TextEncoding::Auto);
+    if (!input.raw) {
+        why = input.refusal;
         return std::nullopt;
     }
-    if (std::filesystem::file_size(fsPath(path), ec) > kMaxFileBytes || ec) {
-        why = path + " is not a tournament file (too large)";
-        return std::nullopt;
-    }
-    std::ifstream file(fsPath(path), std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf())) {
-        why = "cannot read " + path;
-        return std::nullopt;
-    }
-    const std::string bytes = content.str();
-    if (!isTournamentCsv(bytes)) {
-        why = path + " is not a tournament file (its first line must begin with "
-                     "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)";
-        return std::nullopt;
-    }
-    const CsvShape shape = measureTournamentCsv(bytes);
-    if (shape.players < 12 || shape.players > 200 || shape.players % 4 != 0) {
-        why = path + ": the number of players must be a multiple of 4 from 12 to 200, not " +
-              std::to_string(shape.players);
-        return std::nullopt;
-    }
-    if (shape.rounds < 2 || shape.rounds > 12) {
-        why = path + ": the number of rounds must be from 2 to 12, not " +
-              std::to_string(shape.rounds);
-        return std::nullopt;
-    }
-    Tournament t(shape.players, shape.rounds);
-    readTournamentCsv(t, std::string_view(bytes));
-    if (const auto dropped = findDroppedRounds(t, true)) {
-        why = path + ": round " + std::to_string(dropped->round + 1) + " is not complete (line " +
-              std::to_string(dropped->incompleteLine) + "), yet line " +
-              std::to_string(dropped->dataLine) + " holds a table or points of round " +
-              std::to_string(dropped->dataRound + 1);
-        return std::nullopt;
-    }
-    t.normalizeRounds();
-    return t;
+    input.raw->normalizeRounds();
+    return std::move(input.raw);
 }
 
 struct ServeOptions {
