@@ -19,12 +19,13 @@
 
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/app_paths.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
-#include "gui/app_paths.h"
 #include "ui/name_validator.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
+#include "ui/round_clock_service.h"
 
 namespace quelna {
 
@@ -61,6 +62,9 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     workArea_ = env.workArea ? *env.workArea : defaultWorkArea();
 
     playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
+    clock_ = new RoundClockService(t_, this, settings().settingsPath);
+    playerPage_->setClock(&clock_->clock());
+    clock_->onChange([this] { playerPage_->publish(); });
     buildMenu();
     buildGrid();
     playerPage_->publish();
@@ -114,6 +118,7 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+    clock_->addSlideItems(slides);
     playerPage_->addSlideItem(slides);
     printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
     for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)

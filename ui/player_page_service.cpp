@@ -69,8 +69,8 @@ void PlayerPageService::startFromSettings() {
 }
 
 void PlayerPageService::publish() {
-    slot_.publish(
-        std::make_shared<const PageSnapshot>(renderPlayerPages(t_, settings().tournamentTitle)));
+    slot_.publish(std::make_shared<const PageSnapshot>(
+        renderPlayerPages(t_, settings().tournamentTitle, clock_)));
 }
 
 bool PlayerPageService::apply(const PlayerPageSettings& wanted) {
