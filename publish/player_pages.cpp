@@ -46,8 +46,9 @@ constexpr std::string_view kStyle =
 
 // The round clock, when the page has one: counted down from the end time the program gave, so a
 // phone that slept shows the right time at once; the state is asked for again at most every 30
-// seconds. Then the search, which filters the cards as one types: a card stays when one of its
-// players has the number typed or a name containing the text; those players are marked.
+// seconds (a clock gone from seating.json, say of a round now over, hides). Then the search, which
+// filters the cards as one types: a card stays when one of its players has the number typed or a
+// name containing the text; those players are marked.
 constexpr std::string_view kScript =
     "(function(){var c=document.getElementById('clock');if(!c)return;"
     "var d=c.dataset,k={s:d.s,e:+d.e,l:+d.l,b:+d.b},h=c.querySelector('.h'),"
@@ -61,7 +62,8 @@ constexpr std::string_view kScript =
     "t.textContent=l<=0?'Время вышло':mmss(l);}"
     "function ask(){if(Date.now()-asked<30000)return;asked=Date.now();"
     "fetch('seating.json',{cache:'no-store'}).then(function(r){return r.json();})"
-    ".then(function(j){var x=j.clock;if(x)k={s:x.state,e:x.endsAt,l:x.left,b:x.startsAt};"
+    ".then(function(j){var x=j.clock||{state:'idle'};"
+    "k={s:x.state,e:x.endsAt,l:x.left,b:x.startsAt};"
     "draw();}).catch(function(){});}"
     "setInterval(function(){draw();if(!document.hidden)ask();},1000);"
     "document.addEventListener('visibilitychange',function(){if(!document.hidden){draw();ask();}});"

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -24,6 +25,7 @@ std::unique_ptr<MainWindow> openWindow(Tournament& t, const QTemporaryDir& dir) 
     env.workArea = kLargeArea;
     env.appDir = dir.path();
     auto w = std::make_unique<MainWindow>(t, false, env);
+    w->refreshFromTournament(); // as after loading the tournament
     w->show();
     QApplication::setActiveWindow(w.get());
     [[maybe_unused]] bool active = QTest::qWaitForWindowActive(w.get());
