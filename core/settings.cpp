@@ -14,7 +14,9 @@ int inRangeOr(int value, int low, int high, int def) {
     return value < low || value > high ? def : value;
 }
 
-std::string titleText(std::string_view raw) {
+} // namespace
+
+std::string singleLineSetting(std::string_view raw) {
     std::string title;
     for (char c : raw) {
         if (static_cast<int>(title.size()) >= kMaxTitleLength)
@@ -29,8 +31,6 @@ std::string titleText(std::string_view raw) {
     return title;
 }
 
-} // namespace
-
 Settings& settings() {
     static Settings instance;
     return instance;
@@ -44,7 +44,7 @@ void loadSettings(Settings& s, const std::string& path) {
     s.fixedTables = 0;
     s.overlapTables = 0;
     const IniFile ini = IniFile::load(path);
-    s.tournamentTitle = titleText(ini.get(kSection, "TOURNAMENT").value_or(std::string()));
+    s.tournamentTitle = singleLineSetting(ini.get(kSection, "TOURNAMENT").value_or(std::string()));
     s.showOnSecondary = ini.getInt(kSection, "SECONDARY", 1) != 0;
     s.slideInterval = inRangeOr(ini.getInt(kSection, "INTERVAL", 7), 5, 20, 7);
     s.slideTablesX = inRangeOr(ini.getInt(kSection, "TABLESX", 2), 2, 4, 2);
@@ -54,7 +54,7 @@ void loadSettings(Settings& s, const std::string& path) {
 
 bool saveSettings(const Settings& s) {
     IniFile ini = IniFile::load(s.settingsPath);
-    ini.set(kSection, "TOURNAMENT", titleText(s.tournamentTitle));
+    ini.set(kSection, "TOURNAMENT", singleLineSetting(s.tournamentTitle));
     ini.set(kSection, "SECONDARY", s.showOnSecondary ? "1" : "0");
     ini.set(kSection, "TABLESX", std::to_string(s.slideTablesX));
     ini.set(kSection, "TABLESY", std::to_string(s.slideTablesY));
@@ -72,7 +72,7 @@ void clampSettings(Settings& s, int tableCount) {
     s.slideTablesY = std::clamp(s.slideTablesY, 2, 4);
     s.slideLines = std::clamp(s.slideLines, 8, 32);
     s.slideInterval = std::clamp(s.slideInterval, 5, 20);
-    s.tournamentTitle = titleText(s.tournamentTitle);
+    s.tournamentTitle = singleLineSetting(s.tournamentTitle);
 }
 
 } // namespace quelna

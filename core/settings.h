@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide options. Six persist in quelna.ini (section QUELNA) beside the executable.
 #include <string>
+#include <string_view>
 
 namespace quelna {
 
@@ -30,6 +31,10 @@ Settings& settings();
 void loadSettings(Settings& s, const std::string& path);
 // Writes the six keys, keeping every other line of the file. Returns false when the write failed.
 [[nodiscard]] bool saveSettings(const Settings& s);
+
+// A text as the settings file can keep it: one line, at most kMaxTitleLength bytes, no
+// trailing blanks.
+std::string singleLineSetting(std::string_view raw);
 
 // Keeps the fields the dialog edits within their ranges (tables: 0..tableCount).
 void clampSettings(Settings& s, int tableCount);

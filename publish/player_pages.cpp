@@ -34,15 +34,40 @@ constexpr std::string_view kStyle =
     ".team,.hint{color:#555;font-size:.9rem}.team{display:block}"
     ".hit{background:#fff1a8}"
     "[hidden]{display:none!important}"
+    ".clock{background:#fff;border-radius:10px;box-shadow:0 1px 3px rgba(0,0,0,.25);"
+    "padding:8px 12px;margin:0 0 10px;text-align:center}"
+    ".clock .t{display:block;font-size:2.8rem;font-weight:700;font-variant-numeric:tabular-nums}"
+    ".clock.up .t{color:#b00020;font-size:2rem}.extra{color:#b00020;font-size:.95rem}"
     "table{width:100%;border-collapse:collapse;background:#fff}"
     "th,td{padding:6px 5px;text-align:left;border-bottom:1px solid #e3e6ea;vertical-align:top}"
     "th{background:#dde3ea;white-space:nowrap;overflow-wrap:normal}"
     "td.r,th.r{text-align:right;white-space:nowrap;overflow-wrap:normal}"
     "td.place{max-width:5em}";
 
-// Filters the cards as one types: a card stays when one of its players has the number typed or a
+// The round clock, when the page has one: counted down from the end time the program gave, so a
+// phone that slept shows the right time at once; the state is asked for again at most every 30
+// seconds (a clock gone from seating.json, say of a round now over, hides). Then the search, which
+// filters the cards as one types: a card stays when one of its players has the number typed or a
 // name containing the text; those players are marked.
 constexpr std::string_view kScript =
+    "(function(){var c=document.getElementById('clock');if(!c)return;"
+    "var d=c.dataset,k={s:d.s,e:+d.e,l:+d.l,b:+d.b},h=c.querySelector('.h'),"
+    "t=c.querySelector('.t'),asked=Date.now();"
+    "function mmss(ms){var x=Math.ceil(ms/1000),m=Math.floor(x/60),s=x%60;"
+    "return m+':'+(s<10?'0':'')+s;}"
+    "function draw(){var n=Date.now(),l=k.s==='running'?k.e-n:k.s==='paused'?k.l:null;"
+    "if(l===null){c.hidden=!(k.b>n);h.textContent='До начала тура';t.textContent=mmss(k.b-n);"
+    "return;}c.hidden=false;c.classList.toggle('up',l<=0);"
+    "h.textContent=l<=0?'':k.s==='paused'?'Пауза':'До конца тура';"
+    "t.textContent=l<=0?'Время вышло':mmss(l);}"
+    "function ask(){if(Date.now()-asked<30000)return;asked=Date.now();"
+    "fetch('seating.json',{cache:'no-store'}).then(function(r){return r.json();})"
+    ".then(function(j){var x=j.clock||{state:'idle'};"
+    "k={s:x.state,e:x.endsAt,l:x.left,b:x.startsAt};"
+    "draw();}).catch(function(){});}"
+    "setInterval(function(){draw();if(!document.hidden)ask();},1000);"
+    "document.addEventListener('visibilitychange',function(){if(!document.hidden){draw();ask();}});"
+    "draw();})();"
     "var f=document.getElementById('find');f.hidden=false;"
     "f.addEventListener('input',function(){var q=f.value.trim().toLowerCase();"
     "document.querySelectorAll('.card').forEach(function(c){var any=false;"
@@ -69,7 +94,8 @@ std::string numberText(const Tournament& t, int player) {
 
 std::string policy(bool forMetaTag) {
     std::string p = "default-src 'none'; style-src 'unsafe-inline'; script-src 'sha256-" +
-                    sha256Base64(kScript) + "'; base-uri 'none'; form-action 'none'";
+                    sha256Base64(kScript) +
+                    "'; connect-src 'self'; base-uri 'none'; form-action 'none'";
     if (!forMetaTag)
         p += "; frame-ancestors 'none'"; // only honoured as a header
     return p;
@@ -99,6 +125,47 @@ std::string pageStart(std::string_view titleCp1251, Page page, std::string_view 
 
 constexpr std::string_view kPageEnd = "</main>\n</body>\n</html>\n";
 
+// The clock of the round shown, or null when there is none for it.
+const RoundClock* clockOfRound(const Tournament& t, const RoundClock* clock) {
+    return clock && t.currentRound >= 1 && clock->round == t.currentRound ? clock : nullptr;
+}
+
+const char* stateName(ClockState state) {
+    switch (state) {
+    case ClockState::Running:
+        return "running";
+    case ClockState::Paused:
+        return "paused";
+    default:
+        return "idle";
+    }
+}
+
+// The page's script starts from these and then follows seating.json.
+std::string clockElement(const RoundClock& c) {
+    return "<div id=\"clock\" class=\"clock\" data-s=\"" + std::string(stateName(c.state)) +
+           "\" data-e=\"" + std::to_string(c.state == ClockState::Running ? c.endsAt : 0) +
+           "\" data-l=\"" + std::to_string(c.state == ClockState::Paused ? c.left : 0) +
+           "\" data-b=\"" + std::to_string(c.startsAt) +
+           "\" hidden><span class=\"h\"></span><span class=\"t\"></span></div>\n";
+}
+
+std::string clockJson(const RoundClock& c) {
+    auto timeOrNull = [](bool has, ClockTime value) {
+        return has ? std::to_string(value) : std::string("null");
+    };
+    std::string s = "{\"round\": " + std::to_string(c.round) + ", \"state\": \"" +
+                    stateName(c.state) +
+                    "\", \"endsAt\": " + timeOrNull(c.state == ClockState::Running, c.endsAt) +
+                    ", \"left\": " + timeOrNull(c.state == ClockState::Paused, c.left) +
+                    ", \"duration\": " + std::to_string(c.duration) +
+                    ", \"startsAt\": " + timeOrNull(c.startsAt > 0, c.startsAt) + ", \"extra\": [";
+    for (std::size_t i = 0; i < c.extra.size(); ++i)
+        s += (i ? ", " : "") + std::string("{\"table\": ") + std::to_string(c.extra[i].table) +
+             ", \"minutes\": " + std::to_string(c.extra[i].minutes) + "}";
+    return s + "]}";
+}
+
 } // namespace
 
 std::string_view searchScript() {
@@ -110,7 +177,8 @@ const std::string& contentSecurityPolicy() {
     return header;
 }
 
-std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251) {
+std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251,
+                            const RoundClock* clock) {
     std::string s = pageStart(titleCp1251, Page::Seating, "Рассадка");
     const int round = t.currentRound - 1;
     if (round < 0) {
@@ -119,10 +187,16 @@ std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251) {
         return s + std::string(kPageEnd);
     }
     s += "<h2>ТУР № " + std::to_string(round + 1) + "</h2>\n";
+    const RoundClock* roundClock = clockOfRound(t, clock);
+    if (roundClock)
+        s += clockElement(*roundClock);
     s += "<input id=\"find\" type=\"search\" placeholder=\"Имя или номер\" "
          "aria-label=\"Найти игрока\" autocomplete=\"off\" hidden>\n<div class=\"cards\">\n";
     for (int tb = 0; tb < t.tableCount(); ++tb) {
-        s += "<section class=\"card\"><h3>СТОЛ № " + std::to_string(tb + 1) + "</h3>\n";
+        s += "<section class=\"card\"><h3>СТОЛ № " + std::to_string(tb + 1);
+        if (const int extra = roundClock ? tableExtra(*roundClock, tb + 1) : 0)
+            s += " <span class=\"extra\">+" + std::to_string(extra) + " мин</span>";
+        s += "</h3>\n";
         for (int seat = 0; seat < 4; ++seat) {
             const int p = t.playerAt(round, tb, seat);
             if (p < 0)
@@ -186,7 +260,8 @@ std::string renderTeamsHtml(const Tournament& t, std::string_view titleCp1251) {
     return s + std::string(kPageEnd);
 }
 
-std::string renderSeatingJson(const Tournament& t, std::string_view titleCp1251) {
+std::string renderSeatingJson(const Tournament& t, std::string_view titleCp1251,
+                              const RoundClock* clock) {
     const int round = t.currentRound - 1;
     std::string s = "{\"round\": " + std::to_string(round + 1) +
                     ", \"title\": " + jsonString(utf8(titleCp1251)) + ", \"tables\": [";
@@ -208,13 +283,16 @@ std::string renderSeatingJson(const Tournament& t, std::string_view titleCp1251)
         }
         s += "]}";
     }
-    s += round >= 0 && t.tableCount() > 0 ? "\n]}\n" : "]}\n";
-    return s;
+    s += round >= 0 && t.tableCount() > 0 ? "\n]" : "]";
+    if (const RoundClock* roundClock = clockOfRound(t, clock))
+        s += ", \"clock\": " + clockJson(*roundClock);
+    return s + "}\n";
 }
 
-PlayerPages renderPlayerPages(const Tournament& t, std::string_view titleCp1251) {
-    return {renderIndexHtml(t, titleCp1251), renderStandingsHtml(t, titleCp1251),
-            renderTeamsHtml(t, titleCp1251), renderSeatingJson(t, titleCp1251)};
+PlayerPages renderPlayerPages(const Tournament& t, std::string_view titleCp1251,
+                              const RoundClock* clock) {
+    return {renderIndexHtml(t, titleCp1251, clock), renderStandingsHtml(t, titleCp1251),
+            renderTeamsHtml(t, titleCp1251), renderSeatingJson(t, titleCp1251, clock)};
 }
 
 } // namespace quelna

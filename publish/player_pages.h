@@ -1,11 +1,12 @@
 #pragma once
 // The players' pages, rendered from the record alone: the seating of the latest seated round with
-// a search field, the standings, the team standings and the seating as JSON. UTF-8, no external
-// resources, every name escaped.
+// a search field and the round clock when there is one, the standings, the team standings and the
+// seating as JSON. UTF-8, no external resources, every name escaped.
 #include <array>
 #include <string>
 #include <string_view>
 
+#include "core/round_clock.h"
 #include "core/tournament.h"
 
 namespace quelna {
@@ -21,16 +22,21 @@ struct PlayerPages {
 inline constexpr std::array<std::string_view, 4> kPlayerPageFiles = {"index.html", "standings.html",
                                                                      "teams.html", "seating.json"};
 
-// The record must be normalised (seats assigned). titleCp1251 is the tournament title.
-PlayerPages renderPlayerPages(const Tournament& t, std::string_view titleCp1251);
+// The record must be normalised (seats assigned). titleCp1251 is the tournament title. The clock
+// shows on the seating page and in the JSON only when it belongs to the latest seated round.
+PlayerPages renderPlayerPages(const Tournament& t, std::string_view titleCp1251,
+                              const RoundClock* clock = nullptr);
 
-std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251);
+std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251,
+                            const RoundClock* clock = nullptr);
 std::string renderStandingsHtml(const Tournament& t, std::string_view titleCp1251);
 std::string renderTeamsHtml(const Tournament& t, std::string_view titleCp1251);
-std::string renderSeatingJson(const Tournament& t, std::string_view titleCp1251);
+std::string renderSeatingJson(const Tournament& t, std::string_view titleCp1251,
+                              const RoundClock* clock = nullptr);
 
-// The one script of the pages (the search on index.html) and the security policy that allows
-// exactly it and inline style; the web server sends the same policy as a header.
+// The one script of the pages (the round clock and the search on index.html) and the security
+// policy that allows exactly it, inline style and reading seating.json from the same server; the
+// web server sends the same policy as a header.
 std::string_view searchScript();
 const std::string& contentSecurityPolicy();
 

@@ -1,5 +1,6 @@
 #include "slides/slide_show.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,8 +10,9 @@
 #include <QScreen>
 
 #include "core/settings.h"
-#include "slides/slide_content.h"
 #include "gui/qt_text.h"
+#include "slides/slide_content.h"
+#include "slides/slide_geometry.h"
 
 namespace quelna {
 
@@ -20,7 +22,10 @@ int inRangeOr(int value, int low, int high, int fallback) {
     return value >= low && value <= high ? value : fallback;
 }
 
-std::unique_ptr<SlideContent> makeContent(const Tournament& t, SlideKind kind) {
+std::unique_ptr<SlideContent> makeContent(const Tournament& t, SlideKind kind,
+                                          const SlideClock& clock) {
+    if (kind == SlideKind::RoundClock)
+        return makeClockSlide(clock);
     if (kind == SlideKind::Seating || kind == SlideKind::RoundResults)
         return makeTableCards(t, kind);
     return makeStandingsList(t, kind);
@@ -60,18 +65,18 @@ QFont slideFont(int characterHeight, bool bold) {
     return font;
 }
 
-SlideShow::SlideShow(QWidget* owner, const Tournament& t, SlideKind kind)
+SlideShow::SlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const SlideClock& clock)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), tournament_(t), kind_(kind),
-      options_(currentSlideOptions()) {
+      options_(currentSlideOptions()), clock_(clock) {
     QScreen* screen = slideScreen(options_.onSecondary);
     monitor_ = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     open(screen);
 }
 
 SlideShow::SlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const QRect& monitor,
-                     const SlideOptions& options)
+                     const SlideOptions& options, const SlideClock& clock)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), tournament_(t), kind_(kind),
-      options_(options), monitor_(monitor) {
+      options_(options), monitor_(monitor), clock_(clock) {
     open(QGuiApplication::screenAt(monitor.topLeft()));
 }
 
@@ -88,12 +93,44 @@ void SlideShow::open(QScreen* screen) {
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, &SlideShow::tick);
 
-    content_ = makeContent(tournament_, kind_);
+    content_ = makeContent(tournament_, kind_, clock_);
     pageCount_ = content_->layout(*this);
     page_ = 0;
     if (pageCount_ > 1)
         timer_.start();
     content_->fill(page_, true);
+
+    addActions(clock_.keys);
+    if (clock_.clock && (kind_ == SlideKind::RoundClock || clock_.clock->corner)) {
+        if (kind_ != SlideKind::RoundClock)
+            addClockCorner();
+        clockTimer_.setInterval(200);
+        connect(&clockTimer_, &QTimer::timeout, this, &SlideShow::refreshClock);
+        clockTimer_.start();
+    }
+}
+
+void SlideShow::addClockCorner() {
+    // At the right end of the title band, where a centred title rarely reaches.
+    const BandGeometry b = bandGeometry(monitor_.width(), monitor_.height());
+    const QFont font = slideFont(b.band * 70 / 100, true);
+    const int width = QFontMetrics(font).horizontalAdvance(QStringLiteral(u"0:00:00")) + b.margin;
+    clockCorner_ = makeLabel(QRect(monitor_.width() - b.margin - width, 0, width, b.band), font,
+                             Qt::AlignRight | Qt::AlignVCenter, false);
+    refreshClock();
+}
+
+void SlideShow::refreshClock() {
+    content_->refresh();
+    if (!clockCorner_)
+        return;
+    const ClockReading r = readClock(*clock_.clock, clock_.now());
+    // Nothing to count before the round is started or planned.
+    clockCorner_->setText(r.phase == ClockPhase::Idle ? QString() : clockDigitsText(r));
+    QPalette pal = palette();
+    if (r.phase == ClockPhase::TimeUp)
+        pal.setColor(QPalette::WindowText, timeUpColour());
+    clockCorner_->setPalette(pal);
 }
 
 void SlideShow::tick() {
@@ -189,11 +226,12 @@ void SlideShow::mousePressEvent(QMouseEvent* e) {
 
 void SlideShow::done(int result) {
     timer_.stop();
+    clockTimer_.stop();
     QDialog::done(result);
 }
 
-void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind) {
-    SlideShow show(owner, t, kind);
+void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const SlideClock& clock) {
+    SlideShow show(owner, t, kind, clock);
     show.exec();
 }
 

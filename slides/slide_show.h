@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/tournament.h"
+#include "slides/clock_slide.h"
 
 class QFrame;
 class QLabel;
@@ -23,7 +24,8 @@ enum class SlideKind {
     RoundResults = 1,
     RoundResultsAndSeating = 2,
     Standings = 3,
-    TeamStandings = 4
+    TeamStandings = 4,
+    RoundClock = 5
 };
 
 // The slide options as they are when a show opens; a show never sees them change.
@@ -48,11 +50,12 @@ class SlideContent;
 class SlideShow : public QDialog {
     Q_OBJECT
   public:
-    // Lays the slide out on the screen chosen by the settings, with page 0 filled.
-    SlideShow(QWidget* owner, const Tournament& t, SlideKind kind);
+    // Lays the slide out on the screen chosen by the settings, with page 0 filled. The clock
+    // kind needs clock.clock; the others show it in a corner when the clock asks for it.
+    SlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const SlideClock& clock = {});
     // Same on an explicit monitor rectangle (screen pixels).
     SlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const QRect& monitor,
-              const SlideOptions& options);
+              const SlideOptions& options, const SlideClock& clock = {});
     ~SlideShow() override;
 
     SlideKind kind() const { return kind_; }
@@ -67,6 +70,10 @@ class SlideShow : public QDialog {
 
     // One second of the paging timer.
     void tick();
+    // Shows the clock (the clock slide, the corner) as it is now; a timer calls it 5 times a
+    // second.
+    void refreshClock();
+    QLabel* clockCorner() const { return clockCorner_; } // null unless shown
 
     QLabel* titleLabel() const { return titleLabel_; }
     QLabel* roundLabel() const { return roundLabel_; } // null for kinds without a round band
@@ -100,6 +107,7 @@ class SlideShow : public QDialog {
 
   private:
     void open(QScreen* screen);
+    void addClockCorner();
     QLabel* makeLabel(const QRect& r, const QFont& font, Qt::Alignment align, bool wrap);
 
     const Tournament& tournament_;
@@ -121,9 +129,13 @@ class SlideShow : public QDialog {
     std::vector<QLabel*> contentLabels_;
     std::vector<QFrame*> frames_;
     std::unique_ptr<SlideContent> content_;
+    SlideClock clock_;
+    QTimer clockTimer_;
+    QLabel* clockCorner_ = nullptr;
 };
 
 // Opens the show modally over owner and returns when it is closed.
-void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind);
+void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind,
+                   const SlideClock& clock = {});
 
 } // namespace quelna

@@ -27,6 +27,7 @@
 #include "ui/player_page_service.h"
 #endif
 #include "ui/print_menu.h"
+#include "ui/round_clock_service.h"
 
 namespace quelna {
 
@@ -64,6 +65,11 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
 
 #if QUELNA_PLAYER_PAGE
     playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
+#endif
+    clock_ = new RoundClockService(t_, this, settings().settingsPath);
+#if QUELNA_PLAYER_PAGE
+    playerPage_->setClock(&clock_->clock());
+    clock_->onChange([this] { playerPage_->publish(); });
 #endif
     buildMenu();
     buildGrid();
@@ -122,6 +128,7 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+    clock_->addSlideItems(slides);
 #if QUELNA_PLAYER_PAGE
     playerPage_->addSlideItem(slides);
 #endif

@@ -25,6 +25,7 @@ class QScrollBar;
 namespace quelna {
 
 class PlayerPageService;
+class RoundClockService;
 class PrintMenu;
 
 // Control identifiers of the window; cells are addressed by (round, position) instead.
@@ -71,6 +72,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QLineEdit* seatCell(int round, int position) const;
     QLineEdit* pointsCell(int round, int position) const;
     QAction* menuAction(int command) const;
+    RoundClockService* roundClock() const { return clock_; }
 
     void refreshFromTournament();
     void showRound(int k);
@@ -204,6 +206,7 @@ class MainWindow : public QDialog, private GridCellListener {
     // The players' page and its server; stopped before the record goes.
     std::unique_ptr<PlayerPageService> playerPage_;
 #endif
+    RoundClockService* clock_ = nullptr; // a child of the window
 };
 
 } // namespace quelna

@@ -17,6 +17,7 @@
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
 #include "ui/seating_failure.h"
+#include "ui/round_clock_service.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -182,6 +183,7 @@ void MainWindow::refreshFromTournament() {
         numberEdits_[0]->setFocus(Qt::OtherFocusReason);
     content_->setUpdatesEnabled(true);
     refreshing_ = false;
+    clock_->update();
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
 #endif
@@ -409,7 +411,7 @@ void MainWindow::openSettings() {
 }
 
 void MainWindow::openSlides(int kind) {
-    showSlideShow(this, t_, static_cast<SlideKind>(kind));
+    showSlideShow(this, t_, static_cast<SlideKind>(kind), clock_->slideClock());
 }
 
 } // namespace quelna

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/round_clock.h"
 #include "core/tournament.h"
 #include "publish/page_settings.h"
 #include "publish/server/page_server.h"
@@ -29,6 +30,8 @@ class PlayerPageService {
     // off.
     void startFromSettings();
 
+    // The round clock the seating page shows (null: none); it must outlive the service.
+    void setClock(const RoundClock* clock) { clock_ = clock; }
     // Renders the pages from the record and swaps them in while the server runs; on the
     // user-interface thread only.
     void publish();
@@ -52,6 +55,7 @@ class PlayerPageService {
     QWidget* window_;
     std::string settingsPath_;
     PlayerPageSettings settings_;
+    const RoundClock* clock_ = nullptr;
     SnapshotSlot slot_;
     PageServer server_{slot_};
     QAction* slideAction_ = nullptr;

@@ -1,0 +1,86 @@
+// The round clock on the players' page in a real browser (headless Chromium, skipped when it is
+// not installed), served by the page server on 127.0.0.1 with its security policy.
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "../played_tournament.h"
+#include "publish/player_pages.h"
+#include "publish/server/page_server.h"
+#include "support/run_program.h"
+
+namespace {
+
+using namespace quelna;
+
+constexpr const char* kChromium = "/usr/bin/chromium";
+
+// The page as the browser has it after `budget` milliseconds of virtual time.
+std::string browse(int port, const test_support::ScratchDir& dir, int budgetMs,
+                   const std::string& screenshot = {}) {
+    const std::filesystem::path profile = dir.path() / "profile";
+    std::filesystem::remove_all(profile);
+    const std::string flags = "--headless --no-sandbox --disable-gpu --disable-quic "
+                              "--no-first-run --disable-background-networking "
+                              "--disable-component-update --disable-sync --user-data-dir=" +
+                              profile.string() + " --window-size=390,844 " +
+                              "--virtual-time-budget=" + std::to_string(budgetMs) + " ";
+    const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/";
+    if (!screenshot.empty())
+        (void)test_support::runProgram(kChromium, flags + "--screenshot=" + screenshot + " " + url,
+                                       dir.path());
+    return test_support::runProgram(kChromium, flags + "--dump-dom " + url, dir.path()).out;
+}
+
+std::string clockText(const std::string& dom) {
+    std::smatch m;
+    static const std::regex clock(
+        "<div id=\"clock\" class=\"(clock[^\"]*)\"[^>]*>"
+        "<span class=\"h\">([^<]*)</span><span class=\"t\">([^<]*)</span>");
+    if (!std::regex_search(dom, m, clock))
+        return "no clock";
+    return m[1].str() + "|" + m[2].str() + "|" + m[3].str();
+}
+
+TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
+    if (!QFile::exists(QString::fromUtf8(kChromium)))
+        GTEST_SKIP() << "no " << kChromium;
+    test_support::ScratchDir dir("quelna_clock_browser");
+    const Tournament t = test::playedTournament(40, 4, 2, true);
+    SnapshotSlot slot;
+    PageServer server(slot);
+    ASSERT_EQ(server.start(0, "127.0.0.1"), ServerStart::Started);
+    RoundClock c;
+    followRound(c, 2);
+
+    // Running with 45 minutes left: the browser counts from the end time by its own clock.
+    startClock(c, wallClockNow() - 45 * kMinute);
+    slot.publish(std::make_shared<const PageSnapshot>(renderPlayerPages(t, "", &c)));
+    const QString shots = qEnvironmentVariable("QUELNA_PAGE_SHOTS");
+    const std::string shot =
+        shots.isEmpty() ? std::string() : QDir(shots).filePath(u"phone_clock.png"_qs).toStdString();
+    const std::string running = clockText(browse(server.port(), dir, 3000, shot));
+    EXPECT_TRUE(std::regex_match(running, std::regex("clock\\|До конца тура\\|4[45]:\\d\\d")))
+        << running;
+
+    // Over: "Время вышло".
+    c.endsAt = wallClockNow() - 1000;
+    slot.publish(std::make_shared<const PageSnapshot>(renderPlayerPages(t, "", &c)));
+    EXPECT_EQ(clockText(browse(server.port(), dir, 1000)), "clock up||Время вышло");
+
+    // The page says paused at 12:34; seating.json, read again after 30 seconds, says 5:00.
+    PlayerPages pages;
+    c.state = ClockState::Paused;
+    c.left = 12 * kMinute + 34'000;
+    pages.indexHtml = renderIndexHtml(t, "", &c);
+    c.left = 5 * kMinute;
+    pages.seatingJson = renderSeatingJson(t, "", &c);
+    slot.publish(std::make_shared<const PageSnapshot>(pages));
+    EXPECT_EQ(clockText(browse(server.port(), dir, 10000)), "clock|Пауза|12:34")
+        << "not asked again before 30 seconds";
+    EXPECT_EQ(clockText(browse(server.port(), dir, 40000)), "clock|Пауза|5:00");
+}
+
+} // namespace
