@@ -15,6 +15,10 @@ struct Tournament;
 // header, gives an error message; the record stays as it was. When the load leaves out part of
 // the file (another size, rounds after one that is not complete), a warning says what.
 [[nodiscard]] bool loadCommand(QWidget* owner, Tournament& t);
+// The same load without the dialog, for a file already chosen.
+[[nodiscard]] bool loadFromFile(QWidget* owner, Tournament& t, const QString& fileName);
+// The open dialog alone; empty when cancelled.
+QString askOpenFileName(QWidget* owner);
 
 // Shows the save dialog (initial name quelna.csv) and writes the record. An existing file is
 // replaced without a question; when the write fails the user is told and the old file stays.

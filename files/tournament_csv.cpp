@@ -1,5 +1,6 @@
 #include "files/tournament_csv.h"
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -12,6 +13,7 @@
 #include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
+#include "files/autosave_keep.h"
 
 namespace quelna {
 
@@ -155,7 +157,10 @@ std::string autosavePath(const std::string& dir, int k) {
 bool autosaveRound(const Tournament& t, int k, const std::string& dir, bool autosaveOn) {
     if (!autosaveOn)
         return false;
-    return saveTournamentFile(t, autosavePath(dir, k));
+    const std::string path = autosavePath(dir, k);
+    if (!keepOlderAutosave(t, path, std::time(nullptr)))
+        return false;
+    return saveTournamentFile(t, path);
 }
 
 } // namespace quelna

@@ -68,6 +68,12 @@ class SlideShow : public QDialog {
     // One second of the paging timer.
     void tick();
 
+    // The record changed: the next page is laid out and filled from it anew (at once when
+    // there is only one page).
+    void recordChanged();
+    // While paused (the record is being written elsewhere) the show neither pages nor repaints.
+    void setPaused(bool paused);
+
     QLabel* titleLabel() const { return titleLabel_; }
     QLabel* roundLabel() const { return roundLabel_; } // null for kinds without a round band
     // Column headings of the lists, left to right.
@@ -100,6 +106,8 @@ class SlideShow : public QDialog {
 
   private:
     void open(QScreen* screen);
+    void layOut();
+    void clearLayout();
     QLabel* makeLabel(const QRect& r, const QFont& font, Qt::Alignment align, bool wrap);
 
     const Tournament& tournament_;
@@ -110,6 +118,8 @@ class SlideShow : public QDialog {
     int pageCount_ = 0;
     int secondsShown_ = 0;
     bool showing_ = true;
+    bool stale_ = false;
+    bool paused_ = false;
     QTimer timer_;
     QFont titleFont_;
     QFont roundFont_;
@@ -125,5 +135,9 @@ class SlideShow : public QDialog {
 
 // Opens the show modally over owner and returns when it is closed.
 void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind);
+
+// The main window's way: on the screen of owner as showSlideShow, returning null once closed.
+// On another screen owner stays usable: returns the open show, which deletes itself when closed.
+SlideShow* showSlideShowBeside(QWidget* owner, const Tournament& t, SlideKind kind);
 
 } // namespace quelna
