@@ -250,7 +250,8 @@ void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind) {
 
 SlideShow* showSlideShowBeside(QWidget* owner, const Tournament& t, SlideKind kind) {
     auto show = std::make_unique<SlideShow>(owner, t, kind);
-    if (owner && show->screen() != owner->screen()) {
+    // By the monitor chosen: before it is shown, the show's own screen still reads as its owner's.
+    if (owner && owner->screen() && show->monitor() != owner->screen()->geometry()) {
         show->setModal(false);
         show->setAttribute(Qt::WA_DeleteOnClose);
         show->show();

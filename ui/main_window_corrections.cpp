@@ -84,8 +84,9 @@ bool MainWindow::pointsCellMenu(QContextMenuEvent* e) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const int r = cell->round();
     // The dialog opens once the menu is gone, so the window is the active one again after it.
-    connect(menu->addAction(QStringLiteral(u"Исправить результаты тура...")), &QAction::triggered,
-            this, [this, r] { chooseRoundToCorrect(r); }, Qt::QueuedConnection);
+    connect(
+        menu->addAction(QStringLiteral(u"Исправить результаты тура...")), &QAction::triggered, this,
+        [this, r] { chooseRoundToCorrect(r); }, Qt::QueuedConnection);
     menu->popup(e->globalPos());
     return true;
 }
