@@ -2,34 +2,21 @@
 // slides run and they follow the record; Esc, a click or the window's menu item closes them. Runs
 // this test binary again on two offscreen screens.
 #include <QLabel>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include "slides/slide_show.h"
+#include "support/two_screens.h"
 #include "tests/ui/main_window_support.h"
 
 namespace quelna {
 namespace {
 
 TEST(SlidesBeside, OnTwoScreensInTheirOwnProcess) {
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral(u"screens.json"));
-    uitest::writeFile(config, R"({"screens":[
- {"name":"A","x":0,"y":0,"width":1600,"height":900,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
- {"name":"B","x":-1920,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
-               QStringLiteral(u"offscreen:configfile=") + config);
-    env.insert(QStringLiteral(u"QUELNA_SLIDES_BESIDE"), QStringLiteral(u"1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral(u"--gtest_filter=SlidesBesideTwoScreens.*")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString out = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral(u"[  PASSED  ] 1 test"))) << out.toStdString();
+    const auto run = test_support::runOnTwoScreens(QStringLiteral(u"SlidesBesideTwoScreens.*"),
+                                                   QStringLiteral(u"QUELNA_SLIDES_BESIDE"));
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral(u"[  PASSED  ] 1 test")))
+        << run.output.toStdString();
 }
 
 TEST(SlidesBesideTwoScreens, TypingGoesOnWhileTheSlidesRunOnTheOtherScreen) {
