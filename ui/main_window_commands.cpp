@@ -66,6 +66,8 @@ void MainWindow::refreshFromTournament() {
     // Placement belongs to the round that was next before; nothing of it survives a refresh, nor
     // does a correction of a round.
     resetPlacement();
+    if (correctingRound_ >= 0)
+        headers_[correctingRound_]->setStyleSheet(QString());
     correctingRound_ = -1;
     correctionBanner_->hide();
     if (manualMode_ && (c == 0 || c >= rounds_)) {
