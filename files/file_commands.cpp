@@ -12,6 +12,7 @@
 #include "files/csv_encoding.h"
 #include "files/load_check.h"
 #include "files/tournament_csv.h"
+#include "files/zero_sum_check.h"
 #include "gui/core_path.h"
 
 namespace quelna {
@@ -107,6 +108,9 @@ QString lossWarning(std::string_view bytes, const Tournament& raw,
         lines << QStringLiteral(u"строка %1: знаки, которых нет в кодировке Windows-1251, "
                                 u"заменены на «?».")
                      .arg(line);
+    const std::string unbalanced = unbalancedTablesWarning(findUnbalancedTables(raw));
+    if (!unbalanced.empty())
+        lines << QString::fromStdString(unbalanced);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -130,10 +134,16 @@ void setFileDialogHook(FileDialogHook hook) {
     dialogHook() = std::move(hook);
 }
 
+QString askOpenFileName(QWidget* owner) {
+    return askFileName(owner, false);
+}
+
 bool loadCommand(QWidget* owner, Tournament& t) {
     const QString fileName = askFileName(owner, false);
-    if (fileName.isEmpty())
-        return false;
+    return !fileName.isEmpty() && loadFromFile(owner, t, fileName);
+}
+
+bool loadFromFile(QWidget* owner, Tournament& t, const QString& fileName) {
     // A file that is not a tournament file would replace the whole tournament with nothing.
     std::string bytes;
     if (!readTournamentFileBytes(corePath(fileName), bytes)) {

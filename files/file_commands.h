@@ -16,6 +16,10 @@ struct Tournament;
 // is offered to be read as UTF-8. When the load leaves out or changes part of the file (another
 // size, rounds after one that is not complete, numbers that are not whole), a warning says what.
 [[nodiscard]] bool loadCommand(QWidget* owner, Tournament& t);
+// The same load without the dialog, for a file already chosen.
+[[nodiscard]] bool loadFromFile(QWidget* owner, Tournament& t, const QString& fileName);
+// The open dialog alone; empty when cancelled.
+QString askOpenFileName(QWidget* owner);
 
 // Shows the save dialog (initial name quelna.csv) and writes the record. An existing file is
 // replaced without a question; when the write fails the user is told and the old file stays.

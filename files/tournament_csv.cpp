@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -15,6 +16,7 @@
 #include "core/standings.h"
 #include "core/text.h"
 #include "files/csv_fields.h"
+#include "files/autosave_keep.h"
 
 namespace quelna {
 
@@ -164,7 +166,10 @@ std::string autosavePath(const std::string& dir, int k) {
 bool autosaveRound(const Tournament& t, int k, const std::string& dir, bool autosaveOn) {
     if (!autosaveOn)
         return false;
-    return saveTournamentFile(t, autosavePath(dir, k));
+    const std::string path = autosavePath(dir, k);
+    if (!keepOlderAutosave(t, path, std::time(nullptr)))
+        return false;
+    return saveTournamentFile(t, path);
 }
 
 } // namespace quelna

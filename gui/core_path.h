@@ -17,3 +17,16 @@ inline std::string corePath(const QString& fileName) {
 }
 
 } // namespace quelna
+
+namespace quelna {
+
+// The way back: a core file name as Qt shows and opens it.
+inline QString qtPath(const std::string& name) {
+#ifdef Q_OS_WIN
+    return QString::fromStdString(name);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(name));
+#endif
+}
+
+} // namespace quelna

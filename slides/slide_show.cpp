@@ -93,8 +93,7 @@ void SlideShow::open(QScreen* screen) {
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, &SlideShow::tick);
 
-    content_ = makeContent(tournament_, kind_, clock_);
-    pageCount_ = content_->layout(*this);
+    layOut();
     page_ = 0;
     if (pageCount_ > 1)
         timer_.start();
@@ -133,7 +132,48 @@ void SlideShow::refreshClock() {
     clockCorner_->setPalette(pal);
 }
 
+void SlideShow::layOut() {
+    content_ = makeContent(tournament_, kind_, clock_);
+    pageCount_ = content_->layout(*this);
+    stale_ = false;
+}
+
+void SlideShow::clearLayout() {
+    content_.reset();
+    for (QLabel* l : headingLabels_)
+        delete l;
+    for (QLabel* l : contentLabels_)
+        delete l;
+    for (QFrame* f : frames_)
+        delete f;
+    delete titleLabel_;
+    delete roundLabel_;
+    titleLabel_ = roundLabel_ = nullptr;
+    headingLabels_.clear();
+    contentLabels_.clear();
+    frames_.clear();
+}
+
+void SlideShow::recordChanged() {
+    stale_ = true;
+    if (pageCount_ > 1 || paused_)
+        return;
+    clearLayout();
+    layOut();
+    page_ = 0;
+    // A show of one page may now need several.
+    if (pageCount_ > 1 && !timer_.isActive())
+        timer_.start();
+    content_->fill(page_, true);
+}
+
+void SlideShow::setPaused(bool paused) {
+    paused_ = paused;
+}
+
 void SlideShow::tick() {
+    if (paused_)
+        return;
     if (pageCount_ <= 1)
         return;
     if (showing_) {
@@ -148,7 +188,14 @@ void SlideShow::tick() {
     }
     secondsShown_ = 0;
     showing_ = true;
-    page_ = (page_ + 1) % pageCount_;
+    if (stale_) {
+        const int next = page_ + 1;
+        clearLayout();
+        layOut();
+        page_ = next % pageCount_;
+    } else {
+        page_ = (page_ + 1) % pageCount_;
+    }
     content_->fill(page_, true);
 }
 
@@ -190,6 +237,8 @@ QLabel* SlideShow::makeLabel(const QRect& r, const QFont& font, Qt::Alignment al
     label->setAlignment(align);
     label->setWordWrap(wrap);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (isVisible()) // laid out anew while the show runs
+        label->show();
     return label;
 }
 
@@ -203,6 +252,8 @@ QFrame* SlideShow::addFrame(const QRect& r) {
     frame->setPalette(pal);
     frame->setGeometry(r);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (isVisible())
+        frame->show();
     frames_.push_back(frame);
     return frame;
 }
@@ -233,6 +284,20 @@ void SlideShow::done(int result) {
 void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind, const SlideClock& clock) {
     SlideShow show(owner, t, kind, clock);
     show.exec();
+}
+
+SlideShow* showSlideShowBeside(QWidget* owner, const Tournament& t, SlideKind kind,
+                               const SlideClock& clock) {
+    auto show = std::make_unique<SlideShow>(owner, t, kind, clock);
+    // By the monitor chosen: before it is shown, the show's own screen still reads as its owner's.
+    if (owner && owner->screen() && show->monitor() != owner->screen()->geometry()) {
+        show->setModal(false);
+        show->setAttribute(Qt::WA_DeleteOnClose);
+        show->show();
+        return show.release();
+    }
+    show->exec();
+    return nullptr;
 }
 
 } // namespace quelna

@@ -75,6 +75,12 @@ class SlideShow : public QDialog {
     void refreshClock();
     QLabel* clockCorner() const { return clockCorner_; } // null unless shown
 
+    // The record changed: the next page is laid out and filled from it anew (at once when
+    // there is only one page).
+    void recordChanged();
+    // While paused (the record is being written elsewhere) the show neither pages nor repaints.
+    void setPaused(bool paused);
+
     QLabel* titleLabel() const { return titleLabel_; }
     QLabel* roundLabel() const { return roundLabel_; } // null for kinds without a round band
     // Column headings of the lists, left to right.
@@ -108,6 +114,8 @@ class SlideShow : public QDialog {
   private:
     void open(QScreen* screen);
     void addClockCorner();
+    void layOut();
+    void clearLayout();
     QLabel* makeLabel(const QRect& r, const QFont& font, Qt::Alignment align, bool wrap);
 
     const Tournament& tournament_;
@@ -118,6 +126,8 @@ class SlideShow : public QDialog {
     int pageCount_ = 0;
     int secondsShown_ = 0;
     bool showing_ = true;
+    bool stale_ = false;
+    bool paused_ = false;
     QTimer timer_;
     QFont titleFont_;
     QFont roundFont_;
@@ -137,5 +147,10 @@ class SlideShow : public QDialog {
 // Opens the show modally over owner and returns when it is closed.
 void showSlideShow(QWidget* owner, const Tournament& t, SlideKind kind,
                    const SlideClock& clock = {});
+
+// The main window's way: on the screen of owner as showSlideShow, returning null once closed.
+// On another screen owner stays usable: returns the open show, which deletes itself when closed.
+SlideShow* showSlideShowBeside(QWidget* owner, const Tournament& t, SlideKind kind,
+                               const SlideClock& clock = {});
 
 } // namespace quelna

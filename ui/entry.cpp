@@ -1,18 +1,22 @@
 #include "ui/entry.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 
 #include <ctime>
 
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/tournament.h"
+#include "files/resume_point.h"
 #include "gui/core_path.h"
 #include "gui/tooltips.h"
 #include "ui/app_icon.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"
+#include "ui/resume_offer.h"
 
 namespace quelna {
 
@@ -33,12 +37,33 @@ int runEntry(QApplication& app, const QString& settingsPath) {
     runRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
     applyMonitorCount(static_cast<int>(QGuiApplication::screens().size()));
 
-    ParametersDialog parameters;
-    if (parameters.exec() == 1) {
-        Tournament tournament(parameters.playerCount(), parameters.roundCount());
-        settings().autosave = !parameters.testMode();
-        MainWindow window(tournament, parameters.testMode(), nullptr);
+    // Autosaves lie beside the settings file, where the next start looks for them.
+    const QString folder = QFileInfo(settingsPath).absolutePath();
+    int players = 0, rounds = 0;
+    bool testMode = false;
+    QString file = offerResume(folder);
+    if (file.isEmpty() || !tournamentFileSize(file, players, rounds)) {
+        file.clear();
+        ParametersDialog parameters;
+        if (parameters.exec() == 1) {
+            players = parameters.playerCount();
+            rounds = parameters.roundCount();
+            testMode = parameters.testMode();
+            file = parameters.tournamentFile();
+        }
+    }
+    if (players > 0) {
+        Tournament tournament(players, rounds);
+        settings().autosave = !testMode;
+        MainWindowEnvironment env;
+        env.appDir = folder;
+        MainWindow window(tournament, testMode, env);
+        if (!file.isEmpty())
+            QTimer::singleShot(0, &window, [&window, file] { window.openTournamentFile(file); });
+        // Only the window's own close removes the marker; a crash leaves it for the next start.
+        (void)markRunning(corePath(folder));
         window.exec();
+        clearRunning(corePath(folder));
     }
 
     // A settings file that cannot be written is no reason to bother the organiser at exit.

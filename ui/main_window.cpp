@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,12 +15,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "core/settings.h"
 #include "core/text.h"
 #include "gui/app_paths.h"
+#include "slides/slide_show.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
 #include "ui/name_validator.h"
@@ -40,6 +43,9 @@ QPushButton* makeButton(const QString& text, QWidget* parent) {
     b->setDefault(false);
     return b;
 }
+
+// Typed points reach the autosave this long after the first cell left, however many follow.
+constexpr int kTypedSaveDelayMs = 1500;
 
 QRect defaultWorkArea() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -67,12 +73,18 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
 #endif
     clock_ = new RoundClockService(t_, this, settings().settingsPath);
+    clock_->onOpenSlide([this] { openSlides(static_cast<int>(SlideKind::RoundClock)); });
 #if QUELNA_PLAYER_PAGE
     playerPage_->setClock(&clock_->clock());
     clock_->onChange([this] { playerPage_->publish(); });
 #endif
     buildMenu();
+    buildCorrectionBanner();
     buildGrid();
+    typedSave_ = new QTimer(this);
+    typedSave_->setSingleShot(true);
+    typedSave_->setInterval(kTypedSaveDelayMs);
+    connect(typedSave_, &QTimer::timeout, this, [this] { autosave(t_.currentRound); });
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
     playerPage_->startFromSettings();
@@ -107,6 +119,10 @@ void MainWindow::buildMenu() {
     QMenu* service = menuBar_->addMenu(QStringLiteral(u"С&ервис"));
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
+    QAction* correct =
+        add(service, ids::kCorrectRoundCommand, QStringLiteral(u"&Исправить результаты тура..."));
+    correct->setEnabled(false);
+    connect(correct, &QAction::triggered, this, [this] { chooseRoundToCorrect(-1); });
 #if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
 #endif
@@ -132,6 +148,11 @@ void MainWindow::buildMenu() {
 #if QUELNA_PLAYER_PAGE
     playerPage_->addSlideItem(slides);
 #endif
+    slides->addSeparator();
+    QAction* closeSlidesItem =
+        add(slides, ids::kCloseSlidesCommand, QStringLiteral(u"&Закрыть показ слайдов"));
+    closeSlidesItem->setEnabled(false);
+    connect(closeSlidesItem, &QAction::triggered, this, [this] { closeSlides(); });
     printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
     for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
         actions_.insert(it.key(), it.value());
@@ -165,6 +186,7 @@ void MainWindow::buildGrid() {
         contentWidth = std::max(contentWidth, last.x + last.seatWidth + last.pointsWidth + 20);
     }
     content_->setGeometry(0, 0, contentWidth, geometry_.contentHeight);
+    content_->installEventFilter(this); // the context menu of the disabled past rounds' cells
     content_->setUpdatesEnabled(false);
 
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
@@ -488,6 +510,9 @@ void MainWindow::ensureVisible(QWidget* child) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == content_ && e->type() == QEvent::ContextMenu &&
+        pointsCellMenu(static_cast<QContextMenuEvent*>(e)))
+        return true;
     if (watched == scrollBar_ && e->type() == QEvent::Wheel) {
         wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;
@@ -525,6 +550,8 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // What the grid shows goes into the autosave too, so typed names or the points in the cell
     // that still has the focus are not lost.
     copyGridIntoRecord();
+    typedSave_->stop();
+    closeSlides();
     autosave(t_.currentRound);
 #if QUELNA_PLAYER_PAGE
     playerPage_->stop();

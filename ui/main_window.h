@@ -4,6 +4,7 @@
 // program's main loop.
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <memory>
@@ -11,16 +12,20 @@
 #include <vector>
 
 #include "core/tournament.h"
+#include "slides/slide_show.h"
 #include "ui/grid_cells.h"
 #include "ui/grid_layout.h"
+#include "ui/points_check.h"
 
 class QAction;
+class QContextMenuEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 namespace quelna {
 
@@ -52,6 +57,8 @@ inline constexpr int kSlideRoundResults = 40007;
 inline constexpr int kSlideResultsAndSeating = 40008;
 inline constexpr int kSlideStandings = 40009;
 inline constexpr int kSlideTeamStandings = 40011;
+inline constexpr int kCorrectRoundCommand = 40020;
+inline constexpr int kCloseSlidesCommand = 40021;
 } // namespace ids
 
 // Where the window takes its size from and writes its autosave files; tests replace both.
@@ -78,6 +85,16 @@ class MainWindow : public QDialog, private GridCellListener {
     void showRound(int k);
     void readPlayersFromGrid();
     void readRoundPointsFromGrid(int r);
+    // Reads a tournament file chosen before the window opened (resuming), and shows it.
+    void openTournamentFile(const QString& fileName);
+
+    // Correcting a past round: its points are editable until "Готово".
+    void startCorrection(int round);
+    void finishCorrection();
+    int correctingRound() const { return correctingRound_; }
+    QWidget* correctionBanner() const { return correctionBanner_; }
+    // The slide show running beside the window on another screen, if any.
+    SlideShow* slidesBeside() const { return slidesBeside_; }
 
     // Vertical scrolling by rows of 20 pixels, as the scroll bar and the wheel drive it.
     void lineUp();
@@ -129,6 +146,7 @@ class MainWindow : public QDialog, private GridCellListener {
     bool numbersComplete() const;
     bool latestPointsFilled() const;
     bool computeTableError(int round, int table) const;
+    TableState tableStateAt(int round, int table) const;
     void applyTableTone(int round, int table);
     void updateSlideItems();
 
@@ -141,6 +159,17 @@ class MainWindow : public QDialog, private GridCellListener {
     void openSlides(int kind);
     void copyGridIntoRecord();
     void autosave(int k);
+
+    // Beside the plain commands: the question before seating over errors, correcting a past
+    // round, saving what was typed, and the slides on another screen following the record.
+    bool confirmSeatOverErrors();
+    void buildCorrectionBanner();
+    void chooseRoundToCorrect(int suggested);
+    bool pointsCellMenu(QContextMenuEvent* e);
+    void pointsStored(int round);
+    void showTotalsFrom(int round);
+    void closeSlides();
+    void updateCorrectionItems();
 
     // Manual placement of the next round.
     void toggleManualMode(bool on);
@@ -201,6 +230,12 @@ class MainWindow : public QDialog, private GridCellListener {
     bool manualMode_ = false;
     int selectedUnplaced_ = -1;
     int selectedPlaced_ = -1;
+
+    int correctingRound_ = -1;
+    QWidget* correctionBanner_ = nullptr;
+    QLabel* correctionText_ = nullptr;
+    QTimer* typedSave_ = nullptr; // coalesces typed points into one autosave
+    QPointer<SlideShow> slidesBeside_;
 
 #if QUELNA_PLAYER_PAGE
     // The players' page and its server; stopped before the record goes.

@@ -2,7 +2,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
+#include <array>
 #include <climits>
 
 #include "core/settings.h"
@@ -23,25 +25,6 @@
 namespace quelna {
 
 namespace {
-
-int readPoints(const QString& text) {
-    return parseLeadingInt(toRecord(text));
-}
-
-// A signed whole number, blanks around it allowed; anything else in a points cell is a typing
-// error the organiser must see, although it is stored as what its leading digits say.
-bool isWholeNumber(const QString& text) {
-    const QString s = text.trimmed();
-    qsizetype i = 0;
-    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
-        ++i;
-    if (i == s.size())
-        return false;
-    for (; i < s.size(); ++i)
-        if (s[i] < QLatin1Char('0') || s[i] > QLatin1Char('9'))
-            return false;
-    return true;
-}
 
 // A typed start number, read as an unsigned number; empty or unreadable is 0.
 long long readNumber(const QString& text) {
@@ -81,8 +64,13 @@ void MainWindow::refreshFromTournament() {
     const bool ordered = t_.hasCompleteNumbering();
     const int tables = n_ / 4;
 
-    // Placement belongs to the round that was next before; nothing of it survives a refresh.
+    // Placement belongs to the round that was next before; nothing of it survives a refresh, nor
+    // does a correction of a round.
     resetPlacement();
+    if (correctingRound_ >= 0)
+        headers_[correctingRound_]->setStyleSheet(QString());
+    correctingRound_ = -1;
+    correctionBanner_->hide();
     if (manualMode_ && (c == 0 || c >= rounds_)) {
         manualMode_ = false;
         const QSignalBlocker block(manualButton_);
@@ -152,14 +140,15 @@ void MainWindow::refreshFromTournament() {
                                                     : QString::number(t_.pointsAt(j, p)));
         }
     }
-    // A table of the shown round is red exactly when its cells say so, also after a load.
-    for (int tb = 0; tb < tables; ++tb) {
+    // A table is red exactly when its cells say so, in every seated round, also after a load.
+    for (int tb = 0; tb < tables; ++tb)
         tableError_[tb] = c > 0 && computeTableError(c - 1, tb);
-        if (c > 0)
-            applyTableTone(c - 1, tb);
-    }
+    for (int j = 0; j < c; ++j)
+        for (int tb = 0; tb < tables; ++tb)
+            applyTableTone(j, tb);
 
     updateSlideItems();
+    updateCorrectionItems();
     for (int r = 0; r < rounds_; ++r)
         roundButtons_[r]->setEnabled(r < c - 1);
     showRound(c);
@@ -187,6 +176,8 @@ void MainWindow::refreshFromTournament() {
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
 #endif
+    if (slidesBeside_)
+        slidesBeside_->recordChanged();
 }
 
 void MainWindow::readPlayersFromGrid() {
@@ -251,25 +242,21 @@ void MainWindow::pointsRule() {
     manualButton_->setEnabled(filled && open);
 }
 
+TableState MainWindow::tableStateAt(int round, int table) const {
+    std::array<QString, 4> cells;
+    for (int s = 0; s < 4; ++s)
+        cells[s] = pointsCells_[round * n_ + 4 * table + s]->text();
+    return tableState(cells);
+}
+
 bool MainWindow::computeTableError(int round, int table) const {
-    // Four values near the int limits must not overflow their sum into a false zero.
-    long long sum = 0;
-    bool empty = false;
-    for (int s = 0; s < 4; ++s) {
-        const QString text = pointsCells_[round * n_ + 4 * table + s]->text();
-        if (text.isEmpty()) {
-            empty = true;
-            continue;
-        }
-        if (!isWholeNumber(text))
-            return true;
-        sum += readPoints(text);
-    }
-    return !empty && sum != 0;
+    return tableStateAt(round, table) != TableState::Fine;
 }
 
 void MainWindow::applyTableTone(int round, int table) {
-    const bool red = round == t_.currentRound - 1 && tableError_[table];
+    // The latest round keeps its marks in tableError_; earlier rounds are judged by their cells.
+    const bool red =
+        round == t_.currentRound - 1 ? tableError_[table] : computeTableError(round, table);
     for (int s = 0; s < 4; ++s)
         pointsCells_[round * n_ + 4 * table + s]->setTone(red ? CellTone::ErrorText
                                                               : CellTone::Normal);
@@ -280,7 +267,7 @@ void MainWindow::cellStep(GridCell& cell, int step) {
         return;
     const int r = cell.round();
     const int q = cell.position() + step;
-    if (r != t_.currentRound - 1 || q < 0 || q >= n_)
+    if ((r != t_.currentRound - 1 && r != correctingRound_) || q < 0 || q >= n_)
         return;
     GridCell* next = pointsCells_[r * n_ + q];
     if (next->isEnabled())
@@ -303,16 +290,21 @@ void MainWindow::cellFocusOut(GridCell& cell, Qt::FocusReason) {
     if (refreshing_ || cell.kind() != GridCell::Kind::Points)
         return;
     const int r = cell.round();
-    if (r != t_.currentRound - 1)
+    if (r != t_.currentRound - 1 && r != correctingRound_)
         return;
     const int q = cell.position();
     t_.setPoints(r, q / 4, q % 4, readPoints(cell.text()));
     const int tb = q / 4;
-    const bool error = computeTableError(r, tb);
-    if (error != tableError_[tb]) {
-        tableError_[tb] = error;
+    if (r != t_.currentRound - 1) {
         applyTableTone(r, tb);
+    } else {
+        const bool error = computeTableError(r, tb);
+        if (error != tableError_[tb]) {
+            tableError_[tb] = error;
+            applyTableTone(r, tb);
+        }
     }
+    pointsStored(r);
 }
 
 // Commands -------------------------------------------------------------------------------------
@@ -332,6 +324,9 @@ void MainWindow::seatCommand() {
     const int c = t_.currentRound;
     if (c >= rounds_)
         return;
+    if (c > 0 && !confirmSeatOverErrors())
+        return;
+    finishCorrection();
     std::vector<bool> placed(n_);
     for (int p = 0; p < n_; ++p)
         placed[p] = t_.tableAt(c, p) != -1;
@@ -348,9 +343,15 @@ void MainWindow::seatCommand() {
     int result = 0;
     bool noSeatingExists = false;
     {
+        // The seating worker writes the record: nothing else may read it meanwhile.
+        typedSave_->stop();
+        if (slidesBeside_)
+            slidesBeside_->setPaused(true);
         ProgressDialog dialog(t_, c, this);
         result = dialog.exec();
         noSeatingExists = dialog.noSeatingExists();
+        if (slidesBeside_)
+            slidesBeside_->setPaused(false);
     }
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
@@ -411,7 +412,16 @@ void MainWindow::openSettings() {
 }
 
 void MainWindow::openSlides(int kind) {
-    showSlideShow(this, t_, static_cast<SlideKind>(kind), clock_->slideClock());
+    closeSlides();
+    slidesBeside_ = showSlideShowBeside(this, t_, static_cast<SlideKind>(kind),
+                                        clock_->slideClock());
+    actions_.value(ids::kCloseSlidesCommand)->setEnabled(slidesBeside_ != nullptr);
+    if (slidesBeside_) {
+        connect(slidesBeside_, &QObject::destroyed, this,
+                [this] { actions_.value(ids::kCloseSlidesCommand)->setEnabled(false); });
+        // The organiser goes on typing here while the players look at the other screen.
+        activateWindow();
+    }
 }
 
 } // namespace quelna

@@ -12,7 +12,9 @@
 #include <algorithm>
 
 #include "core/settings.h"
+#include "files/file_commands.h"
 #include "ui/dialog_units.h"
+#include "ui/resume_offer.h"
 
 namespace quelna {
 
@@ -49,7 +51,7 @@ ParametersDialog::ParametersDialog(QWidget* parent) : QDialog(parent) {
                                       {QStringLiteral(u"Число туров"), 60, 2},
                                       {QStringLiteral(u"Тест-режим"), 60, checkBox},
                                       {QStringLiteral(u"200"), 20, 8}});
-    setFixedSize(du.size(100, 75));
+    setFixedSize(du.size(100, 89));
 
     auto* playersLabel = new QLabel(QStringLiteral(u"Число игроков"), this);
     playersLabel->setGeometry(du.rect(8, 8, 60, 8));
@@ -86,6 +88,13 @@ ParametersDialog::ParametersDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &ParametersDialog::onOk);
     controls_.insert(OkButton, ok);
 
+    // Resuming a tournament: its file knows N and R, so nothing typed above counts.
+    auto* open = new QPushButton(QStringLiteral(u"Открыть турнир..."), this);
+    open->setGeometry(du.rect(8, 72, 84, 12));
+    open->setAutoDefault(false);
+    connect(open, &QPushButton::clicked, this, &ParametersDialog::onOpen);
+    controls_.insert(OpenButton, open);
+
     playersEdit_->setFocus();
 }
 
@@ -113,6 +122,24 @@ void ParametersDialog::onOk() {
                            u"12.\nЧисло туров должно быть от 2 до 12."));
         return;
     }
+    acceptSize(players, rounds);
+}
+
+void ParametersDialog::onOpen() {
+    const QString fileName = askOpenFileName(this);
+    if (fileName.isEmpty())
+        return;
+    int players = 0, rounds = 0;
+    if (!tournamentFileSize(fileName, players, rounds)) {
+        QMessageBox::critical(this, QStringLiteral(u"Ошибка"),
+                              QStringLiteral(u"Ошибка при чтении из файла!"));
+        return;
+    }
+    tournamentFile_ = fileName;
+    acceptSize(players, rounds);
+}
+
+void ParametersDialog::acceptSize(int players, int rounds) {
     playerCount_ = players;
     roundCount_ = rounds;
     testMode_ = testModeCheck_->isChecked();

@@ -3,6 +3,7 @@
 // 0 when closed by its close box.
 #include <QDialog>
 #include <QHash>
+#include <QString>
 
 class QCheckBox;
 class QLineEdit;
@@ -20,6 +21,7 @@ class ParametersDialog : public QDialog {
         RoundsEdit = 1001,
         TestModeCheck = 1004,
         OkButton = 1002,
+        OpenButton = 1003,
     };
 
     explicit ParametersDialog(QWidget* parent = nullptr);
@@ -28,6 +30,8 @@ class ParametersDialog : public QDialog {
     int playerCount() const { return playerCount_; }
     int roundCount() const { return roundCount_; }
     bool testMode() const { return testMode_; }
+    // The tournament file chosen with "Открыть турнир...", else empty.
+    QString tournamentFile() const { return tournamentFile_; }
 
     QWidget* control(int id) const { return controls_.value(id); }
 
@@ -38,6 +42,8 @@ class ParametersDialog : public QDialog {
 
   private:
     void onOk();
+    void onOpen();
+    void acceptSize(int players, int rounds);
 
     QHash<int, QWidget*> controls_;
     QLineEdit* playersEdit_ = nullptr;
@@ -46,6 +52,7 @@ class ParametersDialog : public QDialog {
     int playerCount_ = 0;
     int roundCount_ = 0;
     bool testMode_ = false;
+    QString tournamentFile_;
 };
 
 } // namespace quelna

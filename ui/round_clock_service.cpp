@@ -98,6 +98,8 @@ void RoundClockService::updateActions() {
 }
 
 void RoundClockService::openSlide() {
+    if (openSlide_)
+        return openSlide_();
     showSlideShow(window_, t_, SlideKind::RoundClock, slideClock());
 }
 

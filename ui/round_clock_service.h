@@ -28,6 +28,9 @@ class RoundClockService : public QObject {
     // "Часы тура", "Старт", "Пауза", "+1 минута", "−1 минута" and the settings of the clock.
     void addSlideItems(QMenu* slides);
     void onChange(std::function<void()> changed) { changed_ = std::move(changed); }
+    // How the clock slide is opened (the window's own way, beside it on another screen); without
+    // one it opens modally over the window.
+    void onOpenSlide(std::function<void()> open) { openSlide_ = std::move(open); }
 
     // After each refresh of the window: the clock follows the latest seated round.
     void update();
@@ -58,6 +61,7 @@ class RoundClockService : public QObject {
     std::string settingsPath_;
     std::function<ClockTime()> now_;
     std::function<void()> changed_;
+    std::function<void()> openSlide_;
     RoundClock clock_;
     QTimer signalTimer_;
     bool wasUp_ = false;

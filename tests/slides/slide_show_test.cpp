@@ -1,17 +1,14 @@
 // The show window: paging timer, closing, the modal entry point and the choice of monitor.
 #define QTEST_QPA_MOUSE_HANDLING // clicks go through the window, hit-testing the children
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "slide_test_support.h"
+#include "support/two_screens.h"
 
 namespace quelna::test {
 namespace {
@@ -175,29 +172,11 @@ TEST(SlideShowModal, OptionsOutOfRangeFallBackToDefaults) {
 
 // Runs this test binary again on two offscreen screens, the second left of the first.
 TEST(SlideShowScreens, TwoMonitorsInTheirOwnProcess) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString config = dir.filePath(QStringLiteral(u"screens.json"));
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"screens":[
- {"name":"A","x":0,"y":0,"width":1600,"height":900,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
- {"name":"B","x":-1920,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    file.close();
-
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
-               QStringLiteral(u"offscreen:configfile=") + config);
-    env.insert(QStringLiteral(u"QUELNA_SLIDES_TWO_SCREENS"), QStringLiteral(u"1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral(u"--gtest_filter=SlideShowOnTwoScreens.*")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString out = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral(u"[  PASSED  ] 2 tests"))) << out.toStdString();
+    const auto run = test_support::runOnTwoScreens(QStringLiteral(u"SlideShowOnTwoScreens.*"),
+                                                   QStringLiteral(u"QUELNA_SLIDES_TWO_SCREENS"));
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral(u"[  PASSED  ] 2 tests")))
+        << run.output.toStdString();
 }
 
 // Only meaningful inside the child process started above.
