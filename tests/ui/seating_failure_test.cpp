@@ -67,7 +67,8 @@ TEST(SeatingFailure, OfferSeatsWithTheFewestRepeatsAndListsThem) {
         const int repeats = countRepeatPairs(t, 1);
         // Three tables drawn from three tables of four: at least one old pair at each.
         EXPECT_GE(repeats, 3);
-        const QStringList lines = answerer.seen[1].section(QLatin1Char('|'), 0, 0).split('\n');
+        const QStringList lines =
+            answerer.seen[1].section(QLatin1Char('|'), 0, 0).split(QLatin1Char('\n'));
         EXPECT_EQ(lines[0], QStringLiteral(u"Повторных встреч: %1").arg(repeats));
         EXPECT_EQ(lines.size(), repeats + 1);
         EXPECT_FALSE(h.w->seatCell(1, 0)->text().isEmpty());
