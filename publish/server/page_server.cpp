@@ -87,6 +87,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void onHead(beast::error_code ec);
     void send(Answer answer);
     void linger();
+    void drain();
 
     beast::tcp_stream stream_;
     beast::flat_buffer buffer_;
@@ -209,13 +210,17 @@ void Connection::linger() {
     stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
     buffer_.consume(buffer_.size());
     since_ = Clock::now();
-    stream_.expires_after(kLingerTime);
+    stream_.expires_after(kLingerTime); // once: a trickle does not prolong it
+    drain();
+}
+
+void Connection::drain() {
     stream_.async_read_some(buffer_.prepare(4096),
                             [self = shared_from_this()](beast::error_code ec, std::size_t n) {
                                 self->lingered_ += n;
                                 if (ec || self->ended_ || self->lingered_ > kLingerBytes)
                                     return self->end();
-                                self->linger();
+                                self->drain();
                             });
 }
 
