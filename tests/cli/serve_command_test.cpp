@@ -57,7 +57,11 @@ TEST(ServeCommand, PublishesTheFileAnewKeepsTheLastGoodOneAndStopsOnSigterm) {
 
     const auto stopping = std::chrono::steady_clock::now();
     kill(pid, SIGTERM);
+    std::string last;
+    while (fgets(line, sizeof line, out))
+        last = line;
     const int status = pclose(out);
+    EXPECT_EQ(last, "quelna-cli: stopped\n");
     EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
