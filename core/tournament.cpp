@@ -56,6 +56,7 @@ void Tournament::clear() {
     rebuildMeetings();
     currentRound = 0;
     teams.clear();
+    adjustments.clear();
 }
 
 void Tournament::rebuildMeetings() {
@@ -71,7 +72,7 @@ int Tournament::runningTotal(int player, int rounds) const {
     // overflowing.
     long long total = 0;
     for (int r = 0; r < rounds && r < roundCount; ++r)
-        total += pointsAt(r, player);
+        total += countedPointsAt(r, player);
     return static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
 }
 
@@ -141,6 +142,7 @@ void Tournament::normalizeRounds() {
             seatAt(r, p) = -1;
             pointsAt(r, p) = 0;
         }
+    adjustments.dropFrom(currentRound);
 }
 
 void Tournament::assignSeats(int round) {
