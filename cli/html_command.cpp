@@ -1,15 +1,11 @@
 #include "cli/html_command.h"
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string_view>
 
-#include "core/fs_path.h"
+#include "cli/tournament_input.h"
 #include "core/text.h"
 #include "core/tournament.h"
-#include "files/load_check.h"
-#include "files/tournament_csv.h"
 #include "publish/export_pages.h"
 #include "publish/player_pages.h"
 
@@ -61,36 +57,17 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     if (out.empty())
         return usageError("html needs --out DIR");
 
-    std::ifstream file(quelna::fsPath(input), std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf()))
-        return usageError("cannot read " + input);
-    const std::string bytes = content.str();
-    if (!isTournamentCsv(bytes))
-        return usageError(input + " is not a tournament file (its first line must begin with "
-                                  "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)");
-    // Sized as quelna-cli seat and the window's load see the file.
-    const CsvShape shape = measureTournamentCsv(bytes);
-    const int players = shape.players;
-    const int rounds = shape.rounds;
-    if (players < 12 || players > 200 || players % 4 != 0)
-        return usageError(input +
-                          ": the number of players must be a multiple of 4 from 12 to "
-                          "200, not " +
-                          std::to_string(players));
-    if (rounds < 2 || rounds > 12)
-        return usageError(input + ": the number of rounds must be from 2 to 12, not " +
-                          std::to_string(rounds));
-
-    Tournament t(players, rounds);
-    readTournamentCsv(t, std::string_view(bytes));
-    t.normalizeRounds();
+    std::unique_ptr<Tournament> record;
+    if (auto problem = readTournamentInput(input, record))
+        return usageError(*problem);
+    const Tournament& t = *record;
     std::string error;
     if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
         std::cerr << "quelna-cli: cannot write the pages: " << error << '\n';
         return kExitCannotWrite;
     }
-    std::cout << "round=" << t.currentRound << " players=" << players << " written=" << out << '\n';
+    std::cout << "round=" << t.currentRound << " players=" << t.playerCount << " written=" << out
+              << '\n';
     return kExitWritten;
 }
 

@@ -20,6 +20,7 @@
 #include "core/test_data.h"
 #include "core/text.h"
 #include "core/tournament.h"
+#include "export_rating_command.h"
 #include "file_lock.h"
 #include "files/load_check.h"
 #include "files/tournament_csv.h"
@@ -43,6 +44,7 @@ constexpr std::string_view kUsage =
     "                      [--exhaustive-seconds A] [--random-seconds B]\n"
     "                      [--fixed-tables K] [--overlap-tables M]\n"
     "  quelna-cli html IN.csv --out DIR [--title TITLE]\n"
+    "  quelna-cli export-rating IN.csv --out OUT.csv\n"
     "  quelna-cli --help | --version\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
@@ -362,6 +364,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args = commandLineArguments(argc, argv);
     if (!args.empty() && args[0] == "html")
         return quelna::runHtmlCommand(args);
+    if (!args.empty() && args[0] == "export-rating")
+        return quelna::runExportRatingCommand(args);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
