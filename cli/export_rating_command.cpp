@@ -17,11 +17,6 @@ constexpr std::string_view kUsage =
     "place,name,scores,games in standings order. Every name must be two words (Surname Name).\n"
     "Exit status: 0 written, 2 bad usage, unusable input or names, 3 OUT.csv cannot be written.\n";
 
-int usageError(const std::string& message) {
-    std::cerr << "quelna-cli: " << message << '\n';
-    return 2;
-}
-
 } // namespace
 
 int runExportRatingCommand(const std::vector<std::string>& args) {

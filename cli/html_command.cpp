@@ -14,7 +14,6 @@ namespace quelna {
 namespace {
 
 constexpr int kExitWritten = 0;
-constexpr int kExitUsage = 2;
 constexpr int kExitCannotWrite = 3;
 
 constexpr std::string_view kHtmlUsage =
@@ -22,11 +21,6 @@ constexpr std::string_view kHtmlUsage =
     "writes index.html, standings.html, teams.html and seating.json of a saved tournament\n"
     "into DIR (created when missing). TITLE (UTF-8) heads every page.\n"
     "Exit status: 0 written, 2 bad usage or unusable input, 3 DIR cannot be written.\n";
-
-int usageError(const std::string& message) {
-    std::cerr << "quelna-cli: " << message << '\n';
-    return kExitUsage;
-}
 
 } // namespace
 

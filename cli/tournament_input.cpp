@@ -1,6 +1,7 @@
 #include "cli/tournament_input.h"
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string_view>
 
@@ -9,6 +10,11 @@
 #include "files/tournament_csv.h"
 
 namespace quelna {
+
+int usageError(const std::string& message) {
+    std::cerr << "quelna-cli: " << message << '\n';
+    return 2;
+}
 
 std::optional<std::string> readTournamentInput(const std::string& path,
                                                std::unique_ptr<Tournament>& out) {

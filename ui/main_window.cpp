@@ -20,11 +20,13 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "ui/about_box.h"
+#include "ui/adjustment_commands.h"
 #include "ui/app_icon.h"
 #include "gui/app_paths.h"
 #include "ui/name_validator.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
+#include "ui/rating_export_command.h"
 
 namespace quelna {
 
@@ -63,6 +65,7 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     playerPage_ = std::make_unique<PlayerPageService>(t_, this, settings().settingsPath);
     buildMenu();
     buildGrid();
+    adjustmentCommands_ = new AdjustmentCommands(*this, t_, serviceMenu_);
     playerPage_->publish();
     playerPage_->startFromSettings();
 }
@@ -89,6 +92,11 @@ void MainWindow::buildMenu() {
             &QAction::triggered, this, [this] { loadFile(); });
     connect(add(file, ids::kSaveCommand, QStringLiteral(u"&Записать в CSV-файл...")),
             &QAction::triggered, this, [this] { saveFile(); });
+    connect(file->addAction(QStringLiteral(u"&Экспорт результатов для рейтинга...")),
+            &QAction::triggered, this, [this] {
+                copyGridIntoRecord();
+                exportRatingCommand(this, t_);
+            });
     file->addSeparator();
     connect(add(file, ids::kExitCommand, QStringLiteral(u"В&ыход")), &QAction::triggered, this,
             [this] { close(); });
@@ -96,6 +104,7 @@ void MainWindow::buildMenu() {
     connect(add(service, ids::kSettingsCommand, QStringLiteral(u"&Параметры...")),
             &QAction::triggered, this, [this] { openSettings(); });
     playerPage_->addServiceItem(service);
+    serviceMenu_ = service;
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
             [this] { showAboutBox(this, appDir_); });

@@ -24,6 +24,7 @@ class QScrollBar;
 
 namespace quelna {
 
+class AdjustmentCommands;
 class PlayerPageService;
 class PrintMenu;
 
@@ -71,6 +72,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QLineEdit* seatCell(int round, int position) const;
     QLineEdit* pointsCell(int round, int position) const;
     QAction* menuAction(int command) const;
+    AdjustmentCommands* adjustmentCommands() const { return adjustmentCommands_; }
 
     void refreshFromTournament();
     void showRound(int k);
@@ -199,6 +201,9 @@ class MainWindow : public QDialog, private GridCellListener {
     bool manualMode_ = false;
     int selectedUnplaced_ = -1;
     int selectedPlaced_ = -1;
+
+    QMenu* serviceMenu_ = nullptr;
+    AdjustmentCommands* adjustmentCommands_ = nullptr; // substitutes, penalties, final scores
 
     // The players' page and its server; stopped before the record goes.
     std::unique_ptr<PlayerPageService> playerPage_;
