@@ -54,18 +54,22 @@ AdjustmentCommands::AdjustmentCommands(MainWindow& window, Tournament& t, QMenu*
         else if (t_.currentRound > 0)
             finalScores(t_.currentRound - 1, 0);
     });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (auto* cell = dynamic_cast<GridCell*>(now); cell && cell->window() == &window_)
-            lastCell_ = cell;
-    });
     // Past rounds' seat cells are disabled, so their context menu reaches the grid instead.
     window.gridArea()->installEventFilter(this);
     for (int r = 0; r < t.roundCount; ++r)
-        for (int q = 0; q < t.playerCount; ++q)
+        for (int q = 0; q < t.playerCount; ++q) {
             window.seatCell(r, q)->installEventFilter(this);
+            window.pointsCell(r, q)->installEventFilter(this);
+        }
 }
 
 bool AdjustmentCommands::eventFilter(QObject* watched, QEvent* e) {
+    // The cell the menu items and the key act on: the last one clicked or entered.
+    if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::FocusIn) {
+        if (auto* cell = dynamic_cast<GridCell*>(watched))
+            lastCell_ = cell;
+        return false;
+    }
     if (e->type() != QEvent::ContextMenu)
         return false;
     auto* event = static_cast<QContextMenuEvent*>(e);

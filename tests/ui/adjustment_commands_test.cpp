@@ -2,9 +2,11 @@
 // seat cells and totals follow, the table check uses the real results, a wrong sum is refused.
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <gtest/gtest.h>
 
+#include "core/text.h"
 #include "tests/ui/main_window_support.h"
 #include "ui/adjustment_commands.h"
 #include "ui/final_scores_dialog.h"
@@ -117,8 +119,8 @@ TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
     commands.penaltyAction()->trigger();
     EXPECT_TRUE(t.adjustments.penalties(1, fined2).empty());
 
-    // Final scores of table 2 by F4 from a points cell: a wrong sum is refused with a message,
-    // then the right one fills the four cells in seat order.
+    // Final scores of table 2 for the points cell clicked last: a wrong sum is refused with a
+    // message, then the right one fills the four cells in seat order.
     click(w.pointsCell(1, 4));
     QString refusal;
     onNext<FinalScoresDialog>([&refusal](FinalScoresDialog* d) {
@@ -140,7 +142,7 @@ TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
         });
         pressOk(d);
     });
-    QTest::keyClick(w.pointsCell(1, 4), Qt::Key_F4);
+    commands.finalScoresAction()->trigger();
     EXPECT_EQ(refusal, QStringLiteral(u"Сумма очков стола 120100 не равна 120000. Проверьте очки "
                                       u"игроков."));
     const QString expected[] = {QStringLiteral("27300"), QStringLiteral("6200"),
