@@ -3,9 +3,9 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/command_input.h"
 #include "core/text.h"
 #include "core/tournament.h"
-#include "files/tournament_input.h"
 #include "publish/export_pages.h"
 #include "publish/player_pages.h"
 
@@ -14,7 +14,6 @@ namespace quelna {
 namespace {
 
 constexpr int kExitWritten = 0;
-constexpr int kExitUsage = 2;
 constexpr int kExitCannotWrite = 3;
 
 constexpr std::string_view kHtmlUsage =
@@ -23,11 +22,6 @@ constexpr std::string_view kHtmlUsage =
     "into DIR (created when missing). TITLE (UTF-8) heads every page. A file that seat\n"
     "refuses is refused here too; --encoding reads its names as UTF-8 (or cp1251).\n"
     "Exit status: 0 written, 2 bad usage or unusable input, 3 DIR cannot be written.\n";
-
-int usageError(const std::string& message) {
-    std::cerr << "quelna-cli: " << message << '\n';
-    return kExitUsage;
-}
 
 } // namespace
 
@@ -63,11 +57,10 @@ int runHtmlCommand(const std::vector<std::string>& args) {
         encodingName == "auto" ? TextEncoding::Auto : parseTextEncoding(encodingName);
     if (!encoding)
         return usageError("--encoding must be utf-8 or cp1251, not '" + encodingName + "'");
-    TournamentInput judged = openTournamentInput(input, *encoding);
-    if (!judged.raw)
-        return usageError(judged.refusal);
-    Tournament& t = *judged.raw;
-    t.normalizeRounds();
+    std::optional<Tournament> record;
+    if (auto problem = readTournamentInput(input, *encoding, record))
+        return usageError(*problem);
+    const Tournament& t = *record;
     std::string error;
     if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
         std::cerr << "quelna-cli: cannot write the pages: " << error << '\n';

@@ -18,6 +18,7 @@
 #include "core/test_data.h"
 #include "core/text.h"
 #include "core/tournament.h"
+#include "export_rating_command.h"
 #include "file_lock.h"
 #include "files/tournament_csv.h"
 #include "files/tournament_input.h"
@@ -45,6 +46,7 @@ constexpr std::string_view kUsage =
     "                      [--fixed-tables K] [--overlap-tables M] [--encoding utf-8]\n"
     "                      [--search fast|text] [--fewest-repeats]\n"
     "  quelna-cli html IN.csv --out DIR [--title TITLE] [--encoding utf-8]\n"
+    "  quelna-cli export-rating IN.csv --out OUT.csv\n"
     "  quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
     "  quelna-cli --help | --version\n"
     "\n"
@@ -378,6 +380,8 @@ int main(int argc, char** argv) {
         return quelna::runHtmlCommand(args);
     if (!args.empty() && args[0] == "serve")
         return quelna::runServeCommand(args);
+    if (!args.empty() && args[0] == "export-rating")
+        return quelna::runExportRatingCommand(args);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/command_input.h"
+
 #if QUELNA_PLAYER_PAGE
 #include <atomic>
 #include <chrono>
@@ -13,7 +15,6 @@
 
 #include "core/fs_path.h"
 #include "core/text.h"
-#include "files/tournament_input.h"
 #include "publish/player_pages.h"
 #include "publish/server/page_server.h"
 #endif
@@ -23,7 +24,6 @@ namespace quelna {
 namespace {
 
 constexpr int kExitStopped = 0;
-constexpr int kExitUsage = 2;
 [[maybe_unused]] constexpr int kExitPort = 3;
 
 constexpr std::string_view kServeUsage =
@@ -33,11 +33,6 @@ constexpr std::string_view kServeUsage =
     "and publishes them anew within a second or two whenever FILE.csv changes (an autosave,\n"
     "say). TITLE (UTF-8) heads every page. Ctrl+C stops it.\n"
     "Exit status: 0 stopped, 2 bad usage or unusable input, 3 the port cannot be opened.\n";
-
-int usageError(const std::string& message) {
-    std::cerr << "quelna-cli: " << message << '\n';
-    return kExitUsage;
-}
 
 #if QUELNA_PLAYER_PAGE
 
@@ -64,18 +59,6 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     if (ec)
         return std::nullopt;
     return s;
-}
-
-// Reads the file as quelna-cli seat judges it (one check for every command that reads one).
-// Gives the record, or the reason it is refused.
-std::optional<Tournament> loadTournament(const std::string& path, std::string& why) {
-    TournamentInput input = openTournamentInput(path, TextEncoding::Auto);
-    if (!input.raw) {
-        why = input.refusal;
-        return std::nullopt;
-    }
-    input.raw->normalizeRounds();
-    return std::move(input.raw);
 }
 
 struct ServeOptions {
@@ -138,11 +121,10 @@ int runServeCommand(const std::vector<std::string>& args) {
         }
         return usageError(*error);
     }
-    std::string why;
     std::optional<FileStamp> stamp = stampOf(o.input);
-    std::optional<Tournament> t = loadTournament(o.input, why);
-    if (!t)
-        return usageError(why);
+    std::optional<Tournament> t;
+    if (auto problem = readTournamentInput(o.input, TextEncoding::Auto, t))
+        return usageError(*problem);
     const std::string title = utf8ToCp1251(o.title);
     SnapshotSlot slot;
     slot.publish(makePageSnapshot(renderPlayerPages(*t, title)));
@@ -174,13 +156,16 @@ int runServeCommand(const std::vector<std::string>& args) {
             continue;
         // A refused version keeps the pages as they were; it is tried again at the next look,
         // and reported once.
-        if (std::optional<Tournament> next = loadTournament(o.input, why)) {
+        std::optional<Tournament> next;
+        const std::optional<std::string> problem =
+            readTournamentInput(o.input, TextEncoding::Auto, next);
+        if (!problem) {
             slot.publish(makePageSnapshot(renderPlayerPages(*next, title)));
             stamp = reported = now;
             note("quelna-cli: published round=" + std::to_string(next->currentRound));
         } else if (now != reported) {
             reported = now;
-            std::cerr << "quelna-cli: " << why << "; the pages stay as they were\n";
+            std::cerr << "quelna-cli: " << *problem << "; the pages stay as they were\n";
         }
     }
     server.stop();

@@ -50,6 +50,12 @@ void loadSettings(Settings& s, const std::string& path) {
     s.slideTablesX = inRangeOr(ini.getInt(kSection, "TABLESX", 2), 2, 4, 2);
     s.slideTablesY = inRangeOr(ini.getInt(kSection, "TABLESY", 2), 2, 4, 2);
     s.slideLines = inRangeOr(ini.getInt(kSection, "LINES", 8), 8, 32, 8);
+    const ScoringRule rule;
+    s.scoring.startPoints = ini.getInt(kSection, "STARTPOINTS", rule.startPoints);
+    s.scoring.returnPoints = ini.getInt(kSection, "RETURNPOINTS", rule.returnPoints);
+    for (int i = 0; i < 4; ++i)
+        s.scoring.uma[i] = ini.getInt(kSection, "UMA" + std::to_string(i + 1), rule.uma[i]);
+    s.substituteResult = ini.getInt(kSection, "SUBSTITUTE", kDefaultSubstituteResult);
 }
 
 bool saveSettings(const Settings& s) {

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/adjustments.h"
+#include "core/final_scores.h"
+
 namespace quelna {
 
 struct Settings {
@@ -19,6 +22,9 @@ struct Settings {
     bool showOnSecondary = true;
     int slideInterval = 7; // 5..20 seconds
     std::string settingsPath;
+    // Read from the file but not written by the settings dialog: set once per club by hand.
+    ScoringRule scoring;                             // STARTPOINTS, RETURNPOINTS, UMA1..UMA4
+    int substituteResult = kDefaultSubstituteResult; // SUBSTITUTE
 };
 
 inline constexpr int kMaxTitleLength = 255;

@@ -57,6 +57,7 @@ void Tournament::clear() {
     rebuildMeetings();
     currentRound = 0;
     teams.clear();
+    adjustments.clear();
 }
 
 MeetingMatrix Tournament::meetingsBefore(int round) const {
@@ -81,7 +82,7 @@ int Tournament::runningTotal(int player, int rounds) const {
     // overflowing.
     long long total = 0;
     for (int r = 0; r < rounds && r < roundCount; ++r)
-        total += pointsAt(r, player);
+        total += countedPointsAt(r, player);
     return static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
 }
 
@@ -146,6 +147,7 @@ void Tournament::normalizeRounds() {
             seatAt(r, p) = -1;
             pointsAt(r, p) = 0;
         }
+    adjustments.dropFrom(currentRound);
 }
 
 void Tournament::assignSeats(int round) {

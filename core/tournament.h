@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/adjustments.h"
+
 namespace quelna {
 
 struct SeatingJob;
@@ -62,6 +64,7 @@ struct Tournament {
     MeetingMatrix meetings;
     SeatingJob* seatingJob = nullptr; // the seating in progress; not owned
     TeamList teams;
+    Adjustments adjustments; // substitutes, penalties, players who left
 
     int tableCount() const { return playerCount / 4; }
     int index(int round, int player) const { return round * playerCount + player; }
@@ -71,6 +74,10 @@ struct Tournament {
     int seatAt(int round, int player) const { return seatOf[index(round, player)]; }
     int& pointsAt(int round, int player) { return points[index(round, player)]; }
     int pointsAt(int round, int player) const { return points[index(round, player)]; }
+    // What counts for the player in the round (pointsAt holds the real table result).
+    int countedPointsAt(int round, int player) const {
+        return adjustments.counted(round, player, pointsAt(round, player));
+    }
 
     // Stores a name through sanitizeName, so the record never holds an unsafe or long name.
     void setName(int player, std::string_view cp1251);

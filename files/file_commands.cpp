@@ -24,7 +24,8 @@ FileDialogHook& dialogHook() {
     return hook;
 }
 
-QString askFileName(QWidget* owner, bool save) {
+QString askFileName(QWidget* owner, bool save,
+                    const QString& initialName = QStringLiteral(u"quelna.csv")) {
     if (dialogHook())
         return dialogHook()(save);
     // No title and no start directory: the platform's defaults apply.
@@ -35,7 +36,7 @@ QString askFileName(QWidget* owner, bool save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.selectFile(QStringLiteral(u"quelna.csv"));
+        dialog.selectFile(initialName);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -165,6 +166,10 @@ bool loadFromFile(QWidget* owner, Tournament& t, const QString& fileName) {
     if (!warning.isEmpty())
         QMessageBox::warning(owner, QStringLiteral(u"Предупреждение"), warning);
     return true;
+}
+
+QString askSaveFileName(QWidget* owner, const QString& initialName) {
+    return askFileName(owner, true, initialName);
 }
 
 void saveCommand(QWidget* owner, const Tournament& t) {

@@ -30,6 +30,9 @@ void saveCommand(QWidget* owner, const Tournament& t);
 using FileDialogHook = std::function<QString(bool save)>;
 void setFileDialogHook(FileDialogHook hook);
 
+// The save dialog (or the hook) with another initial name; empty when cancelled.
+QString askSaveFileName(QWidget* owner, const QString& initialName);
+
 // The dialogs' filter, shared by both commands.
 QString csvFileFilter();
 

@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "files/csv_encoding.h"
 #include "files/csv_fields.h"
+#include "files/tournament_extras.h"
 
 namespace quelna {
 
@@ -96,6 +97,8 @@ CsvShape measureTournamentCsv(std::string_view bytes) {
         const std::size_t end = bytes.find('\n', at + 1);
         const std::string_view row = bytes.substr(
             at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1);
+        if (isExtrasMarker(row.substr(0, row.size() - (row.ends_with('\r') ? 1 : 0))))
+            break; // substitutes and penalties follow the player lines
         if (row.empty() || row == "\r") {
             ++blankRun;
         } else {

@@ -17,6 +17,7 @@
 #include "core/text.h"
 #include "files/csv_fields.h"
 #include "files/autosave_keep.h"
+#include "files/tournament_extras.h"
 
 namespace quelna {
 
@@ -75,11 +76,14 @@ std::string tournamentCsvText(const Tournament& t) {
         text += ';' + std::to_string(t.playerNumber[p] + 1) + ';' + t.names[p] + ';' +
                 t.teams.name(t.team[p]);
         for (int r = 0; r < t.roundCount; ++r)
-            text +=
-                ';' + std::to_string(t.tableAt(r, p) + 1) + ';' + std::to_string(t.pointsAt(r, p));
+            text += ';' + std::to_string(t.tableAt(r, p) + 1) + ';' +
+                    std::to_string(t.countedPointsAt(r, p));
         text += ';' + std::to_string(t.runningTotal(p, t.roundCount)) + "\r\n";
     }
-    return text;
+    std::vector<int> rowOf(t.playerCount);
+    for (int i = 0; i < t.playerCount; ++i)
+        rowOf[order[i]] = i + 1;
+    return text + tournamentExtrasText(t, rowOf);
 }
 
 bool writeTournamentCsv(const Tournament& t, std::ostream& out) {
@@ -106,8 +110,13 @@ void readTournamentCsv(Tournament& t, std::string_view bytes) {
     for (int slot = 0; slot < t.playerCount && nextLine(line); ++slot) {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        if (isExtrasMarker(line)) { // fewer player lines than the record has slots
+            readTournamentExtras(t, bytes);
+            return;
+        }
         readPlayerLine(t, slot, line);
     }
+    readTournamentExtras(t, extrasSection(bytes));
 }
 
 void readTournamentCsv(Tournament& t, std::istream& in) {

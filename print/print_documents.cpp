@@ -50,7 +50,7 @@ std::vector<QStringList> seatRows(const Tournament& t, int round, int table, boo
         QStringList row{QString::number(s + 1)};
         if (p >= 0) {
             row << (t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString())
-                << fromRecord(t.names[p]);
+                << QString::fromStdString(seatNameUtf8(t, round, p));
             if (teams)
                 row << fromRecord(t.teams.name(t.team[p]));
         }

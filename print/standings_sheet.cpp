@@ -129,6 +129,27 @@ void addTeamStandings(const Tournament& t, PageFrame& frame) {
     addTablePages(frame, table, QStringLiteral(u"Результаты по командам"));
 }
 
+// Every penalty, in standings order, below the results: a total with "*" holds one of these.
+void addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFrame& frame) {
+    std::vector<QStringList> rows;
+    for (int p : order)
+        for (int r = 0; r < t.roundCount; ++r)
+            for (const Penalty& penalty : t.adjustments.penalties(r, p))
+                rows.push_back({fromRecord(t.names[p]), QString::number(r + 1),
+                                QString::number(penalty.amount), fromRecord(penalty.reason)});
+    if (rows.empty())
+        return;
+    std::vector<TableColumn> columns{
+        {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
+        {QStringLiteral(u"Тур"), Qt::AlignRight},
+        {QStringLiteral(u"Штраф"), Qt::AlignRight},
+        {QStringLiteral(u"Причина"), Qt::AlignLeft, true},
+    };
+    auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
+    table->layout(frame.device(), frame.body().width(), listStyle());
+    addTablePages(frame, table, QStringLiteral(u"Штрафы (* в графе «Итого»)"));
+}
+
 } // namespace
 
 QPageLayout::Orientation standingsOrientation(const Tournament& t) {
@@ -167,13 +188,14 @@ void layoutStandings(const Tournament& t, PageFrame& frame) {
         if (teams)
             row << fromRecord(t.teams.name(t.team[p]));
         for (int r = 0; r < played; ++r)
-            row << QString::number(t.pointsAt(r, p));
-        row << QString::number(t.runningTotal(p, t.roundCount));
+            row << QString::number(t.countedPointsAt(r, p));
+        row << QString::fromStdString(standingsTotalText(t, p, t.roundCount));
         rows.push_back(row);
     }
     auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
     table->layout(frame.device(), frame.body().width(), listStyle());
     addTablePages(frame, table, QString());
+    addPenaltyList(t, order, frame);
     if (t.teams.count() > 0 && teams)
         addTeamStandings(t, frame);
 }

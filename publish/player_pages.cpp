@@ -208,6 +208,8 @@ std::string renderIndexHtml(const Tournament& t, std::string_view titleCp1251,
                  "</span><span class=\"num\">" + number + "</span><span class=\"name\">" + name;
             if (t.team[p] > 0)
                 s += "<span class=\"team\">" + html(t.teams.name(t.team[p])) + "</span>";
+            if (const Substitute* sub = t.adjustments.substitute(round, p))
+                s += "<span class=\"team\">" + escapeHtml(substituteNote(*sub)) + "</span>";
             s += "</span></div>\n";
         }
         s += "</section>\n";
@@ -231,8 +233,7 @@ std::string renderStandingsHtml(const Tournament& t, std::string_view titleCp125
              "</td><td class=\"r\">" + numberText(t, p) + "</td><td>" + html(t.names[p]);
         if (t.team[p] > 0)
             s += "<span class=\"team\">" + html(t.teams.name(t.team[p])) + "</span>";
-        s += "</td><td class=\"r\">" + std::to_string(t.runningTotal(p, t.roundCount)) +
-             "</td></tr>\n";
+        s += "</td><td class=\"r\">" + standingsTotalText(t, p, t.roundCount) + "</td></tr>\n";
     }
     s += "</table>\n";
     return s + std::string(kPageEnd);

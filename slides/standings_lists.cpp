@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/standings.h"
+#include "gui/qt_text.h"
 #include "slides/slide_content.h"
 #include "slides/slide_geometry.h"
-#include "gui/qt_text.h"
 
 namespace quelna {
 
@@ -127,7 +127,7 @@ class StandingsList : public SlideContent {
             labels[0]->setText(allEqual ? QStringLiteral(u"0") : fromRecord(places[d]));
             labels[1]->setText(QString::number(t_.playerNumber[q] + 1));
             labels[2]->setText(fromRecord(t_.names[q]));
-            labels[3]->setText(QString::number(t_.runningTotal(q, rounds)));
+            labels[3]->setText(QString::fromStdString(standingsTotalText(t_, q, rounds)));
             if (labels.size() > 4) {
                 const bool seated =
                     latest >= 0 && latest < t_.roundCount && t_.tableAt(latest, q) >= 0;

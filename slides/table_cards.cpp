@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <array>
 
+#include "gui/qt_text.h"
 #include "slides/slide_content.h"
 #include "slides/slide_geometry.h"
-#include "gui/qt_text.h"
 
 namespace quelna {
 
@@ -72,7 +72,7 @@ class TableCards : public SlideContent {
                     card.value[s]->clear();
                     continue;
                 }
-                card.name[s]->setText(fromRecord(t_.names[p]));
+                card.name[s]->setText(QString::fromStdString(seatNameUtf8(t_, round, p)));
                 const int value = results_ ? t_.pointsAt(round, p) : t_.playerNumber[p] + 1;
                 card.value[s]->setText(QString::number(value));
             }

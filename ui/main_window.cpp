@@ -24,6 +24,7 @@
 #include "gui/app_paths.h"
 #include "slides/slide_show.h"
 #include "ui/about_box.h"
+#include "ui/adjustment_commands.h"
 #include "ui/app_icon.h"
 #include "ui/name_validator.h"
 #if QUELNA_PLAYER_PAGE
@@ -31,6 +32,7 @@
 #endif
 #include "ui/print_menu.h"
 #include "ui/round_clock_service.h"
+#include "ui/rating_export_command.h"
 
 namespace quelna {
 
@@ -85,6 +87,7 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     typedSave_->setSingleShot(true);
     typedSave_->setInterval(kTypedSaveDelayMs);
     connect(typedSave_, &QTimer::timeout, this, [this] { autosave(t_.currentRound); });
+    adjustmentCommands_ = new AdjustmentCommands(*this, t_, serviceMenu_);
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
     playerPage_->startFromSettings();
@@ -113,6 +116,11 @@ void MainWindow::buildMenu() {
             &QAction::triggered, this, [this] { loadFile(); });
     connect(add(file, ids::kSaveCommand, QStringLiteral(u"&Записать в CSV-файл...")),
             &QAction::triggered, this, [this] { saveFile(); });
+    connect(file->addAction(QStringLiteral(u"&Экспорт результатов для рейтинга...")),
+            &QAction::triggered, this, [this] {
+                copyGridIntoRecord();
+                exportRatingCommand(this, t_);
+            });
     file->addSeparator();
     connect(add(file, ids::kExitCommand, QStringLiteral(u"В&ыход")), &QAction::triggered, this,
             [this] { close(); });
@@ -126,6 +134,7 @@ void MainWindow::buildMenu() {
 #if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
 #endif
+    serviceMenu_ = service;
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
             [this] { showAboutBox(this, appDir_); });

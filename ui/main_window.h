@@ -29,6 +29,7 @@ class QTimer;
 
 namespace quelna {
 
+class AdjustmentCommands;
 class PlayerPageService;
 class RoundClockService;
 class PrintMenu;
@@ -80,6 +81,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QLineEdit* pointsCell(int round, int position) const;
     QAction* menuAction(int command) const;
     RoundClockService* roundClock() const { return clock_; }
+    AdjustmentCommands* adjustmentCommands() const { return adjustmentCommands_; }
 
     void refreshFromTournament();
     void showRound(int k);
@@ -236,6 +238,9 @@ class MainWindow : public QDialog, private GridCellListener {
     QLabel* correctionText_ = nullptr;
     QTimer* typedSave_ = nullptr; // coalesces typed points into one autosave
     QPointer<SlideShow> slidesBeside_;
+
+    QMenu* serviceMenu_ = nullptr;
+    AdjustmentCommands* adjustmentCommands_ = nullptr; // substitutes, penalties, final scores
 
 #if QUELNA_PLAYER_PAGE
     // The players' page and its server; stopped before the record goes.

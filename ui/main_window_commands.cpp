@@ -53,6 +53,8 @@ QString MainWindow::seatText(int player, int round) const {
         text += QLatin1Char('/') + fromRecord(t_.teams.name(t_.team[player]));
     if (round > 0)
         text += QStringLiteral(u" (%1)").arg(t_.runningTotal(player, round));
+    if (const Substitute* s = t_.adjustments.substitute(round, player))
+        text += QLatin1Char(' ') + QString::fromStdString(substituteNote(*s));
     return text;
 }
 
@@ -356,6 +358,7 @@ void MainWindow::seatCommand() {
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
     if (result == static_cast<int>(SeatingResult::Seated)) {
+        proposeSubstitutes(t_, c, settings().substituteResult);
         refreshFromTournament();
         // The new round is read from its first table, wherever the view was before and whether
         // or not the focus reached the grid while the window was inactive.

@@ -1,0 +1,27 @@
+#pragma once
+// Results for the federation's rating portal: UTF-8 without a byte-order mark, comma-separated,
+// header place,name,scores,games; every registered player in standings order, a shared place
+// given as the first position of its group, the total with a decimal point, and the games the
+// player played himself (not those a substitute played for him).
+#include <string>
+#include <vector>
+
+#include "core/tournament.h"
+
+namespace quelna {
+
+struct RatingNameProblem {
+    int position = 0; // 1-based row of the standings
+    std::string name; // UTF-8, as typed
+};
+
+// The file's text, or false with the rows whose name is not two words ("Фамилия Имя").
+[[nodiscard]] bool ratingExportText(const Tournament& t, std::string& utf8,
+                                    std::vector<RatingNameProblem>& problems);
+
+// Writes the file through the safe write. False with the reason in error, or with problems
+// filled (nothing written) when some name is not two words.
+[[nodiscard]] bool exportRatingFile(const Tournament& t, const std::string& path,
+                                    std::vector<RatingNameProblem>& problems, std::string& error);
+
+} // namespace quelna

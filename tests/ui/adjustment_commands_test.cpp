@@ -1,0 +1,158 @@
+// Substitutes, penalties and final scores through the window, with real clicks and keys: the
+// seat cells and totals follow, the table check uses the real results, a wrong sum is refused.
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <gtest/gtest.h>
+
+#include "core/text.h"
+#include "tests/ui/main_window_support.h"
+#include "ui/adjustment_commands.h"
+#include "ui/final_scores_dialog.h"
+#include "ui/penalty_dialog.h"
+#include "ui/substitute_dialog.h"
+
+namespace quelna {
+namespace {
+
+using mwtest::click;
+using mwtest::Harness;
+
+// Runs act on the next modal dialog (or popup menu) of type W as soon as it shows.
+template <typename W> void onNext(std::function<void(W*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* shown = QApplication::activePopupWidget();
+        if (!shown)
+            shown = QApplication::activeModalWidget();
+        if (auto* w = qobject_cast<W*>(shown); w && w->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+        }
+    });
+    timer->start(5);
+}
+
+void pressOk(QDialog* d) {
+    for (auto* b : d->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral(u"ОК"))
+            return click(b);
+    ADD_FAILURE() << "no OK button";
+}
+
+int slotAt(const Tournament& t, int round, int position) {
+    return t.playerAt(round, position / 4, position % 4);
+}
+
+TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
+    Harness h(16, 3);
+    MainWindow& w = *h.w;
+    Tournament& t = *h.t;
+    mwtest::playRounds(t, 2, 5);
+    w.refreshFromTournament();
+    ASSERT_EQ(t.currentRound, 2);
+    AdjustmentCommands& commands = *w.adjustmentCommands();
+
+    // A substitute for the player at position 5 of round 2, from "Сервис" after a click on it.
+    const int sub = slotAt(t, 1, 5);
+    const int before = t.runningTotal(sub, 1);
+    const int typed = t.pointsAt(1, sub);
+    click(w.seatCell(1, 5));
+    onNext<SubstituteDialog>([](SubstituteDialog* d) {
+        uitest::typeText(d->nameEdit(), QStringLiteral(u"Петров П."));
+        uitest::dialogShot(d, "dialog_substitute.png");
+        pressOk(d);
+    });
+    commands.substituteAction()->trigger();
+    EXPECT_TRUE(w.seatCell(1, 5)->text().endsWith(QStringLiteral(u" → замена: Петров П.")))
+        << w.seatCell(1, 5)->text().toStdString();
+    EXPECT_EQ(t.runningTotal(sub, 2), before - 30000);
+    EXPECT_EQ(t.pointsAt(1, sub), typed); // the seat keeps the substitute's table result
+
+    // A penalty on a past round's (disabled) seat cell through its context menu.
+    const int fined = slotAt(t, 0, 2);
+    QWidget* pastCell = w.seatCell(0, 2);
+    ASSERT_FALSE(pastCell->isEnabled());
+    onNext<QMenu>([](QMenu* menu) {
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral(u"Штраф...")) {
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        ADD_FAILURE() << "no penalty item";
+    });
+    onNext<PenaltyDialog>([](PenaltyDialog* d) {
+        EXPECT_EQ(d->reasonBox()->currentText(), QStringLiteral(u"Чомбо"));
+        EXPECT_EQ(d->amountEdit()->text(), QStringLiteral("-20000"));
+        pressOk(d);
+    });
+    const int fineBefore = t.runningTotal(fined, 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pastCell->rect().center(),
+                            pastCell->mapToGlobal(pastCell->rect().center()));
+    QApplication::sendEvent(pastCell, &event);
+    QTest::qWait(50);
+    EXPECT_EQ(t.runningTotal(fined, 2), fineBefore - 20000);
+    ASSERT_EQ(t.adjustments.penalties(0, fined).size(), 1u);
+
+    // The penalty is removed again in the same dialog, opened from "Сервис" on a latest cell.
+    const int fined2 = slotAt(t, 1, 9);
+    click(w.seatCell(1, 9));
+    onNext<PenaltyDialog>([](PenaltyDialog* d) {
+        uitest::replaceText(d->amountEdit(), QStringLiteral("-5000"));
+        uitest::replaceText(d->reasonBox()->lineEdit(), QStringLiteral(u"Опоздание"));
+        uitest::dialogShot(d, "dialog_penalty.png");
+        pressOk(d);
+    });
+    commands.penaltyAction()->trigger();
+    ASSERT_EQ(t.adjustments.penalties(1, fined2),
+              (std::vector<Penalty>{{-5000, utf8ToCp1251("Опоздание")}}));
+    click(w.seatCell(1, 9));
+    onNext<PenaltyDialog>([](PenaltyDialog* d) {
+        click(d->removeButton());
+        EXPECT_EQ(d->list()->count(), 0);
+        uitest::replaceText(d->amountEdit(), QStringLiteral("0"));
+        pressOk(d);
+    });
+    commands.penaltyAction()->trigger();
+    EXPECT_TRUE(t.adjustments.penalties(1, fined2).empty());
+
+    // Final scores of table 2 for the points cell clicked last: a wrong sum is refused with a
+    // message, then the right one fills the four cells in seat order.
+    click(w.pointsCell(1, 4));
+    QString refusal;
+    onNext<FinalScoresDialog>([&refusal](FinalScoresDialog* d) {
+        const QString scores[] = {QStringLiteral("42300"), QStringLiteral("31200"),
+                                  QStringLiteral("28500"), QStringLiteral("18100")};
+        for (int s = 0; s < 4; ++s)
+            uitest::replaceText(d->scoreEdit(s), scores[s]);
+        EXPECT_TRUE(d->resultLabel(0)->text().isEmpty());
+        onNext<QMessageBox>([&refusal, d](QMessageBox* box) {
+            refusal = box->text();
+            box->done(QMessageBox::Ok);
+            QTimer::singleShot(0, d, [d] {
+                EXPECT_TRUE(d->isVisible());
+                uitest::replaceText(d->scoreEdit(3), QStringLiteral("18000"));
+                EXPECT_EQ(d->resultLabel(0)->text(), QStringLiteral("27300"));
+                uitest::dialogShot(d, "dialog_final_scores.png");
+                pressOk(d);
+            });
+        });
+        pressOk(d);
+    });
+    commands.finalScoresAction()->trigger();
+    EXPECT_EQ(refusal, QStringLiteral(u"Сумма очков стола 120100 не равна 120000. Проверьте очки "
+                                      u"игроков."));
+    const QString expected[] = {QStringLiteral("27300"), QStringLiteral("6200"),
+                                QStringLiteral("-6500"), QStringLiteral("-27000")};
+    for (int s = 0; s < 4; ++s) {
+        EXPECT_EQ(w.pointsCell(1, 4 + s)->text(), expected[s]);
+        EXPECT_EQ(t.pointsAt(1, slotAt(t, 1, 4 + s)), expected[s].toInt());
+    }
+    EXPECT_FALSE(mwtest::isRed(w.pointsCell(1, 4)));
+}
+
+} // namespace
+} // namespace quelna
