@@ -61,6 +61,30 @@ PlayerSet CompletionOracle::matesOfAll(const PlayerSet& players) const {
     return all;
 }
 
+// True when the last completed partition still seats everyone left, with the open table's players
+// at one of its tables: its tables are disjoint groups of four strangers, so this is a proof.
+bool CompletionOracle::witnessCompletes(const PlayerSet& unseated, const PlayerSet& atTable) const {
+    const PlayerSet everyone = unseated | atTable;
+    PlayerSet covered;
+    bool holdsTable = atTable.empty();
+    for (const PlayerSet& group : witness_) {
+        if (!group.without(everyone).empty())
+            continue;
+        covered = covered | group;
+        holdsTable = holdsTable || atTable.without(group).empty();
+    }
+    return holdsTable && covered == everyone;
+}
+
+// Searches on with `group` as one more table of the partition being built.
+template <class Search>
+Verdict CompletionOracle::withTable(const PlayerSet& group, Search&& search) {
+    path_.push_back(group);
+    const Verdict verdict = search();
+    path_.pop_back();
+    return verdict;
+}
+
 bool CompletionOracle::recall(const SearchState& state, Verdict* verdict) {
     const auto found = known_.find(state);
     if (found == known_.end())
@@ -103,8 +127,11 @@ Verdict CompletionOracle::canCompleteTable(const PlayerSet& unseated, int table,
         return Verdict::Possible; // a bottom table takes anybody
     if (open == 0)
         return canFillFrom(unseated, table + 1);
-    if (headRuleIsIdle(unseated, table + 1, open))
+    if (headRuleIsIdle(unseated, table + 1, open)) {
+        if (witnessCompletes(unseated, atTable))
+            return Verdict::Possible;
         return partitionFrom(unseated, table, {atTable, matesOfAll(atTable), open});
+    }
     const PlayerSet pool = unseated & matesOfAll(atTable);
     const Verdict verdict = chooseMates(
         pool, open, unseated, [&](const PlayerSet& rest) { return canFillFrom(rest, table + 1); });
@@ -120,7 +147,8 @@ Verdict CompletionOracle::canFillFrom(const PlayerSet& unseated, int table) {
     if (table >= shape_.strictEnd)
         return Verdict::Possible;
     if (headRuleIsIdle(unseated, table))
-        return partitionFrom(unseated, table, {});
+        return witnessCompletes(unseated, {}) ? Verdict::Possible
+                                              : partitionFrom(unseated, table, {});
     return fillInTableOrder(unseated, table);
 }
 
@@ -198,9 +226,13 @@ Verdict CompletionOracle::seatPlayer(int p, const PlayerSet& unseated, int table
     PlayerSet rest = unseated;
     rest.remove(p);
     if (begun.open > 0 && begun.pool.has(p)) {
-        const Verdict verdict =
-            chooseMates(begun.pool & rest & shape_.mates[p], begun.open - 1, rest,
-                        [&](const PlayerSet& left) { return partitionFrom(left, table + 1, {}); });
+        PlayerSet joined = begun.members;
+        joined.add(p);
+        const Verdict verdict = chooseMates(
+            begun.pool & rest & shape_.mates[p], begun.open - 1, rest, [&](const PlayerSet& left) {
+                return withTable(joined | rest.without(left),
+                                 [&] { return partitionFrom(left, table + 1, {}); });
+            });
         if (verdict != Verdict::Impossible)
             return verdict;
     }
@@ -231,7 +263,13 @@ Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
                 left.remove(a);
                 left.remove(b);
                 left.remove(c);
-                const Verdict verdict = partitionFrom(left, table + 1, begun);
+                PlayerSet group;
+                group.add(p);
+                group.add(a);
+                group.add(b);
+                group.add(c);
+                const Verdict verdict =
+                    withTable(group, [&] { return partitionFrom(left, table + 1, begun); });
                 if (verdict != Verdict::Impossible)
                     return verdict;
             }
@@ -244,8 +282,10 @@ Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
 // can take.
 Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
                                         const OpenTable& begun) {
-    if (unseated.empty() && begun.open == 0)
+    if (unseated.empty() && begun.open == 0) {
+        witness_ = path_;
         return Verdict::Possible;
+    }
     if (stopRequested())
         return Verdict::Stopped;
     const SearchState state{unseated, begun.open > 0 ? begun.members : PlayerSet{}};
@@ -263,7 +303,8 @@ Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
         verdict = Verdict::Impossible;
     else if (tableChoices < places)
         verdict = chooseMates(pool, begun.open, unseated, [&](const PlayerSet& left) {
-            return partitionFrom(left, table + 1, {});
+            return withTable(begun.members | unseated.without(left),
+                             [&] { return partitionFrom(left, table + 1, {}); });
         });
     else
         verdict = seatPlayer(p, unseated, table, begun);

@@ -78,6 +78,9 @@ class CompletionOracle {
     template <class Next>
     Verdict chooseMates(const PlayerSet& pool, int open, const PlayerSet& unseated, Next&& next);
 
+    bool witnessCompletes(const PlayerSet& unseated, const PlayerSet& atTable) const;
+    template <class Search> Verdict withTable(const PlayerSet& group, Search&& search);
+
     bool recall(const SearchState& state, Verdict* verdict);
     void remember(const SearchState& state, Verdict verdict);
 
@@ -86,6 +89,10 @@ class CompletionOracle {
     const RoundShape& shape_;
     SeatingJob* job_;
     std::unordered_map<SearchState, bool, SearchStateHash> known_; // state -> can be completed
+    // The tables of the partition being built, and of the last one completed: the next question
+    // is often answered by it without a search.
+    std::vector<PlayerSet> path_;
+    std::vector<PlayerSet> witness_;
 };
 
 } // namespace quelna
