@@ -11,6 +11,9 @@ namespace {
 
 // About 64 bytes a remembered set in the hash map: this keeps the memory near 200 MB at most.
 constexpr std::size_t kMaxRemembered = std::size_t{3} << 20;
+// Splitting the players costs a pass over every pair of strangers: worth it only near the end of
+// a round, where the strangers are few.
+constexpr int kSplitUpTo = 64;
 
 } // namespace
 
@@ -278,6 +281,92 @@ Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
     return Verdict::Impossible;
 }
 
+// Per player, those he could share a table with among the players: strangers with whom he
+// shares two further mutual strangers. A pair outside every such four never sits together.
+std::vector<PlayerSet> CompletionOracle::tableLinks(const PlayerSet& players) const {
+    std::vector<PlayerSet> links(shape_.mates.size());
+    players.forEach([&](int p) {
+        const PlayerSet mine = shape_.mates[p] & players;
+        (mine.above(p)).forEach([&](int q) {
+            const PlayerSet common = mine & shape_.mates[q];
+            const bool shared =
+                common.any([&](int x) { return !(common & shape_.mates[x]).empty(); });
+            if (shared) {
+                links[p].add(q);
+                links[q].add(p);
+            }
+        });
+    });
+    return links;
+}
+
+// The players split so that no table can span two groups.
+std::vector<PlayerSet> CompletionOracle::strangerGroups(const PlayerSet& players) const {
+    const std::vector<PlayerSet> links = tableLinks(players);
+    std::vector<PlayerSet> groups;
+    PlayerSet left = players;
+    while (!left.empty()) {
+        PlayerSet group;
+        PlayerSet frontier;
+        left.any([&](int p) {
+            frontier.add(p);
+            return true;
+        });
+        while (!frontier.empty()) {
+            group = group | frontier;
+            PlayerSet reached;
+            frontier.forEach([&](int p) { reached = reached | links[p]; });
+            frontier = (reached & left).without(group);
+        }
+        left = left.without(group);
+        groups.push_back(group);
+    }
+    return groups;
+}
+
+// More players who have all met one another than tables left: no two of them can share one.
+// The group is found greedily, the player with the fewest strangers among the candidates first.
+bool CompletionOracle::tooManyAcquainted(const PlayerSet& players) const {
+    const int tables = players.size() / 4;
+    PlayerSet candidates = players;
+    int found = 0;
+    while (!candidates.empty()) {
+        int best = -1;
+        int fewest = PlayerSet::kCapacity + 1;
+        candidates.forEach([&](int p) {
+            const int n = (shape_.mates[p] & candidates).size();
+            if (n < fewest) {
+                fewest = n;
+                best = p;
+            }
+        });
+        if (++found > tables)
+            return true;
+        candidates = candidates.without(shape_.mates[best]);
+        candidates.remove(best);
+    }
+    return false;
+}
+
+// Each group on its own, the smallest first: it is the quickest to refute.
+Verdict CompletionOracle::partitionEach(std::vector<PlayerSet> parts, int table) {
+    for (const PlayerSet& part : parts)
+        if (part.size() % 4 != 0)
+            return Verdict::Impossible;
+    std::sort(parts.begin(), parts.end(),
+              [](const PlayerSet& a, const PlayerSet& b) { return a.size() < b.size(); });
+    const std::vector<PlayerSet> entry = path_;
+    Verdict verdict = Verdict::Possible;
+    for (const PlayerSet& part : parts) {
+        verdict = partitionFrom(part, table, {});
+        if (verdict != Verdict::Possible)
+            break;
+        path_ = witness_; // the tables found so far, so the last group's witness seats everyone
+    }
+    path_ = entry;
+    return verdict;
+}
+
 // Any order at all: the most constrained player or the open table first, then the places it
 // can take.
 Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
@@ -295,13 +384,28 @@ Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
             countCut();
         return verdict;
     }
+    if (begun.open == 0 && unseated.size() <= kSplitUpTo) {
+        if (tooManyAcquainted(unseated)) {
+            countDeadEnd(table);
+            remember(state, Verdict::Impossible);
+            return Verdict::Impossible;
+        }
+        std::vector<PlayerSet> parts = strangerGroups(unseated);
+        if (parts.size() > 1 || unseated.size() % 4 != 0) {
+            verdict = partitionEach(std::move(parts), table);
+            if (verdict == Verdict::Impossible)
+                countDeadEnd(table);
+            remember(state, verdict);
+            return verdict;
+        }
+    }
     int places = 0;
     const int p = mostConstrained(unseated, begun, &places);
     const PlayerSet pool = begun.pool & unseated;
     const int tableChoices = begun.open > 0 ? groupsAmong(pool, begun.open, places) : places + 1;
     if (places == 0 || tableChoices == 0)
         verdict = Verdict::Impossible;
-    else if (tableChoices < places)
+    else if (tableChoices < places || (begun.open > 0 && unseated.size() <= kSplitUpTo))
         verdict = chooseMates(pool, begun.open, unseated, [&](const PlayerSet& left) {
             return withTable(begun.members | unseated.without(left),
                              [&] { return partitionFrom(left, table + 1, {}); });

@@ -70,6 +70,10 @@ class CompletionOracle {
 
     Verdict fillInTableOrder(const PlayerSet& unseated, int table);
     Verdict partitionFrom(const PlayerSet& unseated, int table, const OpenTable& begun);
+    bool tooManyAcquainted(const PlayerSet& players) const;
+    std::vector<PlayerSet> tableLinks(const PlayerSet& players) const;
+    std::vector<PlayerSet> strangerGroups(const PlayerSet& players) const;
+    Verdict partitionEach(std::vector<PlayerSet> parts, int table);
     int groupsAmong(const PlayerSet& players, int size, int cap) const;
     int placesFor(int p, const PlayerSet& unseated, const OpenTable& begun, int cap) const;
     int mostConstrained(const PlayerSet& unseated, const OpenTable& begun, int* places) const;
