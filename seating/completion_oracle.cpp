@@ -11,6 +11,9 @@ namespace {
 
 // About 64 bytes a remembered set in the hash map: this keeps the memory near 200 MB at most.
 constexpr std::size_t kMaxRemembered = std::size_t{3} << 20;
+// Splitting the players costs a pass over every pair of strangers: worth it only near the end of
+// a round, where the strangers are few.
+constexpr int kSplitUpTo = 64;
 
 } // namespace
 
@@ -61,6 +64,30 @@ PlayerSet CompletionOracle::matesOfAll(const PlayerSet& players) const {
     return all;
 }
 
+// True when the last completed partition still seats everyone left, with the open table's players
+// at one of its tables: its tables are disjoint groups of four strangers, so this is a proof.
+bool CompletionOracle::witnessCompletes(const PlayerSet& unseated, const PlayerSet& atTable) const {
+    const PlayerSet everyone = unseated | atTable;
+    PlayerSet covered;
+    bool holdsTable = atTable.empty();
+    for (const PlayerSet& group : witness_) {
+        if (!group.without(everyone).empty())
+            continue;
+        covered = covered | group;
+        holdsTable = holdsTable || atTable.without(group).empty();
+    }
+    return holdsTable && covered == everyone;
+}
+
+// Searches on with `group` as one more table of the partition being built.
+template <class Search>
+Verdict CompletionOracle::withTable(const PlayerSet& group, Search&& search) {
+    path_.push_back(group);
+    const Verdict verdict = search();
+    path_.pop_back();
+    return verdict;
+}
+
 bool CompletionOracle::recall(const SearchState& state, Verdict* verdict) {
     const auto found = known_.find(state);
     if (found == known_.end())
@@ -103,8 +130,11 @@ Verdict CompletionOracle::canCompleteTable(const PlayerSet& unseated, int table,
         return Verdict::Possible; // a bottom table takes anybody
     if (open == 0)
         return canFillFrom(unseated, table + 1);
-    if (headRuleIsIdle(unseated, table + 1, open))
+    if (headRuleIsIdle(unseated, table + 1, open)) {
+        if (witnessCompletes(unseated, atTable))
+            return Verdict::Possible;
         return partitionFrom(unseated, table, {atTable, matesOfAll(atTable), open});
+    }
     const PlayerSet pool = unseated & matesOfAll(atTable);
     const Verdict verdict = chooseMates(
         pool, open, unseated, [&](const PlayerSet& rest) { return canFillFrom(rest, table + 1); });
@@ -120,7 +150,8 @@ Verdict CompletionOracle::canFillFrom(const PlayerSet& unseated, int table) {
     if (table >= shape_.strictEnd)
         return Verdict::Possible;
     if (headRuleIsIdle(unseated, table))
-        return partitionFrom(unseated, table, {});
+        return witnessCompletes(unseated, {}) ? Verdict::Possible
+                                              : partitionFrom(unseated, table, {});
     return fillInTableOrder(unseated, table);
 }
 
@@ -198,9 +229,13 @@ Verdict CompletionOracle::seatPlayer(int p, const PlayerSet& unseated, int table
     PlayerSet rest = unseated;
     rest.remove(p);
     if (begun.open > 0 && begun.pool.has(p)) {
-        const Verdict verdict =
-            chooseMates(begun.pool & rest & shape_.mates[p], begun.open - 1, rest,
-                        [&](const PlayerSet& left) { return partitionFrom(left, table + 1, {}); });
+        PlayerSet joined = begun.members;
+        joined.add(p);
+        const Verdict verdict = chooseMates(
+            begun.pool & rest & shape_.mates[p], begun.open - 1, rest, [&](const PlayerSet& left) {
+                return withTable(joined | rest.without(left),
+                                 [&] { return partitionFrom(left, table + 1, {}); });
+            });
         if (verdict != Verdict::Impossible)
             return verdict;
     }
@@ -231,7 +266,13 @@ Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
                 left.remove(a);
                 left.remove(b);
                 left.remove(c);
-                const Verdict verdict = partitionFrom(left, table + 1, begun);
+                PlayerSet group;
+                group.add(p);
+                group.add(a);
+                group.add(b);
+                group.add(c);
+                const Verdict verdict =
+                    withTable(group, [&] { return partitionFrom(left, table + 1, begun); });
                 if (verdict != Verdict::Impossible)
                     return verdict;
             }
@@ -240,12 +281,100 @@ Verdict CompletionOracle::tryTablesWith(int p, const PlayerSet& rest, int table,
     return Verdict::Impossible;
 }
 
+// Per player, those he could share a table with among the players: strangers with whom he
+// shares two further mutual strangers. A pair outside every such four never sits together.
+std::vector<PlayerSet> CompletionOracle::tableLinks(const PlayerSet& players) const {
+    std::vector<PlayerSet> links(shape_.mates.size());
+    players.forEach([&](int p) {
+        const PlayerSet mine = shape_.mates[p] & players;
+        (mine.above(p)).forEach([&](int q) {
+            const PlayerSet common = mine & shape_.mates[q];
+            const bool shared =
+                common.any([&](int x) { return !(common & shape_.mates[x]).empty(); });
+            if (shared) {
+                links[p].add(q);
+                links[q].add(p);
+            }
+        });
+    });
+    return links;
+}
+
+// The players split so that no table can span two groups.
+std::vector<PlayerSet> CompletionOracle::strangerGroups(const PlayerSet& players) const {
+    const std::vector<PlayerSet> links = tableLinks(players);
+    std::vector<PlayerSet> groups;
+    PlayerSet left = players;
+    while (!left.empty()) {
+        PlayerSet group;
+        PlayerSet frontier;
+        left.any([&](int p) {
+            frontier.add(p);
+            return true;
+        });
+        while (!frontier.empty()) {
+            group = group | frontier;
+            PlayerSet reached;
+            frontier.forEach([&](int p) { reached = reached | links[p]; });
+            frontier = (reached & left).without(group);
+        }
+        left = left.without(group);
+        groups.push_back(group);
+    }
+    return groups;
+}
+
+// More players who have all met one another than tables left: no two of them can share one.
+// The group is found greedily, the player with the fewest strangers among the candidates first.
+bool CompletionOracle::tooManyAcquainted(const PlayerSet& players) const {
+    const int tables = players.size() / 4;
+    PlayerSet candidates = players;
+    int found = 0;
+    while (!candidates.empty()) {
+        int best = -1;
+        int fewest = PlayerSet::kCapacity + 1;
+        candidates.forEach([&](int p) {
+            const int n = (shape_.mates[p] & candidates).size();
+            if (n < fewest) {
+                fewest = n;
+                best = p;
+            }
+        });
+        if (++found > tables)
+            return true;
+        candidates = candidates.without(shape_.mates[best]);
+        candidates.remove(best);
+    }
+    return false;
+}
+
+// Each group on its own, the smallest first: it is the quickest to refute.
+Verdict CompletionOracle::partitionEach(std::vector<PlayerSet> parts, int table) {
+    for (const PlayerSet& part : parts)
+        if (part.size() % 4 != 0)
+            return Verdict::Impossible;
+    std::sort(parts.begin(), parts.end(),
+              [](const PlayerSet& a, const PlayerSet& b) { return a.size() < b.size(); });
+    const std::vector<PlayerSet> entry = path_;
+    Verdict verdict = Verdict::Possible;
+    for (const PlayerSet& part : parts) {
+        verdict = partitionFrom(part, table, {});
+        if (verdict != Verdict::Possible)
+            break;
+        path_ = witness_; // the tables found so far, so the last group's witness seats everyone
+    }
+    path_ = entry;
+    return verdict;
+}
+
 // Any order at all: the most constrained player or the open table first, then the places it
 // can take.
 Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
                                         const OpenTable& begun) {
-    if (unseated.empty() && begun.open == 0)
+    if (unseated.empty() && begun.open == 0) {
+        witness_ = path_;
         return Verdict::Possible;
+    }
     if (stopRequested())
         return Verdict::Stopped;
     const SearchState state{unseated, begun.open > 0 ? begun.members : PlayerSet{}};
@@ -255,15 +384,31 @@ Verdict CompletionOracle::partitionFrom(const PlayerSet& unseated, int table,
             countCut();
         return verdict;
     }
+    if (begun.open == 0 && unseated.size() <= kSplitUpTo) {
+        if (tooManyAcquainted(unseated)) {
+            countDeadEnd(table);
+            remember(state, Verdict::Impossible);
+            return Verdict::Impossible;
+        }
+        std::vector<PlayerSet> parts = strangerGroups(unseated);
+        if (parts.size() > 1 || unseated.size() % 4 != 0) {
+            verdict = partitionEach(std::move(parts), table);
+            if (verdict == Verdict::Impossible)
+                countDeadEnd(table);
+            remember(state, verdict);
+            return verdict;
+        }
+    }
     int places = 0;
     const int p = mostConstrained(unseated, begun, &places);
     const PlayerSet pool = begun.pool & unseated;
     const int tableChoices = begun.open > 0 ? groupsAmong(pool, begun.open, places) : places + 1;
     if (places == 0 || tableChoices == 0)
         verdict = Verdict::Impossible;
-    else if (tableChoices < places)
+    else if (tableChoices < places || (begun.open > 0 && unseated.size() <= kSplitUpTo))
         verdict = chooseMates(pool, begun.open, unseated, [&](const PlayerSet& left) {
-            return partitionFrom(left, table + 1, {});
+            return withTable(begun.members | unseated.without(left),
+                             [&] { return partitionFrom(left, table + 1, {}); });
         });
     else
         verdict = seatPlayer(p, unseated, table, begun);

@@ -70,6 +70,10 @@ class CompletionOracle {
 
     Verdict fillInTableOrder(const PlayerSet& unseated, int table);
     Verdict partitionFrom(const PlayerSet& unseated, int table, const OpenTable& begun);
+    bool tooManyAcquainted(const PlayerSet& players) const;
+    std::vector<PlayerSet> tableLinks(const PlayerSet& players) const;
+    std::vector<PlayerSet> strangerGroups(const PlayerSet& players) const;
+    Verdict partitionEach(std::vector<PlayerSet> parts, int table);
     int groupsAmong(const PlayerSet& players, int size, int cap) const;
     int placesFor(int p, const PlayerSet& unseated, const OpenTable& begun, int cap) const;
     int mostConstrained(const PlayerSet& unseated, const OpenTable& begun, int* places) const;
@@ -77,6 +81,9 @@ class CompletionOracle {
     Verdict tryTablesWith(int p, const PlayerSet& rest, int table, const OpenTable& begun);
     template <class Next>
     Verdict chooseMates(const PlayerSet& pool, int open, const PlayerSet& unseated, Next&& next);
+
+    bool witnessCompletes(const PlayerSet& unseated, const PlayerSet& atTable) const;
+    template <class Search> Verdict withTable(const PlayerSet& group, Search&& search);
 
     bool recall(const SearchState& state, Verdict* verdict);
     void remember(const SearchState& state, Verdict verdict);
@@ -86,6 +93,10 @@ class CompletionOracle {
     const RoundShape& shape_;
     SeatingJob* job_;
     std::unordered_map<SearchState, bool, SearchStateHash> known_; // state -> can be completed
+    // The tables of the partition being built, and of the last one completed: the next question
+    // is often answered by it without a search.
+    std::vector<PlayerSet> path_;
+    std::vector<PlayerSet> witness_;
 };
 
 } // namespace quelna

@@ -27,6 +27,19 @@ struct PlayerSet {
             r.words[i] = words[i] & o.words[i];
         return r;
     }
+    PlayerSet operator|(const PlayerSet& o) const {
+        PlayerSet r;
+        for (int i = 0; i < 4; ++i)
+            r.words[i] = words[i] | o.words[i];
+        return r;
+    }
+    // Members not in o.
+    PlayerSet without(const PlayerSet& o) const {
+        PlayerSet r;
+        for (int i = 0; i < 4; ++i)
+            r.words[i] = words[i] & ~o.words[i];
+        return r;
+    }
     // Members above p only: each combination is then visited once.
     PlayerSet above(int p) const {
         PlayerSet r = *this;
