@@ -10,13 +10,13 @@
 #include <QProcess>
 #include <QSpinBox>
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include "files/file_commands.h"
 #include "files/resume_point.h"
 #include "gui/core_path.h"
 #include "publish/server/page_server.h"
 #include "slides/slide_show.h"
+#include "support/http_client.h"
 #include "tests/ui/main_window_support.h"
 #include "ui/correct_round_dialog.h"
 #include "ui/entry.h"
@@ -187,8 +187,8 @@ TEST(CorrectRound, APastRoundEditedUntilDoneAndEveryViewFollows) {
     for (QLabel* l : standings.contentLabels())
         shown << l->text();
     EXPECT_TRUE(shown.contains(QString::number(before + 100)));
-    httplib::Client client("127.0.0.1", port);
-    const auto page = client.Get("/standings.html");
+    test_support::HttpClient client(port);
+    const auto page = client.get("/standings.html");
     ASSERT_TRUE(page);
     EXPECT_NE(page->body.find(">" + std::to_string(before + 100) + "<"), std::string::npos);
 

@@ -57,7 +57,7 @@ TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
 
     // Running with 45 minutes left: the browser counts from the end time by its own clock.
     startClock(c, wallClockNow() - 45 * kMinute);
-    slot.publish(std::make_shared<const PageSnapshot>(renderPlayerPages(t, "", &c)));
+    slot.publish(makePageSnapshot(renderPlayerPages(t, "", &c)));
     const QString shots = qEnvironmentVariable("QUELNA_PAGE_SHOTS");
     const std::string shot =
         shots.isEmpty() ? std::string() : QDir(shots).filePath(u"phone_clock.png"_qs).toStdString();
@@ -67,7 +67,7 @@ TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
 
     // Over: "Время вышло".
     c.endsAt = wallClockNow() - 1000;
-    slot.publish(std::make_shared<const PageSnapshot>(renderPlayerPages(t, "", &c)));
+    slot.publish(makePageSnapshot(renderPlayerPages(t, "", &c)));
     EXPECT_EQ(clockText(browse(server.port(), dir, 1000)), "clock up||Время вышло");
 
     // The page says paused at 12:34; seating.json, read again after 30 seconds, says 5:00.
@@ -77,7 +77,7 @@ TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
     pages.indexHtml = renderIndexHtml(t, "", &c);
     c.left = 5 * kMinute;
     pages.seatingJson = renderSeatingJson(t, "", &c);
-    slot.publish(std::make_shared<const PageSnapshot>(pages));
+    slot.publish(makePageSnapshot(pages));
     EXPECT_EQ(clockText(browse(server.port(), dir, 10000)), "clock|Пауза|12:34")
         << "not asked again before 30 seconds";
     EXPECT_EQ(clockText(browse(server.port(), dir, 40000)), "clock|Пауза|5:00");
