@@ -181,10 +181,14 @@ TEST(MainWindowLoad, ChangedNumbersAreNamedAndUtf8NamesAreOfferedToBeReadAsUtf8)
         loadThroughMenu(h, changed);
         ASSERT_EQ(boxes.seen.size(), 1u);
         EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Предупреждение"));
-        EXPECT_EQ(boxes.seen[0].text,
-                  QStringLiteral(u"Эти значения прочитаны не так, как записаны в файле:\n"
-                                 u"строка 3, ИО1: «1e5» — не целое число\n"
-                                 u"строка 7, ИО2: «5,5» — не целое число"));
+        // The changed points also unbalance their tables, which the load names after them.
+        EXPECT_TRUE(boxes.seen[0].text.startsWith(
+            QStringLiteral(u"Эти значения прочитаны не так, как записаны в файле:\n"
+                           u"строка 3, ИО1: «1e5» — не целое число\n"
+                           u"строка 7, ИО2: «5,5» — не целое число\n")))
+            << boxes.seen[0].text.toStdString();
+        EXPECT_TRUE(boxes.seen[0].text.endsWith(QStringLiteral(u"сумма не равна нулю.")))
+            << boxes.seen[0].text.toStdString();
         EXPECT_EQ(tournamentCsvText(*h.t), plainLoad(changed, 16, 4));
     }
 
