@@ -131,7 +131,9 @@ void MainWindow::finishCorrection() {
 void MainWindow::pointsStored(int round) {
     if (round < t_.currentRound - 1)
         showTotalsFrom(round + 1);
+#if QUELNA_PLAYER_PAGE
     playerPage_->publish();
+#endif
     if (slidesBeside_)
         slidesBeside_->recordChanged();
     if (!typedSave_->isActive())
