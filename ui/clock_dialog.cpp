@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/settings.h"
+#include "gui/dialog_buttons.h"
 #include "gui/qt_text.h"
 
 namespace quelna {
@@ -93,13 +94,9 @@ ClockDialog::ClockDialog(const RoundClock& current, int tables, ClockTime now, Q
     sound_->setChecked(current.sound);
     layout->addWidget(sound_);
 
-    auto* buttons = new QDialogButtonBox(this);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* reset =
         buttons->addButton(QStringLiteral(u"&Сбросить часы"), QDialogButtonBox::ResetRole);
-    buttons->addButton(QStringLiteral(u"ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral(u"Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(reset, &QPushButton::clicked, this, [this] {
         reset_ = true;
         extra_list_.clear();

@@ -10,6 +10,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "gui/qt_text.h"
 
 namespace quelna {
@@ -48,11 +49,7 @@ PenaltyDialog::PenaltyDialog(const QString& player, int round, std::vector<Penal
     reason_->lineEdit()->setMaxLength(kMaxNameLength);
     form->addRow(QStringLiteral(u"Причина:"), reason_);
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral(u"ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral(u"Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     layout->addWidget(buttons);
     fillList();
 }

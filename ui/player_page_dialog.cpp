@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "ui/player_page_service.h"
 
 namespace quelna {
@@ -41,11 +42,7 @@ PlayerPageDialog::PlayerPageDialog(const PlayerPageSettings& current, bool runni
     addresses_->setWordWrap(true);
     layout->addWidget(addresses_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral(u"ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral(u"Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     layout->addWidget(buttons);
 
     connect(enabled_, &QCheckBox::toggled, this, [this] { showAddresses(); });
