@@ -50,7 +50,7 @@ Run seatOnce(const Tournament& start, int round, ExhaustiveMethod method, double
     std::atomic<bool> stop{false};
     SeatingJob job;
     job.round = round;
-    job.method = method;
+    job.options.method = method;
     job.stopFlag = &stop;
     Run run;
     job.onVariant = [&](SeatingJob&) { ++run.variants; };

@@ -7,48 +7,20 @@
 #include <vector>
 
 #include "core/random.h"
-#include "core/settings.h"
-#include "core/test_data.h"
 #include "seating/exhaustive_seating.h"
 #include "seating/random_search.h"
-#include "seating/seating_driver.h"
+#include "support/played_tournament.h"
 
 namespace {
 
 using namespace quelna;
 using Clock = std::chrono::steady_clock;
 
-// Plays `played` rounds of a 200-player team tournament, each seating bounded by variant counts.
+// `played` rounds of a 200-player team tournament, each seating bounded by variant counts.
 Tournament played(int played) {
-    runRandom().seed(1);
-    Tournament t(200, 12);
-    generateRandomNames(t, runRandom());
-    generateRandomTeams(t, runRandom());
-    numberPlayersInOrder(t);
-    t.rebuildMeetings();
-    for (int r = 0; r < played; ++r) {
-        std::atomic<bool> sw{false}, stop{false};
-        SeatingJob job;
-        job.round = r;
-        job.switchFlag = &sw;
-        job.stopFlag = &stop;
-        long long count = 0, limit = 20000;
-        job.onRandomStart = [&](SeatingJob&) {
-            count = 0;
-            limit = 2000000;
-        };
-        job.onVariant = [&](SeatingJob&) {
-            if (++count == limit) {
-                sw = true;
-                stop = true;
-            }
-        };
-        if (!seatRound(t, job))
-            break;
-        t.normalizeRounds();
-        generateRandomResults(t, r, runRandom());
-    }
-    return t;
+    return test_support::playedTournament(
+        200, 12, played, 1, true,
+        {.limits = {.exhaustiveVariants = 20000, .randomVariants = 2000000}});
 }
 
 const Tournament& midTournament() {
@@ -87,9 +59,8 @@ void BM_ImproveMoves(benchmark::State& state) {
             if (improving && ++variants == 20000)
                 stop = true;
         };
-        t.seatingJob = &job;
         RandomSearchStats stats;
-        const bool ok = seatByRandomSearch(t, round, totals, random, &stats);
+        const bool ok = seatByRandomSearch(t, round, totals, random, job, &stats);
         const auto end = Clock::now();
         benchmark::DoNotOptimize(ok);
         state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
@@ -108,7 +79,6 @@ void BM_ExhaustiveDeadEnds(benchmark::State& state) {
     std::vector<int> totals(start.playerCount);
     for (int p = 0; p < start.playerCount; ++p)
         totals[p] = start.runningTotal(p, round);
-    settings().overlapTables = 0;
     long long deadEnds = 0;
     for (auto _ : state) {
         Tournament t = start;
@@ -121,8 +91,7 @@ void BM_ExhaustiveDeadEnds(benchmark::State& state) {
             if (++variants == 200000)
                 stop = true;
         };
-        t.seatingJob = &job;
-        benchmark::DoNotOptimize(seatTopTables(t, round, totals, seated, t.tableCount()));
+        benchmark::DoNotOptimize(seatTopTables(t, round, totals, seated, t.tableCount(), job));
         deadEnds += variants;
     }
     state.SetItemsProcessed(deadEnds);

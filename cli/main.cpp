@@ -24,9 +24,8 @@
 #include "files/tournament_input.h"
 #include "html_command.h"
 #include "quelna_version.h"
-#include "seating/fewest_repeats.h"
+#include "seating/seat_next_round.h"
 #include "seating/round_quality.h"
-#include "seating_runner.h"
 #include "serve_command.h"
 
 namespace {
@@ -89,7 +88,7 @@ struct Options {
     std::optional<long long> rounds;
     bool teams = false;
     std::optional<long long> seed;
-    RunnerLimits limits;
+    PhaseLimits limits;
     long long fixedTables = 0;
     long long overlapTables = 0;
     ExhaustiveMethod search = ExhaustiveMethod::Fast;
@@ -211,46 +210,40 @@ std::optional<std::string> checkSize(long long players, long long rounds, const 
     return std::nullopt;
 }
 
-void applyOptions(const Options& o) {
-    runRandom().seed(o.seed ? static_cast<std::uint32_t>(*o.seed)
-                            : static_cast<std::uint32_t>(std::time(nullptr)));
-    settings().fixedTables = static_cast<int>(o.fixedTables);
-    settings().overlapTables = static_cast<int>(o.overlapTables);
+std::uint32_t seedOf(const Options& o) {
+    return o.seed ? static_cast<std::uint32_t>(*o.seed)
+                  : static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+NextRoundOptions nextRoundOptions(const Options& o) {
+    NextRoundOptions options;
+    options.seating.method = o.search;
+    options.seating.fixedTables = static_cast<int>(o.fixedTables);
+    options.seating.overlapTables = static_cast<int>(o.overlapTables);
+    options.fewestRepeats = o.fewestRepeats;
+    return options;
 }
 
 const char* methodName(const SeatingOutcome& outcome) {
     if (outcome.fewestRepeats)
         return "fewest-repeats";
-    return outcome.seated && !outcome.randomUsed ? "exhaustive" : "random";
+    return outcome.seated() && !outcome.randomUsed ? "exhaustive" : "random";
 }
 
 void printReport(const Tournament& t, int round, const SeatingOutcome& outcome) {
-    std::cout << "round=" << round + 1 << " result=" << (outcome.seated ? "seated" : "failed")
+    // A failed seating is reported as the search left it, before it was undone.
+    const bool seated = outcome.seated();
+    std::cout << "round=" << round + 1 << " result=" << (seated ? "seated" : "failed")
               << " method=" << methodName(outcome) << " variants=" << outcome.variants
-              << " repeats=" << countRepeatPairs(t, round)
-              << " factor=" << roundDisplayFactor(t, round) << '\n';
+              << " repeats=" << (seated ? countRepeatPairs(t, round) : outcome.repeatsLeft)
+              << " factor=" << (seated ? roundDisplayFactor(t, round) : outcome.factorLeft)
+              << '\n';
     if (outcome.fewestRepeats)
         for (const RepeatPair& pair : outcome.repeats)
             std::cout << "repeat: " << t.playerNumber[pair.a] + 1 << ' ' << t.names[pair.a] << " - "
                       << t.playerNumber[pair.b] + 1 << ' ' << t.names[pair.b]
                       << (pair.teamMates ? " (team-mates)" : "") << '\n';
     std::cout.flush();
-}
-
-// The seating, and when it is proven impossible and the run asks for it, the one with the
-// fewest repeat meetings.
-SeatingOutcome seatRoundOf(Tournament& t, int round, const Options& o) {
-    SeatingOutcome outcome = runSeating(t, round, o.limits, o.search);
-    if (outcome.seated || !outcome.noSeatingExists || !o.fewestRepeats)
-        return outcome;
-    std::vector<int> totals(t.playerCount);
-    for (int p = 0; p < t.playerCount; ++p)
-        totals[p] = t.runningTotal(p, round);
-    outcome.seated = seatWithFewestRepeats(t, round, totals);
-    outcome.fewestRepeats = outcome.seated;
-    if (outcome.seated)
-        outcome.repeats = repeatPairsOf(t, round);
-    return outcome;
 }
 
 // Writes to the named file safely, or to standard output.
@@ -263,8 +256,7 @@ bool writeResult(const Tournament& t, const std::optional<std::string>& out, std
 int simulate(const Options& o) {
     if (auto error = checkSize(*o.players, *o.rounds, o))
         return fail(*error);
-    applyOptions(o);
-    Random& random = runRandom();
+    Random random(seedOf(o));
     Tournament t(static_cast<int>(*o.players), static_cast<int>(*o.rounds));
     generateRandomNames(t, random);
     if (o.teams)
@@ -274,21 +266,14 @@ int simulate(const Options& o) {
     t.rebuildMeetings();
 
     for (int c = 0; c < t.roundCount; ++c) {
-        std::vector<char> placed(t.playerCount);
-        for (int p = 0; p < t.playerCount; ++p)
-            placed[p] = t.tableAt(c, p) != -1;
-        const SeatingOutcome outcome = seatRoundOf(t, c, o);
-        if (!outcome.seated) {
+        const SeatingOutcome outcome = seatNextRoundUnattended(t, nextRoundOptions(o), o.limits, random);
+        if (!outcome.seated()) {
             printReport(t, c, outcome);
-            for (int p = 0; p < t.playerCount; ++p)
-                if (!placed[p])
-                    t.tableAt(c, p) = -1;
             std::string why;
             if (!writeResult(t, o.out, &why))
                 return failWrite(o.out.value_or("the result"), why);
             return kExitNoSeating;
         }
-        t.normalizeRounds();
         generateRandomResults(t, c, random);
         printReport(t, c, outcome);
     }
@@ -349,17 +334,12 @@ int seat(const Options& o) {
     // The players placed by hand in round c keep their tables; the engine seats the others.
     for (int p = 0; p < players; ++p)
         t.tableAt(c, p) = raw[t.index(c, p)];
-    applyOptions(o);
-    if (c == 0) {
-        t.purgeUnusedTeams();
-        t.rebuildMeetings();
-    }
-    const SeatingOutcome outcome = seatRoundOf(t, c, o);
-    if (!outcome.seated) {
+    Random random(seedOf(o));
+    const SeatingOutcome outcome = seatNextRoundUnattended(t, nextRoundOptions(o), o.limits, random);
+    if (!outcome.seated()) {
         printReport(t, c, outcome);
         return kExitNoSeating;
     }
-    t.normalizeRounds();
     const std::string target = o.out.value_or(o.input);
     inputLock.releaseBeforeReplace();
     outputLock.releaseBeforeReplace();

@@ -185,4 +185,16 @@ void Tournament::purgeUnusedTeams() {
     }
 }
 
+int firstMisplacedPlayer(const Tournament& t, int round) {
+    std::vector<int> count(t.tableCount(), 0);
+    for (int p = 0; p < t.playerCount; ++p) {
+        const int x = t.tableAt(round, p);
+        if (x == -1)
+            continue;
+        if (x < 0 || x >= t.tableCount() || ++count[x] > 4)
+            return p;
+    }
+    return -1;
+}
+
 } // namespace quelna

@@ -9,7 +9,6 @@
 
 namespace quelna {
 
-struct SeatingJob;
 
 // Team names; team numbers count from 1, 0 means no team.
 class TeamList {
@@ -62,7 +61,6 @@ struct Tournament {
     std::vector<int> seatOf;        // [round * playerCount + player], -1 = none
     std::vector<int> points;        // [round * playerCount + player]
     MeetingMatrix meetings;
-    SeatingJob* seatingJob = nullptr; // the seating in progress; not owned
     TeamList teams;
     Adjustments adjustments; // substitutes, penalties, players who left
 
@@ -102,5 +100,9 @@ struct Tournament {
     // True when every table 0..T-1 of the round has exactly four players.
     bool isRoundComplete(int round) const;
 };
+
+// Players placed by hand in the round fit its tables: each on a table that exists, at most four
+// at a table. The first player who does not fit, or -1.
+int firstMisplacedPlayer(const Tournament& t, int round);
 
 } // namespace quelna

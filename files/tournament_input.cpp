@@ -48,14 +48,12 @@ std::optional<std::string> handPlacementProblem(const Tournament& raw) {
         ++round;
     if (round == raw.roundCount)
         return std::nullopt;
-    std::vector<int> count(raw.tableCount(), 0);
-    for (int p = 0; p < raw.playerCount; ++p) {
-        const int table = raw.tableAt(round, p);
-        if (table >= 0 && ++count[table] > 4)
-            return "table " + std::to_string(table + 1) + " of round " + std::to_string(round + 1) +
-                   " has more than four players (line " + std::to_string(p + 2) + ")";
-    }
-    return std::nullopt;
+    const int p = firstMisplacedPlayer(raw, round);
+    if (p < 0)
+        return std::nullopt;
+    return "table " + std::to_string(raw.tableAt(round, p) + 1) + " of round " +
+           std::to_string(round + 1) + " has more than four players (line " +
+           std::to_string(p + 2) + ")";
 }
 
 std::optional<std::string> valueProblem(std::string_view bytes, const Tournament& raw) {

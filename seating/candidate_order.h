@@ -1,9 +1,9 @@
 #pragma once
 // The order in which the exhaustive seating tries players; both searches share it, so the fast one
 // reaches exactly the seating the plain one reaches.
-#include <utility>
 #include <vector>
 
+#include "core/exchange_sort.h"
 #include "core/tournament.h"
 
 namespace quelna {
@@ -25,10 +25,7 @@ inline void orderCandidates(int* cand, int k, const std::vector<int>& totals) {
         ordered = totals[cand[i - 1]] >= totals[cand[i]];
     if (ordered)
         return;
-    for (int i = 0; i < k - 1; ++i)
-        for (int j = i + 1; j < k; ++j)
-            if (totals[cand[i]] < totals[cand[j]])
-                std::swap(cand[i], cand[j]);
+    exchangeSort(cand, cand + k, [&totals](int a, int b) { return totals[a] < totals[b]; });
 }
 
 } // namespace quelna

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/settings.h"
 #include "seating/candidate_order.h"
 #include "seating/completion_oracle.h"
 #include "seating/exhaustive_seating.h"
@@ -27,11 +26,12 @@ bool fastSearchApplies(const Tournament& t, int round) {
     return std::none_of(cells.begin(), cells.end(), [](int c) { return c < 0; });
 }
 
-RoundShape shapeOf(const Tournament& t, int round, const std::vector<char>& seated, int limit) {
+RoundShape shapeOf(const Tournament& t, int round, const std::vector<char>& seated, int limit,
+                   int overlapTables) {
     RoundShape shape;
     shape.tables = t.tableCount();
     shape.limit = limit;
-    const int overlap = std::clamp(settings().overlapTables, 0, shape.tables);
+    const int overlap = std::clamp(overlapTables, 0, shape.tables);
     shape.strictEnd = std::min(limit, shape.tables - overlap);
     shape.onEntry.resize(shape.tables);
     for (int p = 0; p < t.playerCount; ++p) {
@@ -53,10 +53,10 @@ RoundShape shapeOf(const Tournament& t, int round, const std::vector<char>& seat
 class FastTopTables {
   public:
     FastTopTables(Tournament& t, int round, const std::vector<int>& totals,
-                  std::vector<char>& seated, int limit)
-        : t_(t), totals_(totals), seated_(seated), job_(t.seatingJob),
+                  std::vector<char>& seated, int limit, SeatingJob& job)
+        : t_(t), totals_(totals), seated_(seated), job_(&job),
           tab_(&t.tableOf[static_cast<std::size_t>(round) * t.playerCount]),
-          shape_(shapeOf(t, round, seated, limit)), oracle_(t, totals, shape_, job_),
+          shape_(shapeOf(t, round, seated, limit, job.options.overlapTables)), oracle_(t, totals, shape_, job_),
           members_(shape_.tables) {
         for (int p = 0; p < t.playerCount; ++p) {
             if (!seated_[p])
@@ -220,12 +220,12 @@ class FastTopTables {
 } // namespace
 
 bool seatTopTablesFast(Tournament& t, int round, const std::vector<int>& totals,
-                       std::vector<char>& seated, int tables) {
+                       std::vector<char>& seated, int tables, SeatingJob& job) {
     if (round < 0 || round >= t.roundCount || tables < 1 || tables > t.tableCount())
         return false;
     if (!fastSearchApplies(t, round))
-        return seatTopTables(t, round, totals, seated, tables);
-    FastTopTables search(t, round, totals, seated, tables);
+        return seatTopTables(t, round, totals, seated, tables, job);
+    FastTopTables search(t, round, totals, seated, tables, job);
     return search.search();
 }
 

@@ -4,11 +4,12 @@
 #include <vector>
 
 #include "core/tournament.h"
+#include "seating/seating_job.h"
 
 namespace quelna {
 
 // Same contract and same result as seatTopTables. A round proven to have no seating ends at once.
 [[nodiscard]] bool seatTopTablesFast(Tournament& t, int round, const std::vector<int>& totals,
-                                     std::vector<char>& seated, int tables);
+                                     std::vector<char>& seated, int tables, SeatingJob& job);
 
 } // namespace quelna

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/settings.h"
 #include "seating/candidate_order.h"
 #include "seating/seating_job.h"
 
@@ -13,13 +12,13 @@ namespace {
 class TopTableSearch {
   public:
     TopTableSearch(Tournament& t, int round, const std::vector<int>& totals,
-                   std::vector<char>& seated, int tables)
-        : t_(t), totals_(totals), seated_(seated), job_(t.seatingJob),
+                   std::vector<char>& seated, int tables, SeatingJob& job)
+        : t_(t), totals_(totals), seated_(seated), job_(&job),
           tab_(&t.tableOf[static_cast<std::size_t>(round) * t.playerCount]), n_(t.playerCount),
           tables_(t.tableCount()), limit_(tables), count_(tables_, 0),
           members_(static_cast<std::size_t>(tables_) * 4, -1), next_(n_ + 1), prev_(n_ + 1),
           candidates_(static_cast<std::size_t>(n_) * (n_ + 1) / 2 + n_) {
-        const int overlap = std::clamp(settings().overlapTables, 0, tables_);
+        const int overlap = std::clamp(job.options.overlapTables, 0, tables_);
         firstBottom_ = tables_ - overlap;
         for (int p = 0; p < n_; ++p) {
             const int table = tab_[p];
@@ -168,10 +167,10 @@ class TopTableSearch {
 } // namespace
 
 bool seatTopTables(Tournament& t, int round, const std::vector<int>& totals,
-                   std::vector<char>& seated, int tables) {
+                   std::vector<char>& seated, int tables, SeatingJob& job) {
     if (round < 0 || round >= t.roundCount || tables < 1 || tables > t.tableCount())
         return false;
-    TopTableSearch search(t, round, totals, seated, tables);
+    TopTableSearch search(t, round, totals, seated, tables, job);
     return search.search();
 }
 

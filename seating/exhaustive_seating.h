@@ -4,14 +4,15 @@
 #include <vector>
 
 #include "core/tournament.h"
+#include "seating/seating_job.h"
 
 namespace quelna {
 
-// Fills tables 0..tables-1 of the round with four players each. Flags and notifications come
-// from t.seatingJob (may be null). seated holds one flag per player and is updated with the
+// Fills tables 0..tables-1 of the round with four players each. Flags, notifications and the
+// bottom tables that may repeat meetings (options.overlapTables) come from the job. seated holds one flag per player and is updated with the
 // placements. On success every placement and the meetings they add stay; on failure the flags,
 // the round's tables and the meeting matrix are exactly as on entry.
 [[nodiscard]] bool seatTopTables(Tournament& t, int round, const std::vector<int>& totals,
-                                 std::vector<char>& seated, int tables);
+                                 std::vector<char>& seated, int tables, SeatingJob& job);
 
 } // namespace quelna

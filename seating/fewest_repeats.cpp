@@ -24,8 +24,8 @@ constexpr long long kMovesPerPlayer = 10000;
 // result.
 class FewestRepeats {
   public:
-    FewestRepeats(Tournament& t, int round, const std::vector<int>& totals)
-        : t_(t), round_(round), n_(t.playerCount), tables_(t.tableCount()),
+    FewestRepeats(Tournament& t, int round, const std::vector<int>& totals, const SeatingJob* job)
+        : t_(t), job_(job), round_(round), n_(t.playerCount), tables_(t.tableCount()),
           rank_(rankByTotals(t, totals)), members_(tables_), cost_(tables_), random_(20261209) {}
 
     bool run() {
@@ -51,7 +51,7 @@ class FewestRepeats {
     }
 
   private:
-    bool stopRequested() const { return t_.seatingJob && t_.seatingJob->stopRequested(); }
+    bool stopRequested() const { return job_ && job_->stopRequested(); }
 
     // Players placed by hand stay; the others fill the open places by standing, best first.
     bool seatByStanding() {
@@ -78,8 +78,8 @@ class FewestRepeats {
         return true;
     }
 
-    std::int64_t pairCost(int a, int b) const {
-        std::int64_t cost = std::abs(rank_[a] - rank_[b]);
+    std::int64_t repeatCost(int a, int b) const {
+        std::int64_t cost = 0;
         if (t_.meetings.at(a, b) > 0)
             cost += kRepeatWeight;
         if (t_.team[a] > 0 && t_.team[a] == t_.team[b])
@@ -87,12 +87,13 @@ class FewestRepeats {
         return cost;
     }
 
+    // The seating factor of the table over the standing ranks, under the weight of its repeats.
     std::int64_t tableCost(int x) const {
         const std::vector<int>& m = members_[x];
-        std::int64_t cost = 0;
+        std::int64_t cost = tableFactor(m.data(), static_cast<int>(m.size()), rank_);
         for (std::size_t i = 0; i < m.size(); ++i)
             for (std::size_t j = i + 1; j < m.size(); ++j)
-                cost += pairCost(m[i], m[j]);
+                cost += repeatCost(m[i], m[j]);
         return cost;
     }
 
@@ -142,6 +143,7 @@ class FewestRepeats {
     }
 
     Tournament& t_;
+    const SeatingJob* job_;
     int round_;
     int n_;
     int tables_;
@@ -154,10 +156,11 @@ class FewestRepeats {
 
 } // namespace
 
-bool seatWithFewestRepeats(Tournament& t, int round, const std::vector<int>& totals) {
+bool seatWithFewestRepeats(Tournament& t, int round, const std::vector<int>& totals,
+                           const SeatingJob* job) {
     if (round < 0 || round >= t.roundCount)
         return false;
-    FewestRepeats search(t, round, totals);
+    FewestRepeats search(t, round, totals, job);
     return search.run();
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/tournament.h"
+#include "seating/seating_job.h"
 
 namespace quelna {
 
@@ -16,7 +17,8 @@ struct RepeatPair {
 // apart whenever possible, then the fewest pairs who have met before, then the best seating
 // factor. The meeting matrix is left as on entry. False, with the round as on entry, when the
 // players placed by hand do not fit their tables or the job's stop flag was set.
-[[nodiscard]] bool seatWithFewestRepeats(Tournament& t, int round, const std::vector<int>& totals);
+[[nodiscard]] bool seatWithFewestRepeats(Tournament& t, int round, const std::vector<int>& totals,
+                                         const SeatingJob* job = nullptr);
 
 // Pairs at one table of the round who have met by the meeting matrix (team-mates count as having
 // met), in ascending order. Ask before the matrix takes the round in.

@@ -19,8 +19,8 @@ constexpr long long kCheckEvery = 1024;
 class RandomSearch {
   public:
     RandomSearch(Tournament& t, int round, const std::vector<int>& totals, Random& random,
-                 RandomSearchStats* stats)
-        : t_(t), round_(round), totals_(totals), random_(random), job_(t.seatingJob), stats_(stats),
+                 SeatingJob& job, RandomSearchStats* stats)
+        : t_(t), round_(round), totals_(totals), random_(random), job_(&job), stats_(stats),
           n_(t.playerCount), tables_(t.tableCount()),
           tab_(&t.tableOf[static_cast<std::size_t>(round) * t.playerCount]), fixed_(n_, 0),
           position_(n_, -1), slot_(n_, 0), members_(static_cast<std::size_t>(tables_) * 4, -1),
@@ -416,10 +416,10 @@ class RandomSearch {
 } // namespace
 
 bool seatByRandomSearch(Tournament& t, int round, const std::vector<int>& totals, Random& random,
-                        RandomSearchStats* stats) {
+                        SeatingJob& job, RandomSearchStats* stats) {
     if (round < 0 || round >= t.roundCount)
         return false;
-    RandomSearch search(t, round, totals, random, stats);
+    RandomSearch search(t, round, totals, random, job, stats);
     return search.run();
 }
 

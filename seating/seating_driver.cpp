@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/settings.h"
 #include "seating/exhaustive_fast.h"
 #include "seating/exhaustive_seating.h"
 #include "seating/random_search.h"
@@ -17,35 +16,9 @@ void notify(SeatingJob& job, const SeatingJob::Notify& slot) {
         slot(job);
 }
 
-// Hand-placed players must fit: a table number that exists and at most four at a table.
-bool handPlacementFits(const Tournament& t, int round) {
-    std::vector<int> count(t.tableCount(), 0);
-    for (int p = 0; p < t.playerCount; ++p) {
-        const int x = t.tableAt(round, p);
-        if (x == -1)
-            continue;
-        if (x < 0 || x >= t.tableCount() || ++count[x] > 4)
-            return false;
-    }
-    return true;
-}
-
-// The top tables were seated into the matrix; the random search judges against the earlier
-// rounds only.
-void removeRoundMeetings(Tournament& t, int round) {
-    for (int p = 0; p < t.playerCount; ++p) {
-        const int x = t.tableAt(round, p);
-        if (x == -1)
-            continue;
-        for (int q = p + 1; q < t.playerCount; ++q)
-            if (t.tableAt(round, q) == x)
-                t.meetings.subtract(p, q);
-    }
-}
-
 bool seat(Tournament& t, SeatingJob& job) {
     const int r = job.round;
-    if (r < 0 || r >= t.roundCount || !handPlacementFits(t, r))
+    if (r < 0 || r >= t.roundCount || firstMisplacedPlayer(t, r) != -1)
         return false;
     std::vector<int> totals(t.playerCount);
     std::vector<char> seated(t.playerCount);
@@ -54,13 +27,16 @@ bool seat(Tournament& t, SeatingJob& job) {
         seated[p] = t.tableAt(r, p) != -1 ? 1 : 0;
     }
 
-    const auto seatTop = job.method == ExhaustiveMethod::Fast ? seatTopTablesFast : seatTopTables;
-    if (seatTop(t, r, totals, seated, t.tableCount()))
+    const auto seatTop =
+        job.options.method == ExhaustiveMethod::Fast ? seatTopTablesFast : seatTopTables;
+    if (seatTop(t, r, totals, seated, t.tableCount(), job))
         return true;
     if (!job.switchRequested()) {
         job.noSeatingExists = !job.stopRequested();
         return false;
     }
+    if (!job.random)
+        return false;
 
     if (job.stopFlag)
         job.stopFlag->store(false);
@@ -72,23 +48,22 @@ bool seat(Tournament& t, SeatingJob& job) {
         job.onTablesFilled(job, 0);
     notify(job, job.onRandomStart);
 
-    const int fixedTables = std::min(settings().fixedTables, t.tableCount());
+    const int fixedTables = std::min(job.options.fixedTables, t.tableCount());
     if (fixedTables < 1)
-        return seatByRandomSearch(t, r, totals, runRandom());
-    if (!seatTop(t, r, totals, seated, fixedTables))
+        return seatByRandomSearch(t, r, totals, *job.random, job);
+    // The top tables were seated into the matrix; the random search judges against the
+    // meetings before the round only.
+    const MeetingMatrix before = t.meetings;
+    if (!seatTop(t, r, totals, seated, fixedTables, job))
         return false;
-    removeRoundMeetings(t, r);
-    return seatByRandomSearch(t, r, totals, runRandom());
+    t.meetings = before;
+    return seatByRandomSearch(t, r, totals, *job.random, job);
 }
 
 } // namespace
 
 bool seatRound(Tournament& t, SeatingJob& job) {
-    t.seatingJob = &job;
-    const bool seated = seat(t, job);
-    // The job belongs to the runner and may be gone soon after.
-    t.seatingJob = nullptr;
-    return seated;
+    return seat(t, job);
 }
 
 } // namespace quelna

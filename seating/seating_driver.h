@@ -5,8 +5,9 @@
 
 namespace quelna {
 
-// Seats round job.round; reads fixedTables and overlapTables from settings().
-// True when every table of the round has four players.
+// Seats round job.round with job.options (K fixed top tables, M overlap tables, the exhaustive
+// method), drawing the random search's moves from *job.random. True when every table of the
+// round has four players.
 bool seatRound(Tournament& t, SeatingJob& job);
 
 } // namespace quelna

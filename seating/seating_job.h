@@ -6,22 +6,30 @@
 #include <atomic>
 #include <functional>
 
+#include "core/random.h"
+
 namespace quelna {
 
 // Plain: the depth-first search that counts every dead end, kept for runs reproduced in variants.
 // Fast: the same first seating, skipping the subtrees proven to hold none.
 enum class ExhaustiveMethod { Plain, Fast };
 
+// What the organiser chose for the seating of a round.
+struct SeatingOptions {
+    ExhaustiveMethod method = ExhaustiveMethod::Plain;
+    int fixedTables = 0;   // K: top tables the exhaustive search keeps before the random search
+    int overlapTables = 0; // M: bottom tables where repeat meetings are allowed
+};
+
 struct SeatingJob {
     using Notify = std::function<void(SeatingJob&)>;
     using NotifyValue = std::function<void(SeatingJob&, int)>;
 
     int round = 0;
-    void* window = nullptr;                  // the runner that receives the completion message
+    SeatingOptions options;
+    Random* random = nullptr;                // every draw of the random search; required by it
     std::atomic<bool>* switchFlag = nullptr; // switchRequested
     std::atomic<bool>* stopFlag = nullptr;   // stopRequested
-    int doneMessage = 1281;
-    ExhaustiveMethod method = ExhaustiveMethod::Plain;
 
     NotifyValue onTablesFilled;
     NotifyValue onFactor;

@@ -33,17 +33,6 @@ long long readNumber(const QString& text) {
     return ok && v > 0 ? v : 0;
 }
 
-// The meetings of the complete rounds before c and of team-mates, as a refresh would derive
-// them, without touching the hand placements of round c.
-void rebuildCompleteMeetings(Tournament& t) {
-    t.rebuildMeetings();
-    for (int k = 0; k < t.currentRound; ++k)
-        for (int a = 0; a < t.playerCount; ++a)
-            for (int b = a + 1; b < t.playerCount; ++b)
-                if (t.tableAt(k, a) != -1 && t.tableAt(k, a) == t.tableAt(k, b))
-                    t.addMeeting(a, b);
-}
-
 } // namespace
 
 QString MainWindow::seatText(int player, int round) const {
@@ -329,17 +318,12 @@ void MainWindow::seatCommand() {
     if (c > 0 && !confirmSeatOverErrors())
         return;
     finishCorrection();
-    std::vector<bool> placed(n_);
-    for (int p = 0; p < n_; ++p)
-        placed[p] = t_.tableAt(c, p) != -1;
-
     if (c > 0) {
         readRoundPointsFromGrid(c - 1);
         autosave(c);
     } else {
         readPlayersFromGrid();
         autosave(0);
-        t_.rebuildMeetings();
     }
 
     int result = 0;
@@ -349,7 +333,7 @@ void MainWindow::seatCommand() {
         typedSave_->stop();
         if (slidesBeside_)
             slidesBeside_->setPaused(true);
-        ProgressDialog dialog(t_, c, this);
+        ProgressDialog dialog(t_, this);
         result = dialog.exec();
         noSeatingExists = dialog.noSeatingExists();
         if (slidesBeside_)
@@ -358,7 +342,6 @@ void MainWindow::seatCommand() {
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
     if (result == static_cast<int>(SeatingResult::Seated)) {
-        proposeSubstitutes(t_, c, settings().substituteResult);
         refreshFromTournament();
         // The new round is read from its first table, wherever the view was before and whether
         // or not the focus reached the grid while the window was inactive.
@@ -366,17 +349,9 @@ void MainWindow::seatCommand() {
         autosave(c + 1);
         return;
     }
-    // Cancelled or failed: only the hand placements stay, so a seating the search left behind
-    // (possibly with repeat meetings) is never taken for a seated round.
-    for (int p = 0; p < n_; ++p) {
-        if (!placed[p]) {
-            t_.tableAt(c, p) = -1;
-            t_.seatAt(c, p) = -1;
-        }
-    }
-    rebuildCompleteMeetings(t_);
+    // Cancelled or failed: the seating has undone all but the hand placements.
     if (result == static_cast<int>(SeatingResult::Failed)) {
-        const bool seated = reportSeatingFailure(this, t_, c, noSeatingExists);
+        const bool seated = reportSeatingFailure(this, t_, noSeatingExists);
         activateWindow();
         if (seated) {
             refreshFromTournament();

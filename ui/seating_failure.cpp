@@ -6,7 +6,8 @@
 
 #include "core/tournament.h"
 #include "gui/qt_text.h"
-#include "seating/fewest_repeats.h"
+#include "seating/seat_next_round.h"
+#include "seating/ui/progress_dialog.h"
 
 namespace quelna {
 
@@ -28,7 +29,7 @@ void showRepeatPairs(QWidget* parent, const Tournament& t, const std::vector<Rep
 
 } // namespace
 
-bool reportSeatingFailure(QWidget* parent, Tournament& t, int round, bool noSeatingExists) {
+bool reportSeatingFailure(QWidget* parent, Tournament& t, bool noSeatingExists) {
     const QString failure =
         QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
                        u"пересечениями\nили уменьшите число столов с фиксированной "
@@ -48,12 +49,10 @@ bool reportSeatingFailure(QWidget* parent, Tournament& t, int round, bool noSeat
     box.exec();
     if (box.clickedButton() != seat)
         return false;
-    std::vector<int> totals(t.playerCount);
-    for (int p = 0; p < t.playerCount; ++p)
-        totals[p] = t.runningTotal(p, round);
-    if (!seatWithFewestRepeats(t, round, totals))
+    const SeatingOutcome outcome = seatWithFewestRepeatsNow(t, nextRoundOptionsFromSettings());
+    if (!outcome.seated())
         return false;
-    showRepeatPairs(parent, t, repeatPairsOf(t, round));
+    showRepeatPairs(parent, t, outcome.repeats);
     return true;
 }
 

@@ -7,9 +7,8 @@ namespace quelna {
 struct Tournament;
 
 // Shows the failure message. When no seating without repeat meetings exists, the same message
-// offers the seating with the fewest; if the organiser takes it, the round is seated so and its
-// repeat pairs are listed. True when the round was seated. The meeting matrix must hold the
-// earlier rounds only.
-bool reportSeatingFailure(QWidget* parent, Tournament& t, int round, bool noSeatingExists);
+// offers the seating with the fewest; if the organiser takes it, the next round is seated so and
+// its repeat pairs are listed. True when the round was seated.
+bool reportSeatingFailure(QWidget* parent, Tournament& t, bool noSeatingExists);
 
 } // namespace quelna

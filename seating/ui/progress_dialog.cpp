@@ -18,22 +18,36 @@
 #include <climits>
 #include <system_error>
 
+#include "core/random.h"
 #include "core/settings.h"
 #include "core/tournament.h"
-#include "seating/seating_driver.h"
-#include "seating/seating_job.h"
 
 namespace quelna {
 
 namespace {
 
-constexpr int kDoneMessage = 1281;
 constexpr int kTickMs = 1000;
 // The settings dialog keeps limits within 0..10 minutes; anything beyond is cut so that the
 // second count and the bar's range cannot overflow.
 constexpr int kMaxMinutes = 24 * 60;
 
+PhaseLimits limitsFromSettings() {
+    PhaseLimits limits;
+    limits.exhaustiveSeconds = 60 * std::clamp(settings().exhaustiveTimeout, 0, kMaxMinutes);
+    limits.randomSeconds = 60 * std::clamp(settings().randomTimeout, 0, kMaxMinutes);
+    return limits;
+}
+
 } // namespace
+
+NextRoundOptions nextRoundOptionsFromSettings() {
+    NextRoundOptions options;
+    options.seating.method = ExhaustiveMethod::Fast;
+    options.seating.fixedTables = settings().fixedTables;
+    options.seating.overlapTables = settings().overlapTables;
+    options.substituteResult = settings().substituteResult;
+    return options;
+}
 
 QFont ProgressDialog::titleBarFont() {
     // The platform's caption font where it reports one (Windows does); window managers that
@@ -67,8 +81,9 @@ QString ProgressDialog::improveTitle() {
     return QStringLiteral(u"Улучшение рассадки подбором...");
 }
 
-ProgressDialog::ProgressDialog(Tournament& t, int round, QWidget* parent)
-    : QDialog(parent), tournament_(t), round_(round) {
+ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
+    : QDialog(parent), tournament_(t), options_(nextRoundOptionsFromSettings()),
+      control_(limitsFromSettings()) {
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -139,8 +154,7 @@ ProgressDialog::ProgressDialog(Tournament& t, int round, QWidget* parent)
     cancelButton_->setText(QStringLiteral(u"Отмена"));
     nextButton_->setText(QStringLiteral(u"Далее"));
 
-    tickLimit_ = 60 * std::clamp(settings().exhaustiveTimeout, 0, kMaxMinutes);
-    progressBar_->setRange(0, tickLimit_ + 1);
+    progressBar_->setRange(0, tickLimit() + 1);
     progressBar_->setValue(0);
 
     // Plain texts: the application shows every tip after 300 ms, wrapped at 200 pixels.
@@ -158,8 +172,7 @@ ProgressDialog::~ProgressDialog() {
     if (worker_.joinable()) {
         // Destroyed under a running seating: stop it, release a waiting notification, and
         // wait, so that neither the job nor this dialog is used after they are gone.
-        cancelRequested_ = true;
-        stopRequested_ = true;
+        control_.requestCancel();
         {
             std::lock_guard lock(uiMutex_);
             closing_ = true;
@@ -181,49 +194,14 @@ void ProgressDialog::showEvent(QShowEvent* event) {
 
 void ProgressDialog::startWorker() {
     started_ = true;
-    stopRequested_ = false;
-    switchRequested_ = false;
-    cancelRequested_ = false;
     noSeatingExists_ = false;
-    variantCount_ = 0;
     variantsShown_ = 0;
 
-    auto job = std::make_unique<SeatingJob>();
-    job->round = round_;
-    job->window = this;
-    job->switchFlag = &switchRequested_;
-    job->stopFlag = &stopRequested_;
-    job->doneMessage = kDoneMessage;
-    job->method = ExhaustiveMethod::Fast;
-    job->onTablesFilled = [this](SeatingJob& j, int n) {
-        runOnUi([this, &j, n] { tablesFilled(j, n); });
-    };
-    job->onFactor = [this](SeatingJob& j, int v) { runOnUi([this, &j, v] { factorFound(j, v); }); };
-    job->onRandomStart = [this](SeatingJob&) { runOnUi([this] { randomStarted(); }); };
-    job->onImproveStart = [this](SeatingJob&) { runOnUi([this] { improveStarted(); }); };
-    job->onTimerReset = [this](SeatingJob&) { runOnUi([this] { timerReset(); }); };
-    job->onVariantsReset = [this](SeatingJob& j) { runOnUi([this, &j] { variantsReset(j); }); };
-    // The most frequent call of the search: count here, touch the display once per 1000.
-    job->onVariant = [this](SeatingJob& j) {
-        const std::int64_t n = variantCount_.fetch_add(1, std::memory_order_relaxed) + 1;
-        j.variants = n > INT_MAX ? INT_MAX : static_cast<int>(n);
-        if (n % 1000 == 0) {
-            variantsShown_.store(n / 1000, std::memory_order_relaxed);
-            // One update in flight at a time; it shows the latest count when it arrives.
-            if (!variantsUpdatePending_.exchange(true))
-                QMetaObject::invokeMethod(
-                    this, [this] { showVariants(); }, Qt::QueuedConnection);
-        }
-    };
-
-    auto work = [this, job = std::move(job)]() mutable {
-        const bool seated = seatRound(tournament_, *job);
-        noSeatingExists_ = job->noSeatingExists;
-        // The record must not keep a pointer to the job beyond the seating.
-        tournament_.seatingJob = nullptr;
-        job.reset();
-        const int result = seated ? static_cast<int>(SeatingResult::Seated)
-                                  : static_cast<int>(SeatingResult::Failed);
+    auto work = [this] {
+        const SeatingOutcome outcome =
+            seatNextRound(tournament_, options_, runRandom(), *this, control_);
+        noSeatingExists_ = outcome.noSeatingExists;
+        const int result = static_cast<int>(outcome.result);
         QMetaObject::invokeMethod(
             this, [this, result] { finishSeating(result); }, Qt::QueuedConnection);
     };
@@ -236,9 +214,7 @@ void ProgressDialog::startWorker() {
             Qt::QueuedConnection);
         return;
     }
-
-    tickCount_ = 0;
-    if (tickLimit_ > 0)
+    if (tickLimit() > 0)
         timer_->start();
 }
 
@@ -269,7 +245,7 @@ void ProgressDialog::finishSeating(int result) {
     if (worker_.joinable())
         worker_.join();
     finished_ = true;
-    finalResult_ = cancelRequested_ ? static_cast<int>(SeatingResult::Cancelled) : result;
+    finalResult_ = result;
     QDialog::done(finalResult_);
 }
 
@@ -311,51 +287,32 @@ void ProgressDialog::nextPressed() {
     if (finished_)
         return;
     timer_->stop();
-    requestSwitch();
+    control_.requestSwitch();
+    // One switch per phase: a second one could arrive after the engine has cleared the flags
+    // and stop the next phase at once. The next phase offers it again if it has a use.
+    nextButton_->setEnabled(control_.switchOffered());
 }
 
 void ProgressDialog::requestCancel() {
-    cancelRequested_ = true;
-    stopRequested_ = true;
-    // A switch after a cancel would send the engine into another phase nobody waits for.
-    nextButton_->setEnabled(false);
-}
-
-void ProgressDialog::requestSwitch() {
-    if (cancelRequested_)
-        return;
-    switchRequested_ = true;
-    stopRequested_ = true;
-    // One switch per phase: a second one could arrive after the engine has cleared the flags
-    // and stop the next phase at once. The next phase enables the button again if it has a use.
-    nextButton_->setEnabled(false);
+    control_.requestCancel();
+    nextButton_->setEnabled(control_.switchOffered());
 }
 
 void ProgressDialog::timerTick() {
-    if (tickCount_ == tickLimit_) {
-        ++tickCount_;
-        requestSwitch();
-    } else if (tickCount_ < tickLimit_) {
-        ++tickCount_;
-        progressBar_->setValue(tickCount_);
-    }
+    control_.secondPassed();
+    progressBar_->setValue(std::min(tickCount(), tickLimit()));
+    nextButton_->setEnabled(control_.switchOffered());
 }
 
-void ProgressDialog::startPhase(int minutes) {
-    minutes = std::clamp(minutes, 0, kMaxMinutes);
-    tickLimit_ = 60 * minutes;
-    progressBar_->setRange(0, tickLimit_ + 1);
+// The bar and the timer follow the limit of the phase that has just started; a phase without
+// one must not be ended by the timer of the phase before.
+void ProgressDialog::startPhase() {
+    progressBar_->setRange(0, tickLimit() + 1);
     progressBar_->setValue(0);
-    tickCount_ = 0;
-    if (minutes > 0)
+    if (tickLimit() > 0)
         timer_->start();
     else
-        timer_->stop(); // without a limit; the previous phase's timer must not end this one
-}
-
-void ProgressDialog::keepCancelled() {
-    if (cancelRequested_)
-        stopRequested_ = true;
+        timer_->stop();
 }
 
 void ProgressDialog::showVariants() {
@@ -363,47 +320,54 @@ void ProgressDialog::showVariants() {
     variantsField_->setText(QString::number(variantsShown_.load()));
 }
 
-void ProgressDialog::tablesFilled(SeatingJob& job, int n) {
-    job.maxTables = n;
-    tablesField_->setText(QString::number(n));
+void ProgressDialog::tablesFilled(int tables) {
+    runOnUi([this, tables] { tablesField_->setText(QString::number(tables)); });
 }
 
-void ProgressDialog::factorFound(SeatingJob& job, int v) {
-    job.lastFactor = v;
-    tablesField_->setText(QString::number(v));
+void ProgressDialog::factorFound(int displayFactor) {
+    runOnUi([this, displayFactor] { tablesField_->setText(QString::number(displayFactor)); });
 }
 
-void ProgressDialog::randomStarted() {
-    nextButton_->setEnabled(false);
-    setWindowTitle(randomTitle());
-    startPhase(settings().randomTimeout);
-    keepCancelled();
+void ProgressDialog::phaseStarted(SeatingPhase phase) {
+    if (phase == SeatingPhase::Exhaustive)
+        return; // the dialog opens in it
+    runOnUi([this, phase] {
+        nextButton_->setEnabled(control_.switchOffered());
+        if (phase == SeatingPhase::Random) {
+            setWindowTitle(randomTitle());
+        } else {
+            setWindowTitle(improveTitle());
+            tablesLabel_->setText(QStringLiteral(u"Фактор рассадки:"));
+            nextButton_->setToolTip(QStringLiteral(u"Взять лучшее из найденных решений сейчас"));
+            tablesField_->setToolTip(
+                QStringLiteral(u"Показатель, показывающий качество лучшей найденной схемы "
+                               u"рассадки (чем меньше значение - тем лучше)"));
+        }
+        startPhase();
+    });
 }
 
-void ProgressDialog::improveStarted() {
-    nextButton_->setEnabled(!cancelRequested_);
-    setWindowTitle(improveTitle());
-    tablesLabel_->setText(QStringLiteral(u"Фактор рассадки:"));
-    nextButton_->setToolTip(QStringLiteral(u"Взять лучшее из найденных решений сейчас"));
-    tablesField_->setToolTip(
-        QStringLiteral(u"Показатель, показывающий качество лучшей найденной схемы "
-                       u"рассадки (чем меньше значение - тем лучше)"));
-    startPhase(settings().randomTimeout);
-    keepCancelled();
+void ProgressDialog::clockRestarted() {
+    runOnUi([this] { progressBar_->setValue(0); });
 }
 
-void ProgressDialog::timerReset() {
-    tickCount_ = 0;
-    progressBar_->setValue(0);
-    keepCancelled();
+void ProgressDialog::variantsReset() {
+    // The worker waits for this call, so the count cannot move meanwhile.
+    runOnUi([this] {
+        variantsShown_ = 0;
+        variantsField_->setText(QStringLiteral(u"0"));
+    });
 }
 
-void ProgressDialog::variantsReset(SeatingJob& job) {
-    // The worker waits for this call, so the counter cannot move meanwhile.
-    variantCount_ = 0;
-    variantsShown_ = 0;
-    job.variants = 0;
-    variantsField_->setText(QStringLiteral(u"0"));
+// The most frequent call of the search: touch the display once per 1000.
+void ProgressDialog::variantCounted(long long inPhase) {
+    if (inPhase % 1000 != 0)
+        return;
+    variantsShown_.store(inPhase / 1000, std::memory_order_relaxed);
+    // One update in flight at a time; it shows the latest count when it arrives.
+    if (!variantsUpdatePending_.exchange(true))
+        QMetaObject::invokeMethod(
+            this, [this] { showVariants(); }, Qt::QueuedConnection);
 }
 
 } // namespace quelna

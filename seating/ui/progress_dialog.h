@@ -1,6 +1,7 @@
 #pragma once
-// The modal dialog behind which one round is seated on a worker thread: it shows the engine's
-// progress, counts the phase time limits and lets the organiser move on or give up.
+// The modal dialog behind which the next round is seated on a worker thread: it shows the
+// seating's progress, ticks the seconds of its phase clock and lets the organiser move on or
+// give up. What a seating does, and undoes on failure, is the seating's own business.
 #include <QDialog>
 #include <QFont>
 #include <QString>
@@ -9,9 +10,10 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <thread>
+
+#include "seating/seat_next_round.h"
 
 class QCloseEvent;
 class QLabel;
@@ -24,17 +26,18 @@ class QTimer;
 namespace quelna {
 
 struct Tournament;
-struct SeatingJob;
 
-// What exec() returns.
-enum class SeatingResult { Seated = 0, Cancelled = 1, Failed = 2 };
+// The options of the next seating as the organiser set them.
+NextRoundOptions nextRoundOptionsFromSettings();
 
-class ProgressDialog : public QDialog {
+class ProgressDialog : public QDialog, private SeatingObserver {
     Q_OBJECT
 
   public:
-    // The seating starts when the dialog is first shown; exec() returns a SeatingResult as int.
-    ProgressDialog(Tournament& t, int round, QWidget* parent = nullptr);
+    // Seats t.currentRound with the options and limits of the settings, drawing from the run's
+    // generator. The seating starts when the dialog is first shown; exec() returns a
+    // SeatingResult as int.
+    explicit ProgressDialog(Tournament& t, QWidget* parent = nullptr);
     // Asks a still running seating to stop and waits for the worker; never leaves it detached.
     ~ProgressDialog() override;
 
@@ -54,12 +57,12 @@ class ProgressDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QPushButton* nextButton() const { return nextButton_; }
 
-    int tickCount() const { return tickCount_; }
-    int tickLimit() const { return tickLimit_; }
+    int tickCount() const { return static_cast<int>(control_.secondsElapsed()); }
+    int tickLimit() const { return static_cast<int>(control_.secondLimit()); }
     bool timerRunning() const;
-    bool stopRequested() const { return stopRequested_.load(); }
-    bool switchRequested() const { return switchRequested_.load(); }
-    bool cancelRequested() const { return cancelRequested_.load(); }
+    bool stopRequested() const { return control_.stopRequested(); }
+    bool switchRequested() const { return control_.switchRequested(); }
+    bool cancelRequested() const { return control_.cancelRequested(); }
     // The seating ended because no seating without repeat meetings exists (not by a limit).
     bool noSeatingExists() const { return noSeatingExists_.load(); }
     // True once the worker has ended and its result has been taken.
@@ -81,27 +84,25 @@ class ProgressDialog : public QDialog {
   private:
     void startWorker();
     void finishSeating(int result);
-    void startPhase(int minutes);
+    void startPhase();
     void cancelPressed();
     void nextPressed();
     void requestCancel();
-    void requestSwitch();
     // Called on the worker: runs fn on the user-interface thread and waits until it has run.
     void runOnUi(std::function<void()> fn);
     void showVariants();
 
-    // Notifications, carried out on the user-interface thread.
-    void tablesFilled(SeatingJob& job, int n);
-    void factorFound(SeatingJob& job, int v);
-    void randomStarted();
-    void improveStarted();
-    void timerReset();
-    void variantsReset(SeatingJob& job);
-    // A phase starting after a cancel: the engine has just cleared the stop flag, raise it again.
-    void keepCancelled();
+    // The seating's notifications, on the worker; shown on the user-interface thread.
+    void phaseStarted(SeatingPhase phase) override;
+    void clockRestarted() override;
+    void variantsReset() override;
+    void variantCounted(long long inPhase) override;
+    void tablesFilled(int tables) override;
+    void factorFound(int displayFactor) override;
 
     Tournament& tournament_;
-    int round_;
+    const NextRoundOptions options_;
+    SeatingControl control_;
 
     QLabel* variantsLabel_ = nullptr;
     QLineEdit* variantsField_ = nullptr;
@@ -112,16 +113,9 @@ class ProgressDialog : public QDialog {
     QPushButton* nextButton_ = nullptr;
     QTimer* timer_ = nullptr;
 
-    int tickCount_ = 0;
-    int tickLimit_ = 0;
-
-    std::atomic<bool> stopRequested_{false};
-    std::atomic<bool> switchRequested_{false};
-    std::atomic<bool> cancelRequested_{false};
     std::atomic<bool> noSeatingExists_{false};
 
-    // Variants of the current phase, counted on the worker; the field shows thousands of them.
-    std::atomic<std::int64_t> variantCount_{0};
+    // Thousands of variants of the current phase, as the field shows them.
     std::atomic<std::int64_t> variantsShown_{0};
     std::atomic<bool> variantsUpdatePending_{false};
 

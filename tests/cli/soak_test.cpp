@@ -268,12 +268,10 @@ void checkFixedTablesKept(const Tournament& seen, const SoakConfig& config, int 
         if (++variants > config.randomVariants + 1)
             stop = true; // the runner would have stopped it by now
     };
-    t.seatingJob = &job;
-    settings().overlapTables = config.overlapTables;
+    job.options.overlapTables = config.overlapTables;
     const int fixed = std::min(config.fixedTables, t.tableCount());
-    ASSERT_TRUE(seatTopTables(t, c, totals, seated, fixed))
+    ASSERT_TRUE(seatTopTables(t, c, totals, seated, fixed, job))
         << "round " << c + 1 << ": the fixed tables were seated by the runner but not here";
-    t.seatingJob = nullptr;
     for (int table = 0; table < fixed; ++table) {
         std::set<int> expected, actual;
         for (int p = 0; p < t.playerCount; ++p) {
@@ -618,13 +616,15 @@ namespace {
 
 // One seating under the variant budgets and the clock of the config, switched on exactly as
 // quelna-cli switches it.
-test_support::LimitedSeating seatWatched(Tournament& t, int round, const SoakConfig& config) {
-    settings().fixedTables = config.fixedTables;
-    settings().overlapTables = config.overlapTables;
-    return test_support::seatWithinLimits(t, round,
+test_support::LimitedSeating seatWatched(Tournament& t, const SoakConfig& config) {
+    SeatingOptions options;
+    options.fixedTables = config.fixedTables;
+    options.overlapTables = config.overlapTables;
+    return test_support::seatWithinLimits(t,
                                           {.exhaustiveVariants = config.exhaustiveVariants,
                                            .randomVariants = config.randomVariants,
-                                           .seconds = config.seconds});
+                                           .seconds = config.seconds},
+                                          options);
 }
 
 // Players placed by hand before a seating: a few at random tables, at most four to a table,
@@ -672,15 +672,15 @@ void checkHandPlaced(const Tournament& played, int k, const SoakConfig& config,
             seated[p] = isHand[p];
         }
         SeatingJob job;
-        replay.seatingJob = &job;
-        settings().overlapTables = config.overlapTables;
-        if (seatTopTables(replay, k, totals, seated, std::min(config.fixedTables, t.tableCount())))
+        job.options.overlapTables = config.overlapTables;
+        if (seatTopTables(replay, k, totals, seated, std::min(config.fixedTables, t.tableCount()),
+                          job))
             for (int p = 0; p < t.playerCount; ++p)
                 if (replay.tableAt(k, p) >= 0 && replay.tableAt(k, p) < config.fixedTables)
                     fixed[p] = 1;
     }
 
-    const test_support::LimitedSeating w = seatWatched(t, k, config);
+    const test_support::LimitedSeating w = seatWatched(t, config);
     const int tables = t.tableCount();
     if (!w.seated) {
         // Placed players stay exactly where they were; the rest is unseated, or the random

@@ -5,13 +5,12 @@
 
 namespace quelna::test {
 
-// Seats and refreshes round `round`: at most `exhaustive` variants of the exhaustive search, then
+// Seats and refreshes the next round: at most `exhaustive` variants of the exhaustive search, then
 // at most `random` variants per phase of the random search; true when seated.
-inline bool seatBounded(Tournament& t, int round, long long exhaustive = 20000,
-                        long long random = 200000) {
-    const bool seated = test_support::seatWithinLimits(
-                            t, round, {.exhaustiveVariants = exhaustive, .randomVariants = random})
-                            .seated;
+inline bool seatBounded(Tournament& t, long long exhaustive = 20000, long long random = 200000) {
+    const bool seated =
+        test_support::seatWithinLimits(t, {.exhaustiveVariants = exhaustive, .randomVariants = random})
+            .seated;
     t.normalizeRounds();
     return seated;
 }

@@ -124,7 +124,7 @@ TEST(PlayerPages, WithoutTeamsAndBeforeTheFirstRound) {
     EXPECT_EQ(pages.teamsHtml.find("<table>"), std::string::npos);
     EXPECT_EQ(column(pages.standingsHtml, 0).size(), 16u);
 
-    ASSERT_TRUE(test::seatBounded(t, 0));
+    ASSERT_TRUE(test::seatBounded(t));
     const PlayerPages seated = renderPlayerPages(t, "");
     EXPECT_NE(seated.indexHtml.find("<h2>ТУР № 1</h2>"), std::string::npos);
     EXPECT_EQ(seated.indexHtml.find("class=\"team\""), std::string::npos);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings.h"
+#include "core/random.h"
 #include "core/tournament.h"
 #include "seating/seating_driver.h"
 #include "seating/seating_job.h"
@@ -16,20 +16,14 @@ namespace quelna::test {
 
 using Tables = std::vector<std::vector<int>>;
 
-// Engine tests start and end with no fixed and no overlap tables.
-class EngineTest : public ::testing::Test {
-  protected:
-    void SetUp() override { resetSettings(); }
-    void TearDown() override { resetSettings(); }
-    static void resetSettings() {
-        settings().fixedTables = 0;
-        settings().overlapTables = 0;
-    }
-};
+class EngineTest : public ::testing::Test {};
 
+// A job with no fixed and no overlap tables unless a test sets them in job.options, and a
+// generator of its own for the random search.
 struct RecordingJob {
     std::atomic<bool> switchFlag{false};
     std::atomic<bool> stopFlag{false};
+    Random random{1};
     SeatingJob job;
     std::vector<std::string> events; // every notification but onVariant, in order
     std::vector<int> factors;        // values passed to onFactor
@@ -38,6 +32,7 @@ struct RecordingJob {
 
     explicit RecordingJob(int round) {
         job.round = round;
+        job.random = &random;
         job.switchFlag = &switchFlag;
         job.stopFlag = &stopFlag;
         job.onTablesFilled = [this](SeatingJob& j, int n) {

@@ -42,7 +42,7 @@ void placeByHand(Tournament& t, int round, int count, Random& random) {
     }
 }
 
-Outcome seatWith(bool fast, const Tournament& start, int round, int limit) {
+Outcome seatWith(bool fast, const Tournament& start, int round, int limit, int overlap) {
     Outcome o{false, true, start, {}};
     for (int p = 0; p < o.t.playerCount; ++p)
         o.flags.push_back(o.t.tableAt(round, p) != -1);
@@ -52,12 +52,11 @@ Outcome seatWith(bool fast, const Tournament& start, int round, int limit) {
         if (++variants == 3'000'000)
             job.stopFlag = true;
     };
-    o.t.seatingJob = &job.job;
+    job.job.options.overlapTables = overlap;
     const std::vector<int> totals = test::totalsBefore(o.t, round);
-    o.seated = fast ? seatTopTablesFast(o.t, round, totals, o.flags, limit)
-                    : seatTopTables(o.t, round, totals, o.flags, limit);
+    o.seated = fast ? seatTopTablesFast(o.t, round, totals, o.flags, limit, job.job)
+                    : seatTopTables(o.t, round, totals, o.flags, limit, job.job);
     o.finished = !job.stopFlag;
-    o.t.seatingJob = nullptr;
     return o;
 }
 
@@ -98,13 +97,12 @@ TEST_F(ExhaustiveFast, ReachesThePlainSearchsFirstSeating) {
             continue;
         Random handRandom(c.seed);
         placeByHand(start, round, c.hand, handRandom);
-        settings().overlapTables = c.overlap;
         const int limit = c.limit > 0 ? c.limit : start.tableCount();
 
-        const Outcome plain = seatWith(false, start, round, limit);
+        const Outcome plain = seatWith(false, start, round, limit, c.overlap);
         if (!plain.finished)
             continue;
-        const Outcome fast = seatWith(true, start, round, limit);
+        const Outcome fast = seatWith(true, start, round, limit, c.overlap);
         ++compared;
         (plain.seated ? seatedCount : failedCount) += 1;
         EXPECT_EQ(fast.seated, plain.seated);

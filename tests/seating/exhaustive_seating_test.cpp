@@ -20,13 +20,12 @@ class ExhaustiveSeating : public test::EngineTest {
         seated.assign(t.playerCount, 0);
         for (int p = 0; p < t.playerCount; ++p)
             seated[p] = t.tableAt(round, p) != -1;
-        t.seatingJob = &job.job;
-        const bool ok = seatTopTables(t, round, totals, seated, tables);
-        t.seatingJob = nullptr;
-        return ok;
+        job.job.options.overlapTables = overlap;
+        return seatTopTables(t, round, totals, seated, tables, job.job);
     }
 
     std::vector<char> seated;
+    int overlap = 0; // bottom tables M
 };
 
 TEST_F(ExhaustiveSeating, FirstRoundHeadsByStartNumberAndCandidatesByIndex) {
@@ -83,14 +82,14 @@ TEST_F(ExhaustiveSeating, TeamMatesShareOnlyBottomTables) {
         return t;
     };
     {
-        settings().overlapTables = 1;
+        overlap = 1;
         Tournament t = make();
         RecordingJob job(0);
         ASSERT_TRUE(seat(t, 0, std::vector<int>(12, 0), 3, job));
         EXPECT_EQ(tablesOf(t, 0), (Tables{{0, 6, 7, 8}, {1, 9, 10, 11}, {2, 3, 4, 5}}));
     }
     {
-        settings().overlapTables = 0;
+        overlap = 0;
         Tournament t = make();
         const std::vector<int> cellsBefore = t.meetings.cells();
         RecordingJob job(0);
@@ -106,7 +105,7 @@ TEST_F(ExhaustiveSeating, TeamMatesShareOnlyBottomTables) {
 }
 
 TEST_F(ExhaustiveSeating, AllTablesBottomIsGreedyByTotals) {
-    settings().overlapTables = 3;
+    overlap = 3;
     Tournament t(12, 3);
     numberPlayersInOrder(t);
     // Everyone at his table of round 0 has met.

@@ -34,10 +34,7 @@ std::set<std::vector<int>> partitionOf(const std::vector<int>& row, int tableCou
 
 bool search(Tournament& t, int round, RecordingJob& job, Random& random,
             RandomSearchStats* stats = nullptr) {
-    t.seatingJob = &job.job;
-    const bool ok = seatByRandomSearch(t, round, test::totalsBefore(t, round), random, stats);
-    t.seatingJob = nullptr;
-    return ok;
+    return seatByRandomSearch(t, round, test::totalsBefore(t, round), random, job.job, stats);
 }
 
 TEST(RandomSearch, SidewaysAfterMoreThanNRejectionsUphillAfterMoreThanNSquared) {
@@ -234,11 +231,10 @@ TEST(RandomSearch, AgreesWithTheSearchThatRecountsEverything) {
                     job.stopFlag = true;
             };
             Run r;
-            t.seatingJob = &job.job;
             const std::vector<int> totals = test::totalsBefore(t, c.played);
-            r.ok = reference ? test::ReferenceRandomSearch(t, c.played, random, r.stats).run(totals)
-                             : seatByRandomSearch(t, c.played, totals, random, &r.stats);
-            t.seatingJob = nullptr;
+            r.ok = reference ? test::ReferenceRandomSearch(t, c.played, random, job.job, r.stats)
+                                   .run(totals)
+                             : seatByRandomSearch(t, c.played, totals, random, job.job, &r.stats);
             r.seating = roundTables(t, c.played);
             r.events = job.events;
             r.factors = job.factors;

@@ -15,9 +15,9 @@ namespace quelna::test {
 
 class ReferenceRandomSearch {
   public:
-    ReferenceRandomSearch(Tournament& t, int round, Random& random, RandomSearchStats& stats)
-        : t_(t), round_(round), n_(t.playerCount), random_(random), stats_(stats),
-          job_(*t.seatingJob) {}
+    ReferenceRandomSearch(Tournament& t, int round, Random& random, SeatingJob& job,
+                          RandomSearchStats& stats)
+        : t_(t), round_(round), n_(t.playerCount), random_(random), stats_(stats), job_(job) {}
 
     bool run(const std::vector<int>& totals) {
         std::vector<int> count(t_.tableCount(), 0);

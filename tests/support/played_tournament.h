@@ -1,18 +1,12 @@
 #pragma once
 // Real tournaments for tests: the engine seats rounds under variant budgets (and, if asked, a
 // clock), counted per phase as quelna-cli counts them, so every run ends and is reproducible.
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
 #include "core/random.h"
 #include "core/test_data.h"
 #include "core/tournament.h"
-#include "seating/seating_driver.h"
-#include "seating/seating_job.h"
+#include "seating/seat_next_round.h"
 
 namespace test_support {
 
@@ -27,69 +21,20 @@ struct LimitedSeating {
     bool random = false; // the engine fell back to the random search
 };
 
-// Seats `round` with the engine under the settings in force; the round is left as the engine
-// leaves it (no refresh).
-inline LimitedSeating seatWithinLimits(quelna::Tournament& t, int round,
-                                       const SeatingLimits& limits) {
-    using quelna::SeatingJob;
-    using Clock = std::chrono::steady_clock;
-    std::atomic<bool> switchFlag{false}, stopFlag{false};
-    LimitedSeating result;
-    long long limit = limits.exhaustiveVariants;
-    std::mutex mutex;
-    std::condition_variable wake;
-    Clock::time_point phaseStart = Clock::now();
-    bool fired = false, done = false;
-    auto restartClock = [&] {
-        std::lock_guard lock(mutex);
-        phaseStart = Clock::now();
-        fired = false;
-    };
-    auto requestSwitch = [&] {
-        switchFlag = true;
-        stopFlag = true;
-    };
-    SeatingJob job;
-    job.round = round;
-    job.switchFlag = &switchFlag;
-    job.stopFlag = &stopFlag;
-    job.onTablesFilled = [](SeatingJob& j, int n) { j.maxTables = n; };
-    job.onFactor = [](SeatingJob& j, int v) { j.lastFactor = v; };
-    job.onVariant = [&](SeatingJob& j) {
-        if (++j.variants >= limit && limit > 0)
-            requestSwitch();
-    };
-    job.onRandomStart = [&](SeatingJob&) {
-        result.random = true;
-        limit = limits.randomVariants;
-        restartClock();
-    };
-    job.onImproveStart = [&](SeatingJob&) { restartClock(); };
-    job.onTimerReset = [&](SeatingJob&) { restartClock(); };
-    job.onVariantsReset = [](SeatingJob& j) { j.variants = 0; };
-    std::thread watcher;
-    if (limits.seconds > 0)
-        watcher = std::thread([&] {
-            std::unique_lock lock(mutex);
-            while (!done) {
-                wake.wait_for(lock, std::chrono::milliseconds(5));
-                if (!done && !fired &&
-                    Clock::now() - phaseStart >= std::chrono::seconds(limits.seconds)) {
-                    fired = true;
-                    requestSwitch();
-                }
-            }
-        });
-    result.seated = quelna::seatRound(t, job);
-    if (watcher.joinable()) {
-        {
-            std::lock_guard lock(mutex);
-            done = true;
-        }
-        wake.notify_all();
-        watcher.join();
-    }
-    return result;
+// Seats the next round (t.currentRound) as quelna-cli does, with the run's generator; a failed
+// seating is undone but for the hand placements.
+inline LimitedSeating seatWithinLimits(quelna::Tournament& t, const SeatingLimits& limits,
+                                       const quelna::SeatingOptions& options = {}) {
+    quelna::NextRoundOptions next;
+    next.seating = options;
+    const quelna::SeatingOutcome outcome = quelna::seatNextRoundUnattended(
+        t, next,
+        {.exhaustiveSeconds = limits.seconds,
+         .randomSeconds = limits.seconds,
+         .exhaustiveVariants = limits.exhaustiveVariants,
+         .randomVariants = limits.randomVariants},
+        quelna::runRandom());
+    return {outcome.seated(), outcome.randomUsed};
 }
 
 struct PlayOptions {
@@ -111,7 +56,7 @@ inline quelna::Tournament playedTournament(int players, int rounds, int seated, 
     t.purgeUnusedTeams();
     t.rebuildMeetings();
     for (int r = 0; r < seated; ++r) {
-        const bool ok = seatWithinLimits(t, r, options.limits).seated;
+        const bool ok = seatWithinLimits(t, options.limits).seated;
         t.normalizeRounds();
         if (!ok)
             break;

@@ -235,7 +235,7 @@ TEST(PageServerLoad, TenThousandRequestsWhileSeating) {
     std::thread seater([&] {
         do {
             Tournament copy = t; // the worker writes its record; the server never sees it
-            if (!test::seatBounded(copy, 3, 20000, 400000) || copy.currentRound != 4)
+            if (!test::seatBounded(copy, 20000, 400000) || copy.currentRound != 4)
                 seatingFailed = true;
             ++seatings;
         } while (!clientsDone && !seatingFailed);

@@ -19,21 +19,12 @@
 #include "core/settings.h"
 #include "core/tournament.h"
 #include "seating/ui/progress_dialog.h"
+#include "support/wait_for.h"
 
 namespace quelna {
 namespace {
 
-bool waitUntil(const std::function<bool()>& pred, int boundMs = 120000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > boundMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qSleep(2);
-    }
-    return true;
-}
+using test_support::waitFor;
 
 // 200 players, the last 50 of them one team: the exhaustive search gets nowhere, the random
 // search finds a seating and goes on improving it.
@@ -93,7 +84,7 @@ TEST(ProgressDialogTitle, EveryPhaseTitleFitsWholeInTheCaption) {
     settings().exhaustiveTimeout = 1;
     settings().randomTimeout = 1;
     Tournament t = hardRound();
-    ProgressDialog d(t, 0);
+    ProgressDialog d(t);
     const QFontMetrics title(ProgressDialog::titleBarFont());
     std::set<QString> seen;
     const auto check = [&](const QString& phase, const char* name) {
@@ -108,16 +99,16 @@ TEST(ProgressDialogTitle, EveryPhaseTitleFitsWholeInTheCaption) {
             check(phase, "random");
     });
     d.show();
-    ASSERT_TRUE(waitUntil([&] { return d.variantsField()->text() != QStringLiteral(u"0"); }));
+    ASSERT_TRUE(waitFor([&] { return d.variantsField()->text() != QStringLiteral(u"0"); }));
     check(d.windowTitle(), "exhaustive");
     QTest::mouseClick(d.nextButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(waitFor([&] {
         return d.windowTitle() == ProgressDialog::improveTitle() && d.nextButton()->isEnabled();
     }));
     QTest::qWait(300);
     check(d.windowTitle(), "improvement");
     QTest::mouseClick(d.nextButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return d.workerFinished(); }));
+    ASSERT_TRUE(waitFor([&] { return d.workerFinished(); }));
     EXPECT_EQ(d.result(), static_cast<int>(SeatingResult::Seated));
     EXPECT_EQ(seen.size(), 3u);
 }
@@ -136,9 +127,9 @@ TEST(ProgressDialogTitle, ClosingOutsideARunningSeatingNeverReadsAsSeated) {
         never.done(kSeated);
         EXPECT_EQ(never.result(), kCancelled);
     }
-    ProgressDialog d(t, 0);
+    ProgressDialog d(t);
     d.show();
-    ASSERT_TRUE(waitUntil([&] { return d.workerFinished(); }));
+    ASSERT_TRUE(waitFor([&] { return d.workerFinished(); }));
     ASSERT_EQ(d.result(), kSeated);
     // Late calls keep the seating's own result.
     d.reject();
