@@ -1,17 +1,19 @@
-#include "cli/export_rating_command.h"
-
+// quelna-cli export-rating IN.csv --out OUT.csv: a saved tournament's results for the rating
+// portal.
 #include <iostream>
 #include <memory>
 #include <string_view>
 
 #include "cli/command_input.h"
+#include "cli/commands.h"
+#include "cli/options.h"
 #include "files/rating_export.h"
 
-namespace quelna {
+namespace quelna::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kExportUsage =
     "usage: quelna-cli export-rating IN.csv --out OUT.csv\n"
     "writes the results of a saved tournament for the rating portal: UTF-8, comma-separated,\n"
     "place,name,scores,games in standings order. Every name must be two words (Surname Name).\n"
@@ -20,24 +22,18 @@ constexpr std::string_view kUsage =
 } // namespace
 
 int runExportRatingCommand(const std::vector<std::string>& args) {
-    std::string input, out;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (a == "--out" && i + 1 < args.size())
-            out = args[++i];
-        else if (a.rfind("--", 0) == 0)
-            return usageError("unknown or incomplete option '" + a + "' for export-rating");
-        else if (input.empty())
-            input = a;
-        else
-            return usageError("unexpected argument '" + a + "'");
-    }
-    if (input.empty() || out.empty())
-        return usageError("export-rating needs IN.csv and --out OUT.csv; see export-rating --help");
+    static constexpr std::string_view kMissing =
+        "export-rating needs IN.csv and --out OUT.csv; see export-rating --help";
+    static const CommandSyntax syntax{.command = "export-rating",
+                                      .options = {"--out"},
+                                      .positionals = 1,
+                                      .missingPositional = kMissing,
+                                      .required = {{"--out", kMissing}}};
+    Arguments a;
+    if (auto status = readArguments(syntax, args, kExportUsage, a))
+        return *status;
+    const std::string& input = a.positionals.front();
+    const std::string out = *a.text("--out");
 
     std::optional<Tournament> t;
     if (auto problem = readTournamentInput(input, TextEncoding::Auto, t))
@@ -59,4 +55,4 @@ int runExportRatingCommand(const std::vector<std::string>& args) {
     return 2;
 }
 
-} // namespace quelna
+} // namespace quelna::cli

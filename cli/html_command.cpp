@@ -1,15 +1,16 @@
-#include "cli/html_command.h"
-
+// quelna-cli html IN.csv --out DIR: the players' pages of a saved tournament as files.
 #include <iostream>
 #include <string_view>
 
 #include "cli/command_input.h"
+#include "cli/commands.h"
+#include "cli/options.h"
 #include "core/text.h"
 #include "core/tournament.h"
 #include "publish/export_pages.h"
 #include "publish/player_pages.h"
 
-namespace quelna {
+namespace quelna::cli {
 
 namespace {
 
@@ -26,39 +27,23 @@ constexpr std::string_view kHtmlUsage =
 } // namespace
 
 int runHtmlCommand(const std::vector<std::string>& args) {
-    std::string input;
-    std::string out;
-    std::string title;
-    std::string encodingName = "auto";
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << kHtmlUsage;
-            return kExitWritten;
-        }
-        if (a == "--out" || a == "--title" || a == "--encoding") {
-            if (i + 1 >= args.size())
-                return usageError("option " + a + " needs a value");
-            (a == "--out" ? out : a == "--title" ? title : encodingName) = args[++i];
-        } else if (a.rfind("--", 0) == 0) {
-            return usageError("unknown option '" + a + "' for html");
-        } else if (input.empty()) {
-            input = a;
-        } else {
-            return usageError("unexpected argument '" + a + "'");
-        }
-    }
-    if (input.empty())
-        return usageError("html needs the tournament file to read; see html --help");
-    if (out.empty())
-        return usageError("html needs --out DIR");
+    static const CommandSyntax syntax{.command = "html",
+                                      .options = {"--out", "--title", "--encoding"},
+                                      .positionals = 1,
+                                      .missingPositional =
+                                          "html needs the tournament file to read; see html --help",
+                                      .required = {{"--out", "html needs --out DIR"}}};
+    Arguments a;
+    if (auto status = readArguments(syntax, args, kHtmlUsage, a))
+        return *status;
+    const std::string& input = a.positionals.front();
+    const std::string out = *a.text("--out");
+    const std::string title = a.text("--title").value_or("");
+    const TextEncoding encoding =
+        parseTextEncoding(a.text("--encoding").value_or("auto")).value_or(TextEncoding::Auto);
 
-    const std::optional<TextEncoding> encoding =
-        encodingName == "auto" ? TextEncoding::Auto : parseTextEncoding(encodingName);
-    if (!encoding)
-        return usageError("--encoding must be utf-8 or cp1251, not '" + encodingName + "'");
     std::optional<Tournament> record;
-    if (auto problem = readTournamentInput(input, *encoding, record))
+    if (auto problem = readTournamentInput(input, encoding, record))
         return usageError(*problem);
     const Tournament& t = *record;
     std::string error;
@@ -71,4 +56,4 @@ int runHtmlCommand(const std::vector<std::string>& args) {
     return kExitWritten;
 }
 
-} // namespace quelna
+} // namespace quelna::cli

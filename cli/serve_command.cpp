@@ -1,9 +1,10 @@
-#include "cli/serve_command.h"
-
+// quelna-cli serve FILE.csv: the players' pages of a saved tournament on the web, published anew
+// whenever the file changes.
 #include <iostream>
 #include <string_view>
 
 #include "cli/command_input.h"
+#include "cli/commands.h"
 
 #if QUELNA_PLAYER_PAGE
 #include <atomic>
@@ -13,13 +14,14 @@
 #include <optional>
 #include <thread>
 
+#include "cli/options.h"
 #include "core/fs_path.h"
 #include "core/text.h"
 #include "publish/player_pages.h"
 #include "publish/server/page_server.h"
 #endif
 
-namespace quelna {
+namespace quelna::cli {
 
 namespace {
 
@@ -61,48 +63,6 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return s;
 }
 
-struct ServeOptions {
-    std::string input;
-    std::string host = "0.0.0.0";
-    int port = 8080;
-    std::string title;
-};
-
-// Fills o; returns an error text, an empty one for --help, nothing when usable.
-std::optional<std::string> parseServeArguments(const std::vector<std::string>& args,
-                                               ServeOptions& o) {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h")
-            return std::string();
-        if (a == "--port" || a == "--host" || a == "--title") {
-            if (i + 1 >= args.size())
-                return "option " + a + " needs a value";
-            const std::string& value = args[++i];
-            if (a == "--host") {
-                o.host = value;
-            } else if (a == "--title") {
-                o.title = value;
-            } else {
-                if (value.empty() || value.size() > 5 ||
-                    value.find_first_not_of("0123456789") != std::string::npos ||
-                    std::stoi(value) > 65535)
-                    return "--port must be from 0 to 65535, not '" + value + "'";
-                o.port = std::stoi(value);
-            }
-        } else if (a.rfind("--", 0) == 0) {
-            return "unknown option '" + a + "' for serve";
-        } else if (o.input.empty()) {
-            o.input = a;
-        } else {
-            return "unexpected argument '" + a + "'";
-        }
-    }
-    if (o.input.empty())
-        return std::string("serve needs the tournament file to read; see serve --help");
-    return std::nullopt;
-}
-
 void note(const std::string& line) {
     std::cout << line << std::endl; // flushed: a supervising program reads it as it comes
 }
@@ -113,25 +73,29 @@ void note(const std::string& line) {
 
 int runServeCommand(const std::vector<std::string>& args) {
 #if QUELNA_PLAYER_PAGE
-    ServeOptions o;
-    if (auto error = parseServeArguments(args, o)) {
-        if (error->empty()) {
-            std::cout << kServeUsage;
-            return kExitStopped;
-        }
-        return usageError(*error);
-    }
-    std::optional<FileStamp> stamp = stampOf(o.input);
+    static const CommandSyntax syntax{
+        .command = "serve",
+        .options = {"--port", "--host", "--title"},
+        .positionals = 1,
+        .missingPositional = "serve needs the tournament file to read; see serve --help"};
+    Arguments a;
+    if (auto status = readArguments(syntax, args, kServeUsage, a))
+        return *status;
+    const std::string& input = a.positionals.front();
+    const std::string host = a.text("--host").value_or("0.0.0.0");
+    const int port = static_cast<int>(a.count("--port").value_or(8080));
+
+    std::optional<FileStamp> stamp = stampOf(input);
     std::optional<Tournament> t;
-    if (auto problem = readTournamentInput(o.input, TextEncoding::Auto, t))
+    if (auto problem = readTournamentInput(input, TextEncoding::Auto, t))
         return usageError(*problem);
-    const std::string title = utf8ToCp1251(o.title);
+    const std::string title = utf8ToCp1251(a.text("--title").value_or(""));
     SnapshotSlot slot;
     slot.publish(makePageSnapshot(renderPlayerPages(*t, title)));
     PageServer server(slot);
-    const ServerStart started = server.start(o.port, o.host);
+    const ServerStart started = server.start(port, host);
     if (started != ServerStart::Started) {
-        std::cerr << "quelna-cli: cannot listen on " << o.host << ':' << o.port
+        std::cerr << "quelna-cli: cannot listen on " << host << ':' << port
                   << (started == ServerStart::PortInUse      ? ": the port is in use"
                       : started == ServerStart::NotPermitted ? ": not permitted"
                                                              : "")
@@ -140,8 +104,8 @@ int runServeCommand(const std::vector<std::string>& args) {
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
-    note("quelna-cli: serving " + o.input + " round=" + std::to_string(t->currentRound) +
-         " at http://" + o.host + ':' + std::to_string(server.port()) + '/');
+    note("quelna-cli: serving " + input + " round=" + std::to_string(t->currentRound) +
+         " at http://" + host + ':' + std::to_string(server.port()) + '/');
 
     // The file is looked at once a second; the stop request several times as often, so that
     // Ctrl+C ends the program well within a second.
@@ -151,14 +115,14 @@ int runServeCommand(const std::vector<std::string>& args) {
         std::this_thread::sleep_for(100ms);
         if (tick % 10 != 0)
             continue;
-        const std::optional<FileStamp> now = stampOf(o.input);
+        const std::optional<FileStamp> now = stampOf(input);
         if (now == stamp)
             continue;
         // A refused version keeps the pages as they were; it is tried again at the next look,
         // and reported once.
         std::optional<Tournament> next;
         const std::optional<std::string> problem =
-            readTournamentInput(o.input, TextEncoding::Auto, next);
+            readTournamentInput(input, TextEncoding::Auto, next);
         if (!problem) {
             slot.publish(makePageSnapshot(renderPlayerPages(*next, title)));
             stamp = reported = now;
@@ -177,4 +141,4 @@ int runServeCommand(const std::vector<std::string>& args) {
 #endif
 }
 
-} // namespace quelna
+} // namespace quelna::cli

@@ -79,15 +79,6 @@ std::optional<TextEncoding> parseTextEncoding(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<std::string> tournamentSizeProblem(long long players, long long rounds) {
-    if (players < 12 || players > 200 || players % 4 != 0)
-        return "the number of players must be a multiple of 4 from 12 to 200, not " +
-               std::to_string(players);
-    if (rounds < 2 || rounds > 12)
-        return "the number of rounds must be from 2 to 12, not " + std::to_string(rounds);
-    return std::nullopt;
-}
-
 TournamentInput openTournamentInput(const std::string& path, TextEncoding encoding) {
     TournamentInput input;
     std::string bytes;

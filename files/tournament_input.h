@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/tournament.h"
+#include "core/tournament_size.h"
 
 namespace quelna {
 
@@ -14,9 +15,6 @@ namespace quelna {
 enum class TextEncoding { Auto, Cp1251, Utf8 };
 // "cp1251" or "utf-8" (also "windows-1251", "utf8"); nothing for anything else.
 std::optional<TextEncoding> parseTextEncoding(std::string_view name);
-
-// Why players and rounds make no tournament (12 to 200 players in fours, 2 to 12 rounds).
-std::optional<std::string> tournamentSizeProblem(long long players, long long rounds);
 
 struct TournamentInput {
     std::optional<Tournament> raw; // as read, before normalizeRounds; nothing when refused

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/settings.h"
+#include "core/tournament_size.h"
 #include "files/file_commands.h"
 #include "ui/dialog_units.h"
 #include "ui/resume_offer.h"
@@ -99,7 +100,7 @@ ParametersDialog::ParametersDialog(QWidget* parent) : QDialog(parent) {
 }
 
 bool ParametersDialog::validParameters(int players, int rounds) {
-    return players >= 12 && players <= 200 && players % 4 == 0 && rounds >= 2 && rounds <= 12;
+    return !tournamentSizeProblem(players, rounds);
 }
 
 void ParametersDialog::keyPressEvent(QKeyEvent* event) {

@@ -97,20 +97,11 @@ Tally tally;
 
 using test_support::readFile;
 
-// One directory per test process, removed when the process ends.
-struct ScratchDir {
-    fs::path path = fs::temp_directory_path() /
-                    ("quelna-soak-" + std::to_string(static_cast<long long>(::getpid())));
-    ScratchDir() { fs::create_directories(path); }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
+// The running test's scratch folder: the test fixture below makes it and removes it.
+const fs::path* currentScratch = nullptr;
 
 const fs::path& scratchDir() {
-    static const ScratchDir dir;
-    return dir.path;
+    return *currentScratch;
 }
 
 // "round=3 result=seated method=random variants=12 repeats=0 factor=4", exactly these keys.
@@ -538,10 +529,19 @@ std::vector<SoakConfig> drawConfigs(unsigned seed, int count, int minPlayers, in
     return configs;
 }
 
+class Soak : public ::testing::Test {
+  protected:
+    Soak() { currentScratch = &scratch.path(); }
+    ~Soak() override { currentScratch = nullptr; }
+
+    // Named by process too: a soak run takes minutes, and another checkout may run it meanwhile.
+    test_support::ScratchDir scratch{"quelna_soak_" + std::to_string(::getpid())};
+};
+
 } // namespace
 
 // Each way a round can be seated or fail, forced on purpose.
-TEST(Soak, EveryFallbackOnPurpose) {
+TEST_F(Soak, EveryFallbackOnPurpose) {
     std::vector<SoakConfig> configs;
     // The exhaustive search alone, with a budget it never reaches before the last round.
     configs.push_back({20, 4, false, 11, 100000, 1000, 0, 0});
@@ -568,17 +568,17 @@ TEST(Soak, EveryFallbackOnPurpose) {
     printTally("fallbacks");
 }
 
-TEST(Soak, SmallTournaments) {
+TEST_F(Soak, SmallTournaments) {
     soak(drawConfigs(2026, 320, 12, 48, 12), "small");
     printTally("small");
 }
 
-TEST(Soak, MediumTournaments) {
+TEST_F(Soak, MediumTournaments) {
     soak(drawConfigs(99, 120, 52, 96, 12), "medium");
     printTally("medium");
 }
 
-TEST(Soak, LargeTournaments) {
+TEST_F(Soak, LargeTournaments) {
     std::vector<SoakConfig> configs = drawConfigs(77, 48, 100, 200, 12);
     configs.push_back({200, 12, true, 1, 2000, 20000, 0, 0});
     configs.push_back({200, 12, false, 2, 50, 5000, 10, 2});
@@ -587,7 +587,7 @@ TEST(Soak, LargeTournaments) {
 }
 
 // Without a time limit the whole run is a function of its options: twice the same, byte for byte.
-TEST(Soak, SameOptionsGiveTheSameTournament) {
+TEST_F(Soak, SameOptionsGiveTheSameTournament) {
     tally = Tally{};
     // No seconds limit at all here (budgets small enough to end quickly by variants alone).
     for (const SoakConfig& c : {SoakConfig{40, 8, true, 5, 20, 2000, 2, 0, 0},
@@ -605,7 +605,7 @@ TEST(Soak, SameOptionsGiveTheSameTournament) {
 }
 
 // Saved tournaments carried on with `quelna-cli seat`, from registration and from later rounds.
-TEST(Soak, SeatContinuesSavedTournaments) {
+TEST_F(Soak, SeatContinuesSavedTournaments) {
     std::vector<SoakConfig> configs = drawConfigs(4242, 80, 12, 120, 12);
     configs.push_back({200, 10, true, 3, 2000, 20000, 0, 0});
     soakSeat(configs, "seat");
@@ -734,7 +734,7 @@ void checkHandPlaced(const Tournament& played, int k, const SoakConfig& config,
 
 // Players placed by hand before a seating, in the rounds of simulated tournaments: seated with
 // the engine in this process, under the same variant budgets as the runner.
-TEST(Soak, HandPlacedPlayersKeepTheirTables) {
+TEST_F(Soak, HandPlacedPlayersKeepTheirTables) {
     tally = Tally{};
     std::mt19937 draw(31337);
     for (SoakConfig c : drawConfigs(555, 160, 12, 200, 12)) {
