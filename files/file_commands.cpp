@@ -85,6 +85,56 @@ QStringList valueChangeLines(std::string_view bytes, const Tournament& raw) {
     return lines;
 }
 
+QString extrasReason(ExtrasProblem::Why why) {
+    using Why = ExtrasProblem::Why;
+    switch (why) {
+    case Why::UnknownKind:
+        return QStringLiteral(u"не замена (ЗАМЕНА), не штраф (ШТРАФ) и не выбывший (ВЫБЫЛ)");
+    case Why::Fields:
+        return QStringLiteral(u"не то число полей");
+    case Why::NotNumber:
+        return QStringLiteral(u"тур, строка игрока или очки — не целое число");
+    case Why::NoSuchRound:
+        return QStringLiteral(u"в турнире нет такого тура");
+    case Why::NoSuchRow:
+        return QStringLiteral(u"нет строки игрока с таким номером");
+    case Why::Repeated:
+        return QStringLiteral(u"повторяет запись выше");
+    case Why::RoundNotSeated:
+        return QStringLiteral(u"тур не рассажен");
+    case Why::CountedDiffers:
+        break;
+    }
+    return QString();
+}
+
+// Lines of the substitutes and penalties the load left out or took otherwise than the file says,
+// one line each in the file's order.
+QStringList extrasLines(std::string_view bytes, const Tournament& raw) {
+    const ExtrasProblems problems = findExtrasProblems(bytes, raw, kChangesShown);
+    if (problems.count == 0)
+        return {};
+    QStringList lines{
+        QStringLiteral(u"Эти строки замен и штрафов загружены не так, как записаны в файле:")};
+    for (const ExtrasProblem& p : problems.first) {
+        if (p.why == ExtrasProblem::Why::CountedDiffers)
+            lines << QStringLiteral(u"строка %1: по замене в туре %2 засчитано %3, а в графе "
+                                    u"ИО%2 строки %4 записано %5")
+                         .arg(p.line)
+                         .arg(p.round + 1)
+                         .arg(p.counted)
+                         .arg(p.playerLine)
+                         .arg(p.fileValue);
+        else
+            lines << QStringLiteral(u"строка %1: «%2» не загружена — %3")
+                         .arg(p.line)
+                         .arg(QString::fromStdString(p.text), extrasReason(p.why));
+    }
+    if (problems.count > kChangesShown)
+        lines << QStringLiteral(u"…и ещё %1.").arg(problems.count - kChangesShown);
+    return lines;
+}
+
 // What the load did not take from the file, in words for the organiser; empty when it took all.
 QString lossWarning(std::string_view bytes, const Tournament& raw,
                     const std::vector<int>& lossyLines) {
@@ -105,6 +155,7 @@ QString lossWarning(std::string_view bytes, const Tournament& raw,
                      .arg(dropped->round + 1)
                      .arg(dropped->incompleteLine);
     lines << valueChangeLines(bytes, raw);
+    lines << extrasLines(bytes, raw);
     for (int line : lossyLines)
         lines << QStringLiteral(u"строка %1: знаки, которых нет в кодировке Windows-1251, "
                                 u"заменены на «?».")

@@ -72,6 +72,28 @@ int incompleteLine(const Tournament& t, int round) {
     return 2;
 }
 
+// Control bytes as blanks and at most 60 bytes, so that a stray binary line stays readable in a
+// message.
+std::string shownLine(std::string_view line) {
+    constexpr std::size_t kShown = 60;
+    std::string text(line.substr(0, kShown));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = ' ';
+    return cp1251ToUtf8(text) + (line.size() > kShown ? "…" : "");
+}
+
+// The file's line `number` (1-based) without its line end; empty past the end.
+std::string_view fileLine(std::string_view bytes, int number) {
+    for (int n = 1; n < number; ++n) {
+        const std::size_t end = bytes.find('\n');
+        if (end == std::string_view::npos)
+            return {};
+        bytes.remove_prefix(end + 1);
+    }
+    return withoutLineEnd(bytes.substr(0, bytes.find('\n')));
+}
+
 } // namespace
 
 bool isTournamentCsv(std::string_view bytes) {
@@ -160,6 +182,83 @@ std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, i
         at = end;
     }
     return changes;
+}
+
+ExtrasProblems findExtrasProblems(std::string_view bytes, const Tournament& raw,
+                                  std::size_t limit) {
+    ExtrasProblems found;
+    // The marker's line: the first after the header, as the reader finds it.
+    const std::size_t headerEnd = bytes.find('\n');
+    if (headerEnd == std::string_view::npos)
+        return found;
+    int markerLine = 1;
+    std::string_view rest = bytes.substr(headerEnd + 1);
+    bool marker = false;
+    while (!rest.empty() && !marker) {
+        const std::size_t end = rest.find('\n');
+        ++markerLine;
+        marker = isExtrasMarker(withoutLineEnd(rest.substr(0, end)));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    if (!marker)
+        return found;
+    int seated = 0;
+    while (seated < raw.roundCount && raw.isRoundComplete(seated))
+        ++seated;
+
+    using Why = ExtrasProblem::Why;
+    forEachExtrasLine(rest, raw.playerCount, raw.roundCount, [&](const ExtrasLine& e) {
+        ExtrasProblem p;
+        switch (e.problem) {
+        case ExtrasLine::Problem::None:
+            p.why = Why::UnknownKind; // unless the line is used, below
+            break;
+        case ExtrasLine::Problem::Fields:
+            p.why = Why::Fields;
+            break;
+        case ExtrasLine::Problem::NotNumber:
+            p.why = Why::NotNumber;
+            break;
+        case ExtrasLine::Problem::NoSuchRound:
+            p.why = Why::NoSuchRound;
+            break;
+        case ExtrasLine::Problem::NoSuchRow:
+            p.why = Why::NoSuchRow;
+            break;
+        case ExtrasLine::Problem::Repeated:
+            p.why = Why::Repeated;
+            break;
+        }
+        if (e.used() && e.kind != ExtrasLine::Kind::Left) {
+            if (e.round >= seated) {
+                p.why = Why::RoundNotSeated;
+            } else if (e.kind == ExtrasLine::Kind::Substitute) {
+                // The points field the reader of the player lines takes for the round.
+                p.playerLine = e.player + 2;
+                const std::vector<std::string> fields =
+                    splitCsvFields(fileLine(bytes, p.playerLine));
+                const std::size_t at = 5 + 2 * static_cast<std::size_t>(e.round);
+                if (at >= fields.size() || judgeNumber(fields[at]) != NumberText::Whole)
+                    return; // a number findValueChanges names
+                p.why = Why::CountedDiffers;
+                p.round = e.round;
+                p.fileValue = parseLeadingInt(fields[at]);
+                p.counted = raw.countedPointsAt(e.round, e.player);
+                if (p.fileValue == p.counted)
+                    return;
+            } else {
+                return;
+            }
+        } else if (e.used()) {
+            return;
+        }
+        if (found.count++ >= limit)
+            return;
+        p.line = markerLine + e.line;
+        p.text = shownLine(e.text);
+        found.first.push_back(std::move(p));
+    });
+    return found;
 }
 
 } // namespace quelna

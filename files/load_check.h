@@ -1,7 +1,9 @@
 #pragma once
 // What a tournament file holds that a load would not take: the file's own size, tables or points
-// in or after the first round that is not complete, and numbers the reader would change. Shared
+// in or after the first round that is not complete, numbers the reader would change, and lines of
+// the substitutes and penalties that cannot be used. Shared
 // by the window's load command and quelna-cli, so both judge a file alike.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,5 +52,37 @@ struct ValueChange {
 // Every start number, table and points field of the players and rounds a record of this size
 // reads that the reader would change. Empty fields are not changes: they read as nothing.
 std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, int rounds);
+
+// A line after ЗАМЕНЫ_И_ШТРАФЫ that a load leaves out, or whose substitute counts another result
+// than the player line's points field holds.
+struct ExtrasProblem {
+    enum class Why {
+        UnknownKind,    // not a ЗАМЕНА, ШТРАФ or ВЫБЫЛ line
+        Fields,         // too few fields, or a ВЫБЫЛ line with more than three
+        NotNumber,      // a round, row or amount that is not a whole number
+        NoSuchRound,    // a round the file has no columns for
+        NoSuchRow,      // a row beyond the player lines the load takes
+        Repeated,       // a second substitute for a seat, a second ВЫБЫЛ for a player
+        RoundNotSeated, // a substitute or penalty in a round normalizing drops
+        CountedDiffers, // kept, but the player's points field said otherwise
+    };
+    int line = 0;     // the file's line; the header is line 1
+    std::string text; // the line (UTF-8, control bytes as blanks, long lines cut with "…")
+    Why why = Why::UnknownKind;
+    // CountedDiffers: the player's line, the round (0-based), the points field as the file holds
+    // it and the result the substitute line makes count.
+    int playerLine = 0;
+    int round = 0;
+    int fileValue = 0;
+    int counted = 0;
+};
+
+struct ExtrasProblems {
+    std::vector<ExtrasProblem> first; // in the file's order, at most as many as asked for
+    std::size_t count = 0;            // all of them
+};
+
+// Looks at the section of a file read into raw by readTournamentCsv (before normalizeRounds).
+ExtrasProblems findExtrasProblems(std::string_view bytes, const Tournament& raw, std::size_t limit);
 
 } // namespace quelna

@@ -4,8 +4,10 @@
 #include <charconv>
 #include <climits>
 #include <map>
+#include <set>
 
 #include "core/text.h"
+#include "files/csv_fields.h"
 
 namespace quelna {
 
@@ -21,17 +23,21 @@ const Words& words() {
     return w;
 }
 
-std::vector<std::string_view> splitFields(std::string_view line, std::size_t maxFields) {
-    std::vector<std::string_view> fields;
-    while (fields.size() + 1 < maxFields) {
-        const std::size_t semi = line.find(';');
-        if (semi == std::string_view::npos)
-            break;
-        fields.push_back(line.substr(0, semi));
-        line.remove_prefix(semi + 1);
-    }
-    fields.push_back(line);
+// The line's fields as csv_fields splits them, without the empty cells a spreadsheet pads a
+// short line with; at least one.
+std::vector<std::string> lineFields(std::string_view line) {
+    std::vector<std::string> fields = splitCsvFields(line);
+    while (fields.size() > 1 && fields.back().empty())
+        fields.pop_back();
     return fields;
+}
+
+// Fields from `from` on as one text: a ';' typed in a name or reason ends up as ',' in the record.
+std::string textFrom(const std::vector<std::string>& fields, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < fields.size(); ++i)
+        text += (i > from ? ";" : "") + fields[i];
+    return sanitizeName(text);
 }
 
 bool parseInt(std::string_view field, int& value) {
@@ -48,7 +54,12 @@ std::string num(int v) {
 } // namespace
 
 bool isExtrasMarker(std::string_view line) {
-    return line == words().marker;
+    if (line == words().marker)
+        return true;
+    if (line.find(words().marker) == std::string_view::npos) // the common case, found cheaply
+        return false;
+    const std::vector<std::string> fields = lineFields(line);
+    return fields.size() == 1 && fields[0] == words().marker;
 }
 
 std::string_view extrasSection(std::string_view bytes) {
@@ -84,55 +95,110 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
     return text;
 }
 
-std::vector<int> readTournamentExtras(Tournament& t, std::string_view section) {
-    std::vector<int> unusable;
-    Adjustments read;
-    std::map<Adjustments::Key, int> realResults;
-    // Round and row as the file writes them (1-based) to record indices; false when out of range.
-    auto place = [&t](std::string_view roundField, std::string_view rowField, int& round,
-                      int& player) {
-        if (!parseInt(roundField, round) || !parseInt(rowField, player) || round < 1 ||
-            round > t.roundCount || player < 1 || player > t.playerCount)
-            return false;
-        --round;
-        --player;
-        return true;
-    };
+void forEachExtrasLine(std::string_view section, int players, int rounds,
+                       const std::function<void(ExtrasLine&)>& use) {
+    using Kind = ExtrasLine::Kind;
+    using Problem = ExtrasLine::Problem;
+    std::set<std::pair<int, int>> substituted; // (round, player)
+    std::set<int> left;
     int lineNumber = 0;
     while (!section.empty()) {
         const std::size_t end = section.find('\n');
-        std::string_view line = section.substr(0, end);
+        std::string_view text = section.substr(0, end);
         section.remove_prefix(end == std::string_view::npos ? section.size() : end + 1);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty())
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+        if (text.find_first_not_of(" \t") == std::string_view::npos)
             continue;
-        const std::vector<std::string_view> f = splitFields(line, 6);
-        int round = 0, player = 0, a = 0, b = 0;
-        bool used = false;
-        if (f[0] == words().substitute && f.size() == 6) {
-            used = place(f[1], f[2], round, player) && parseInt(f[3], a) && parseInt(f[4], b);
-            if (used) {
-                read.setSubstitute(round, player, Substitute{sanitizeName(f[5]), b});
-                realResults[{round, player}] = a;
-            }
-        } else if (f[0] == words().penalty && f.size() >= 5) {
-            const std::vector<std::string_view> g = splitFields(line, 5);
-            used = place(g[1], g[2], round, player) && parseInt(g[3], a);
-            if (used)
-                read.addPenalty(round, player, Penalty{a, sanitizeName(g[4])});
-        } else if (f[0] == words().left && f.size() == 3) {
-            used = place(f[2], f[1], round, player);
-            if (used)
-                read.setLeftFrom(player, round);
+        ExtrasLine e;
+        e.line = lineNumber;
+        e.text = text;
+        const std::vector<std::string> f = lineFields(text);
+        // Fields holding numbers, the fields the kind needs at least, and whether more may follow.
+        std::vector<std::size_t> numbers;
+        std::size_t needed = 0;
+        bool moreAllowed = true;
+        if (f[0] == words().substitute) {
+            e.kind = Kind::Substitute;
+            numbers = {1, 2, 3, 4};
+            needed = 5; // the substitute's name may be empty
+        } else if (f[0] == words().penalty) {
+            e.kind = Kind::Penalty;
+            numbers = {1, 2, 3};
+            needed = 4; // the reason may be empty
+        } else if (f[0] == words().left) {
+            e.kind = Kind::Left;
+            numbers = {1, 2};
+            needed = 3;
+            moreAllowed = false;
+        } else {
+            use(e);
+            continue;
         }
-        if (!used)
-            unusable.push_back(lineNumber);
+        int value[5] = {};
+        if (f.size() < needed || (!moreAllowed && f.size() > needed))
+            e.problem = Problem::Fields;
+        for (std::size_t i : numbers)
+            if (e.problem == Problem::None && !parseInt(f[i], value[i]))
+                e.problem = Problem::NotNumber;
+        // Rounds and rows as the file writes them, 1-based.
+        const int round = e.kind == Kind::Left ? value[2] : value[1];
+        const int row = e.kind == Kind::Left ? value[1] : value[2];
+        if (e.problem == Problem::None && (round < 1 || round > rounds))
+            e.problem = Problem::NoSuchRound;
+        if (e.problem == Problem::None && (row < 1 || row > players))
+            e.problem = Problem::NoSuchRow;
+        if (e.problem == Problem::None) {
+            e.round = round - 1;
+            e.player = row - 1;
+            const bool first = e.kind == Kind::Substitute
+                                   ? substituted.insert({e.round, e.player}).second
+                               : e.kind == Kind::Left ? left.insert(e.player).second
+                                                      : true;
+            if (!first)
+                e.problem = Problem::Repeated;
+        }
+        if (e.problem == Problem::None && e.kind == Kind::Substitute) {
+            e.realResult = value[3];
+            e.substitute = Substitute{textFrom(f, 5), value[4]};
+        } else if (e.problem == Problem::None && e.kind == Kind::Penalty) {
+            e.penalty = Penalty{value[3], textFrom(f, 4)};
+        }
+        use(e);
     }
+}
+
+void readTournamentExtras(Tournament& t, std::string_view section) {
+    Adjustments read;
+    std::map<Adjustments::Key, int> realResults;
+    forEachExtrasLine(section, t.playerCount, t.roundCount, [&](ExtrasLine& e) {
+        if (!e.used())
+            return;
+        switch (e.kind) {
+        case ExtrasLine::Kind::Substitute:
+            read.setSubstitute(e.round, e.player, std::move(e.substitute));
+            realResults[{e.round, e.player}] = e.realResult;
+            break;
+        case ExtrasLine::Kind::Penalty:
+            read.addPenalty(e.round, e.player, std::move(e.penalty));
+            break;
+        case ExtrasLine::Kind::Left:
+            read.setLeftFrom(e.player, e.round);
+            break;
+        case ExtrasLine::Kind::Unknown:
+            break;
+        }
+    });
     // The points columns hold what counted; the seat's table result is what the record keeps.
+    // Rounds from the first that is not complete on are dropped with their entries when the
+    // record is normalized; their points stay as the file has them, so that no check finds
+    // results the file does not hold.
+    int seated = 0;
+    while (seated < t.roundCount && t.isRoundComplete(seated))
+        ++seated;
     for (const auto& [key, list] : read.allPenalties())
-        if (!read.substitute(key.first, key.second)) {
+        if (key.first < seated && !read.substitute(key.first, key.second)) {
             long long real = t.pointsAt(key.first, key.second);
             for (const Penalty& p : list)
                 real -= p.amount;
@@ -140,9 +206,9 @@ std::vector<int> readTournamentExtras(Tournament& t, std::string_view section) {
                 static_cast<int>(std::clamp<long long>(real, INT_MIN, INT_MAX));
         }
     for (const auto& [key, real] : realResults)
-        t.pointsAt(key.first, key.second) = real;
+        if (key.first < seated)
+            t.pointsAt(key.first, key.second) = real;
     t.adjustments = std::move(read);
-    return unusable;
 }
 
 } // namespace quelna

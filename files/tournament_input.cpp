@@ -69,6 +69,48 @@ std::optional<std::string> valueProblem(std::string_view bytes, const Tournament
     return text;
 }
 
+std::string extrasReason(const ExtrasProblem& p) {
+    using Why = ExtrasProblem::Why;
+    switch (p.why) {
+    case Why::UnknownKind:
+        return "is no ЗАМЕНА, ШТРАФ or ВЫБЫЛ line";
+    case Why::Fields:
+        return "has the wrong number of fields";
+    case Why::NotNumber:
+        return "holds a round, row or amount that is not a whole number";
+    case Why::NoSuchRound:
+        return "names a round the file has no columns for";
+    case Why::NoSuchRow:
+        return "names a row beyond the player lines";
+    case Why::Repeated:
+        return "repeats a line above it";
+    case Why::RoundNotSeated:
+        return "belongs to a round that is not seated";
+    case Why::CountedDiffers:
+        return "makes the substitute count " + std::to_string(p.counted) + " in round " +
+               std::to_string(p.round + 1) + ", yet line " + std::to_string(p.playerLine) +
+               " holds " + std::to_string(p.fileValue) + " in ИО" + std::to_string(p.round + 1);
+    }
+    return {};
+}
+
+// Substitutes and penalties a seating would leave out of the file it writes, or count otherwise
+// than the player lines say.
+std::optional<std::string> extrasProblem(std::string_view bytes, const Tournament& raw) {
+    constexpr std::size_t kNamed = 100; // a file of garbage is not listed line by line
+    const ExtrasProblems problems = findExtrasProblems(bytes, raw, kNamed);
+    if (problems.count == 0)
+        return std::nullopt;
+    std::string text =
+        "these lines of the substitutes and penalties cannot be taken as they stand, so nothing "
+        "was written:";
+    for (const ExtrasProblem& p : problems.first)
+        text += "\n  line " + std::to_string(p.line) + ": '" + p.text + "' " + extrasReason(p);
+    if (problems.count > kNamed)
+        text += "\n  and " + std::to_string(problems.count - kNamed) + " more";
+    return text;
+}
+
 } // namespace
 
 std::optional<TextEncoding> parseTextEncoding(std::string_view name) {
@@ -113,7 +155,8 @@ TournamentInput openTournamentInput(const std::string& path, TextEncoding encodi
     }
     Tournament raw(shape.players, shape.rounds);
     readTournamentCsv(raw, std::string_view(bytes));
-    for (auto problem : {droppedProblem(raw), handPlacementProblem(raw), valueProblem(bytes, raw)})
+    for (auto problem : {droppedProblem(raw), handPlacementProblem(raw), valueProblem(bytes, raw),
+                         extrasProblem(bytes, raw)})
         if (problem) {
             input.refusal = path + ": " + *problem;
             return input;

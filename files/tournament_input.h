@@ -24,7 +24,8 @@ struct TournamentInput {
 // Reads the file (a regular file of at most kMaxTournamentFileBytes) and takes it only when a
 // load would keep everything it holds: a tournament file of a possible size, no tables or points
 // after a round that is not complete, at most four players placed at a table of the round to
-// seat, and no number the reader would change.
+// seat, no number the reader would change, and every line of the substitutes and penalties usable
+// and agreeing with the player lines.
 TournamentInput openTournamentInput(const std::string& path, TextEncoding encoding);
 
 } // namespace quelna

@@ -1,5 +1,6 @@
 // Arbitrary bytes as a tournament file. The reader must take what it can without leaving the
-// record inconsistent, the load check must name exactly what normalising drops, and a normalised
+// record inconsistent, the load check must name exactly what normalising drops and every line of
+// the substitutes and penalties the record does not keep, and a normalised
 // record written, read back and written again must give the same bytes. Everything happens in
 // memory, and the tournament is sized after the file, so a short input is a cheap run.
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "core/tournament.h"
 #include "files/load_check.h"
 #include "files/tournament_csv.h"
+#include "files/tournament_extras.h"
 #include "fuzz_check.h"
 
 using namespace quelna;
@@ -62,6 +64,37 @@ void checkDropped(const Tournament& raw, const Tournament& normalised) {
                raw.pointsAt(dropped->dataRound, slot) != 0);
     const int incomplete = dropped->incompleteLine - 2;
     FUZZ_CHECK(incomplete >= 0 && incomplete < raw.playerCount);
+}
+
+// Every non-blank line after the marker is either kept by the normalised record or named by the
+// load check.
+void checkExtras(std::string_view file, const Tournament& raw, const Tournament& normalised) {
+    const ExtrasProblems problems = findExtrasProblems(file, raw, 1000);
+    std::size_t named = problems.count;
+    for (const ExtrasProblem& p : problems.first) {
+        FUZZ_CHECK(p.line >= 3); // after the header and the marker
+        named -= p.why == ExtrasProblem::Why::CountedDiffers;
+    }
+    const Adjustments& a = normalised.adjustments;
+    std::size_t kept = a.allSubstitutes().size() + a.allLeft().size();
+    for (const auto& entry : a.allPenalties())
+        kept += entry.second.size();
+    std::size_t lines = 0;
+    bool inSection = false;
+    for (std::string_view rest = file.substr(std::min(file.size(), file.find('\n')));
+         !rest.empty();) {
+        rest.remove_prefix(1); // the line end before the line
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (inSection)
+            lines += line.find_first_not_of(" \t") != std::string_view::npos;
+        else
+            inSection = isExtrasMarker(line);
+    }
+    FUZZ_CHECK(kept + named == lines);
 }
 
 void checkRecordAfterRead(const Tournament& t) {
@@ -160,6 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Tournament raw = t;
     t.normalizeRounds();
     checkDropped(raw, t);
+    checkExtras(file, raw, t);
     checkNormalised(t);
     checkStandings(t);
 

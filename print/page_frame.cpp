@@ -80,6 +80,17 @@ void PageFrame::drawFrame(QPainter& p, int page) const {
                QStringLiteral(u"стр. %1 из %2").arg(page + 1).arg(pageCount()));
 }
 
+void PageFrame::addToLastPage(PageDraw draw) {
+    if (pages_.empty()) {
+        addPage(std::move(draw));
+        return;
+    }
+    pages_.back() = [before = std::move(pages_.back()), draw = std::move(draw)](QPainter& p) {
+        before(p);
+        draw(p);
+    };
+}
+
 bool PageFrame::render() {
     if (pages_.empty())
         addPage([](QPainter&) {});

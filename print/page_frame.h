@@ -33,6 +33,8 @@ class PageFrame {
     const QString& title() const { return title_; }
 
     void addPage(PageDraw draw) { pages_.push_back(std::move(draw)); }
+    // Draws more on the page added last (a new page when there is none yet).
+    void addToLastPage(PageDraw draw);
     int pageCount() const { return static_cast<int>(pages_.size()); }
 
     // Paints every page, at least one. False when the device could not be painted on.

@@ -45,8 +45,11 @@ QString startNumber(const Tournament& t, int p) {
     return t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString();
 }
 
-// Adds the pages of one table, the first with a sub-heading when one is given.
-void addTablePages(PageFrame& frame, std::shared_ptr<TextTable> table, const QString& heading) {
+// Adds the pages of one table, the first with a sub-heading when one is given. With below >= 0
+// the table starts on the page added last, that far down the body, when its heading and a row
+// fit there. Returns how far down the body the table ends on its last page.
+double addTablePages(PageFrame& frame, std::shared_ptr<TextTable> table, const QString& heading,
+                     double below = -1) {
     const QRectF body = frame.body();
     FittedText head;
     double headHeight = 0;
@@ -54,17 +57,31 @@ void addTablePages(PageFrame& frame, std::shared_ptr<TextTable> table, const QSt
         head = fitText(heading, printFont(12, true), body.width(), 2, 9, frame.device());
         headHeight = head.height() + frame.mm(2);
     }
-    const auto runs = table->paginate(body.height() - headHeight, body.height());
+    double top = below >= 0 && frame.pageCount() > 0 ? below + frame.mm(8) : 0;
+    auto runs = table->paginate(body.height() - top - headHeight, body.height());
+    if (top > 0 && !runs.empty() && runs.front().first == runs.front().second) {
+        top = 0; // no room left there: the table starts on a page of its own
+        runs = table->paginate(body.height() - headHeight, body.height());
+    }
+    double end = 0;
     for (size_t i = 0; i < runs.size(); ++i) {
-        const double top = i == 0 ? headHeight : 0;
-        frame.addPage([table, run = runs[i], body, top, head, i](QPainter& p) {
+        const double y = i == 0 ? top : 0;
+        const double tableTop = y + (i == 0 ? headHeight : 0);
+        auto draw = [table, run = runs[i], body, y, tableTop, head, i](QPainter& p) {
             if (i == 0 && !head.lines.isEmpty())
-                drawFitted(p, head, QRectF(body.left(), body.top(), body.width(), head.height()),
+                drawFitted(p, head,
+                           QRectF(body.left(), body.top() + y, body.width(), head.height()),
                            Qt::AlignLeft);
             if (run.first < run.second)
-                table->draw(p, QPointF(body.left(), body.top() + top), run.first, run.second);
-        });
+                table->draw(p, QPointF(body.left(), body.top() + tableTop), run.first, run.second);
+        };
+        if (i == 0 && top > 0)
+            frame.addToLastPage(std::move(draw));
+        else
+            frame.addPage(std::move(draw));
+        end = tableTop + table->height(runs[i].first, runs[i].second);
     }
+    return end;
 }
 
 TableStyle listStyle() {
@@ -129,17 +146,20 @@ void addTeamStandings(const Tournament& t, PageFrame& frame) {
     addTablePages(frame, table, QStringLiteral(u"Результаты по командам"));
 }
 
-// Every penalty, in standings order, below the results: a total with "*" holds one of these.
-void addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFrame& frame) {
+// Every penalty, in standings order, right below the results when it fits there: a total with
+// "*" holds one of these. The start number tells namesakes apart, as in the results.
+void addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFrame& frame,
+                    double below) {
     std::vector<QStringList> rows;
     for (int p : order)
         for (int r = 0; r < t.roundCount; ++r)
             for (const Penalty& penalty : t.adjustments.penalties(r, p))
-                rows.push_back({fromRecord(t.names[p]), QString::number(r + 1),
+                rows.push_back({startNumber(t, p), fromRecord(t.names[p]), QString::number(r + 1),
                                 QString::number(penalty.amount), fromRecord(penalty.reason)});
     if (rows.empty())
         return;
     std::vector<TableColumn> columns{
+        {QStringLiteral(u"№"), Qt::AlignRight},
         {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
         {QStringLiteral(u"Тур"), Qt::AlignRight},
         {QStringLiteral(u"Штраф"), Qt::AlignRight},
@@ -147,7 +167,7 @@ void addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFram
     };
     auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
     table->layout(frame.device(), frame.body().width(), listStyle());
-    addTablePages(frame, table, QStringLiteral(u"Штрафы (* в графе «Итого»)"));
+    addTablePages(frame, table, QStringLiteral(u"Штрафы (учтены в итогах, отмеченных *)"), below);
 }
 
 } // namespace
@@ -194,8 +214,8 @@ void layoutStandings(const Tournament& t, PageFrame& frame) {
     }
     auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
     table->layout(frame.device(), frame.body().width(), listStyle());
-    addTablePages(frame, table, QString());
-    addPenaltyList(t, order, frame);
+    const double end = addTablePages(frame, table, QString());
+    addPenaltyList(t, order, frame, end);
     if (t.teams.count() > 0 && teams)
         addTeamStandings(t, frame);
 }

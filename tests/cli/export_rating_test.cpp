@@ -10,27 +10,13 @@
 #include "core/test_data.h"
 #include "core/text.h"
 #include "files/tournament_csv.h"
+#include "support/rating_portal.h"
 #include "support/run_program.h"
 
 using namespace quelna;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* kPortalRules = R"(import csv, sys
-raw = open(sys.argv[1], 'rb').read()
-assert not raw.startswith(b'\xef\xbb\xbf'), 'byte-order mark'
-rows = csv.DictReader(raw.decode('utf-8', errors='strict').splitlines())
-assert rows.fieldnames == ['place', 'name', 'scores', 'games'], rows.fieldnames
-for row in rows:
-    place = int(row['place'])
-    words = row['name'].split(' ')
-    assert len(words) == 2 and all(words), row['name']
-    assert '.' in row['scores'], row['scores']
-    scores = float(row['scores'])
-    games = int(row['games'])
-    print(f"{place}|{row['name']}|{scores:.1f}|{games}")
-)";
 
 // 48 players, 4 rounds, every round played; ties, two substitutes and a penalty.
 Tournament played() {
@@ -64,7 +50,7 @@ TEST(ExportRating, PortalRulesReadEveryRowAndBadNamesAreRefused) {
     test_support::ScratchDir dir("export_rating");
     const Tournament t = played();
     ASSERT_TRUE(saveTournamentFile(t, (dir.path() / "in.csv").string()));
-    test_support::writeFile(dir.path() / "portal.py", kPortalRules);
+    test_support::writeFile(dir.path() / "portal.py", test_support::kRatingPortalRules);
 
     auto run = test_support::runProgram(QUELNA_CLI,
                                         "export-rating " + (dir.path() / "in.csv").string() +

@@ -4,9 +4,14 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <gtest/gtest.h>
 
+#include "core/standings.h"
 #include "core/text.h"
+#include "files/file_commands.h"
+#include "gui/qt_text.h"
+#include "support/rating_portal.h"
 #include "tests/ui/main_window_support.h"
 #include "ui/adjustment_commands.h"
 #include "ui/final_scores_dialog.h"
@@ -152,6 +157,82 @@ TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
         EXPECT_EQ(t.pointsAt(1, slotAt(t, 1, 4 + s)), expected[s].toInt());
     }
     EXPECT_FALSE(mwtest::isRed(w.pointsCell(1, 4)));
+}
+
+// F4 on the real window opens the final-score entry for the table of the cell entered last, and
+// its results land in that table.
+TEST(AdjustmentCommands, F4OpensTheFinalScoresOfTheTableEnteredLast) {
+    Harness h(16, 3);
+    MainWindow& w = *h.w;
+    Tournament& t = *h.t;
+    mwtest::playRounds(t, 2, 5);
+    w.refreshFromTournament();
+    click(w.pointsCell(1, 9)); // table 3
+    QStringList names;
+    onNext<FinalScoresDialog>([&names](FinalScoresDialog* d) {
+        for (const QLabel* l : d->findChildren<QLabel*>())
+            names << l->text();
+        const char* scores[] = {"25000", "25000", "35000", "35000"};
+        for (int s = 0; s < 4; ++s)
+            uitest::replaceText(d->scoreEdit(s), QString::fromLatin1(scores[s]));
+        pressOk(d);
+    });
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_F4);
+    QStringList table, shown;
+    for (int s = 0; s < 4; ++s)
+        table << fromRecord(t.names[slotAt(t, 1, 8 + s)]);
+    for (const QString& text : names)
+        if (table.contains(text))
+            shown << text;
+    EXPECT_EQ(shown, table);
+    // Tied scores share their uma: (15000 + 5000) / 2 for the two above, (-5000 - 15000) / 2 below.
+    const QString results[] = {QStringLiteral("-15000"), QStringLiteral("-15000"),
+                               QStringLiteral("15000"), QStringLiteral("15000")};
+    for (int s = 0; s < 4; ++s)
+        EXPECT_EQ(w.pointsCell(1, 8 + s)->text(), results[s]) << "seat " << s + 1;
+}
+
+// "Экспорт результатов для рейтинга..." from the window's menu writes a file the portal's own
+// rules read: every player in standings order, the substituted player with the games he played.
+TEST(AdjustmentCommands, RatingExportFromTheMenuIsReadByThePortal) {
+    Harness h(16, 3);
+    MainWindow& w = *h.w;
+    Tournament& t = *h.t;
+    mwtest::playRounds(t, 3, 9);
+    t.adjustments.setSubstitute(2, 6, Substitute{"", -30000});
+    t.adjustments.addPenalty(1, 7, Penalty{-20000, "chombo"});
+    w.refreshFromTournament();
+    const QString path = h.dir.filePath(QStringLiteral(u"рейтинг.csv"));
+    setFileDialogHook([&path](bool save) { return save ? path : QString(); });
+    {
+        uitest::MessageBoxCatcher boxes;
+        mwtest::chooseMenu(
+            w, mwtest::menuItem(w, QStringLiteral(u"&Экспорт результатов для рейтинга...")));
+        setFileDialogHook({});
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].text, QStringLiteral(u"Результаты записаны: 16 игроков."));
+    }
+    QProcess portal;
+    portal.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(test_support::kRatingPortalRules), path});
+    if (!portal.waitForStarted())
+        GTEST_SKIP() << "python3 is not available";
+    ASSERT_TRUE(portal.waitForFinished(30000));
+    ASSERT_EQ(portal.exitCode(), 0) << portal.readAllStandardError().toStdString();
+    const QStringList rows =
+        QString::fromUtf8(portal.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    // In standings order; the substituted player counts the two games he played himself.
+    std::vector<int> order;
+    std::vector<std::string> places;
+    ASSERT_FALSE(rankPlayers(t, 3, order, places));
+    ASSERT_EQ(rows.size(), 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(rows[i].section(u'|', 1), QStringLiteral("%1|%2.0|%3")
+                                                .arg(fromRecord(t.names[order[i]]))
+                                                .arg(t.runningTotal(order[i], 3))
+                                                .arg(order[i] == 6 ? 2 : 3));
 }
 
 } // namespace

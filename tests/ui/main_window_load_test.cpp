@@ -1,5 +1,7 @@
 // The load command through the window's menu, on real files: a file that is not a tournament
 // file is refused and the tournament stays; a load that leaves something out says what.
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -29,6 +31,15 @@ std::vector<std::string> splitLines(const std::string& text) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line + "\n");
     return lines;
+}
+
+// Replaces field `field` (0-based) of line `line` (1-based).
+void setField(std::vector<std::string>& lines, int line, int field, const std::string& text) {
+    std::string& l = lines[line - 1];
+    std::size_t at = 0;
+    for (int i = 0; i < field; ++i)
+        at = l.find(';', at) + 1;
+    l.replace(at, l.find(';', at) - at, text);
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -165,15 +176,8 @@ TEST(MainWindowLoad, ChangedNumbersAreNamedAndUtf8NamesAreOfferedToBeReadAsUtf8)
     mwtest::playRounds(played, 3, 7);
     const std::string good = tournamentCsvText(played);
     std::vector<std::string> lines = splitLines(good);
-    auto setField = [&](int line, int field, const std::string& text) {
-        std::string& l = lines[line - 1];
-        std::size_t at = 0;
-        for (int i = 0; i < field; ++i)
-            at = l.find(';', at) + 1;
-        l.replace(at, l.find(';', at) - at, text);
-    };
-    setField(3, 5, "1e5");
-    setField(7, 7, "5,5");
+    setField(lines, 3, 5, "1e5");
+    setField(lines, 7, 7, "5,5");
     const QString changed = h.dir.filePath(QStringLiteral(u"changed.csv"));
     uitest::writeFile(changed, QByteArray::fromStdString(joined(lines)));
     {
@@ -210,6 +214,85 @@ TEST(MainWindowLoad, ChangedNumbersAreNamedAndUtf8NamesAreOfferedToBeReadAsUtf8)
         EXPECT_EQ(tournamentCsvText(*h.t) == plainLoad(goodPath, 16, 4),
                   answer == QMessageBox::Yes);
     }
+}
+
+// Lines after ЗАМЕНЫ_И_ШТРАФЫ that cannot be used: the window names each and keeps the rest, and
+// quelna-cli names the same lines and refuses the file.
+TEST(MainWindowLoad, UnusableSubstituteAndPenaltyLinesAreNamedByTheWindowAndTheCli) {
+    Harness h(16, 4);
+    Tournament played(16, 4);
+    mwtest::playRounds(played, 3, 7);
+    played.adjustments.setSubstitute(1, 4, Substitute{utf8ToCp1251("Петров П."), -30000});
+    played.adjustments.addPenalty(0, 9, Penalty{-20000, utf8ToCp1251("Чомбо")});
+    const std::string good = tournamentCsvText(played);
+    std::vector<std::string> lines = splitLines(good);
+    // Header, 16 players, the marker on line 18, then ЗАМЕНА;2;row;... and ШТРАФ;1;row;...
+    ASSERT_EQ(lines.size(), 20u);
+    const std::string substitute = lines[18], penalty = lines[19];
+    const int substituteRow = std::stoi(substitute.substr(substitute.find(';', 8) + 1));
+    const int penaltyRow = std::stoi(penalty.substr(penalty.find(';', 7) + 1));
+    // A spreadsheet's form of the penalty is still read; a hand edit of the substituted seat's
+    // points is not what the substitute counts.
+    lines[19] = utf8ToCp1251("\"ШТРАФ\";1;") + std::to_string(penaltyRow) +
+                utf8ToCp1251(";-20000;\"Чомбо\";;;\r\n");
+    setField(lines, substituteRow + 1, 7, "-15000");
+    for (const char* bad :
+         {"ШТРАФ;9;1;-5;далеко", "ШТРАФ;1;17;-5;x", "ШТРАФ;1;2;много;x", "ЗАМЕНА;2;3",
+          "Примечание судьи", "ШТРАФ;4;1;-5;x", "ВЫБЫЛ;3;2;1", "", "\x01\x02"})
+        lines.push_back(utf8ToCp1251(bad) + "\r\n");
+    lines.push_back(substitute); // once more
+    const QString path = h.dir.filePath(QStringLiteral(u"section.csv"));
+    uitest::writeFile(path, QByteArray::fromStdString(joined(lines)));
+
+    const QString expected =
+        QStringLiteral(
+            u"Эти строки замен и штрафов загружены не так, как записаны в файле:\n"
+            u"строка 19: по замене в туре 2 засчитано -30000, а в графе ИО2 строки %1 записано "
+            u"-15000\n"
+            u"строка 21: «ШТРАФ;9;1;-5;далеко» не загружена — в турнире нет такого тура\n"
+            u"строка 22: «ШТРАФ;1;17;-5;x» не загружена — нет строки игрока с таким номером\n"
+            u"строка 23: «ШТРАФ;1;2;много;x» не загружена — тур, строка игрока или очки — не "
+            u"целое число\n"
+            u"строка 24: «ЗАМЕНА;2;3» не загружена — не то число полей\n"
+            u"строка 25: «Примечание судьи» не загружена — не замена (ЗАМЕНА), не штраф (ШТРАФ) и "
+            u"не выбывший (ВЫБЫЛ)\n"
+            u"строка 26: «ШТРАФ;4;1;-5;x» не загружена — тур не рассажен\n"
+            u"строка 27: «ВЫБЫЛ;3;2;1» не загружена — не то число полей\n"
+            u"строка 29: «  » не загружена — не замена (ЗАМЕНА), не штраф (ШТРАФ) и не выбывший "
+            u"(ВЫБЫЛ)\n"
+            u"строка 30: «%2» не загружена — повторяет запись выше")
+            .arg(substituteRow + 1)
+            .arg(QString::fromStdString(cp1251ToUtf8(substitute.substr(0, substitute.size() - 2))));
+    {
+        MessageBoxCatcher boxes;
+        loadThroughMenu(h, path);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].title, QStringLiteral(u"Предупреждение"));
+        EXPECT_EQ(boxes.seen[0].text, expected);
+    }
+    // What could be read is all the played tournament held.
+    EXPECT_EQ(tournamentCsvText(*h.t), good);
+
+    // quelna-cli takes nothing from the file and names the same lines in the same order.
+    QProcess cli;
+    const QString out = h.dir.filePath(QStringLiteral(u"out.csv"));
+    cli.start(QString::fromUtf8(QUELNA_CLI),
+              {QStringLiteral("seat"), path, QStringLiteral("--out"), out});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 2);
+    EXPECT_FALSE(QFile::exists(out));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    // The file lines the messages name, one to a line of the message, in order.
+    const auto numbers = [](const QString& text, const QString& word) {
+        QStringList found;
+        const QRegularExpression at(QStringLiteral("^\\s*") + word + QStringLiteral(" (\\d+):"),
+                                    QRegularExpression::MultilineOption);
+        for (const auto& m : at.globalMatch(text))
+            found << m.captured(1);
+        return found;
+    };
+    EXPECT_EQ(numbers(err, QStringLiteral("line")), numbers(expected, QStringLiteral(u"строка")))
+        << err.toStdString();
 }
 
 } // namespace quelna

@@ -153,9 +153,8 @@ inline void playRounds(Tournament& t, int k, std::uint32_t seed) {
 
 namespace quelna::mwtest {
 
-// Opens the menu that holds the command from the menu bar and clicks the item, as with a mouse.
-inline void chooseMenu(MainWindow& w, int command) {
-    QAction* item = w.menuAction(command);
+// Opens the menu that holds the item from the menu bar and clicks the item, as with a mouse.
+inline void chooseMenu(MainWindow& w, QAction* item) {
     auto* bar = w.findChild<QMenuBar*>();
     for (QAction* top : bar->actions()) {
         QMenu* menu = top->menu();
@@ -168,6 +167,20 @@ inline void chooseMenu(MainWindow& w, int command) {
                           menu->actionGeometry(item).center());
         return;
     }
+}
+
+inline void chooseMenu(MainWindow& w, int command) {
+    chooseMenu(w, w.menuAction(command));
+}
+
+// A menu item that has no command number, found by its text.
+inline QAction* menuItem(MainWindow& w, const QString& text) {
+    for (QAction* top : w.findChild<QMenuBar*>()->actions())
+        if (QMenu* menu = top->menu())
+            for (QAction* a : menu->actions())
+                if (a->text() == text)
+                    return a;
+    return nullptr;
 }
 
 // Saves a picture of the window into $QUELNA_SCREENSHOT_DIR when that is set.
