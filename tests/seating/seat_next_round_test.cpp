@@ -55,10 +55,12 @@ TEST(SeatNextRound, KeepsOnlyHandPlacementsUnlessSeated) {
         const int round = t.currentRound;
         ASSERT_EQ(round, c.played);
         t.tableAt(round, 0) = 1; // placed by hand
+        t.adjustments.setLeftFrom(2, round); // left for good: a substitute plays his seat
         const MeetingMatrix before = t.meetingsBefore(round);
 
         NextRoundOptions options;
         options.fewestRepeats = c.fewestRepeats;
+        options.substituteResult = -25000;
         SeatingControl control(c.limits);
         CancellingObserver observer(control, c.cancel == Cancel::InImprovePhase);
         if (c.cancel == Cancel::BeforeStart)
@@ -73,6 +75,9 @@ TEST(SeatNextRound, KeepsOnlyHandPlacementsUnlessSeated) {
         if (outcome.seated()) {
             EXPECT_EQ(t.currentRound, round + 1);
             EXPECT_TRUE(t.isRoundComplete(round));
+            const Substitute* substitute = t.adjustments.substitute(round, 2);
+            ASSERT_NE(substitute, nullptr);
+            EXPECT_EQ(substitute->countedResult, -25000);
             if (!outcome.randomUsed)
                 EXPECT_EQ(t.tableAt(round, 0), 1);
             continue;
@@ -82,6 +87,7 @@ TEST(SeatNextRound, KeepsOnlyHandPlacementsUnlessSeated) {
         for (int p = 1; p < t.playerCount; ++p)
             EXPECT_EQ(t.tableAt(round, p), -1) << "player " << p;
         EXPECT_EQ(t.meetings.cells(), before.cells());
+        EXPECT_EQ(t.adjustments.substitute(round, 2), nullptr);
         // A random search that gave up is reported as it left the round.
         if (c.limits.randomVariants > 0)
             EXPECT_GT(outcome.repeatsLeft, 0);
