@@ -146,28 +146,60 @@ void addTeamStandings(const Tournament& t, PageFrame& frame) {
     addTablePages(frame, table, QStringLiteral(u"Результаты по командам"));
 }
 
-// Every penalty, in standings order, right below the results when it fits there: a total with
-// "*" holds one of these. The start number tells namesakes apart, as in the results.
-void addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFrame& frame,
-                    double below) {
+// A list of the adjustments of one kind, right below what came before when it fits there;
+// where it ends, or `below` when there is nothing to list.
+double addAdjustmentList(PageFrame& frame, std::vector<TableColumn> columns,
+                         std::vector<QStringList> rows, const QString& heading, double below) {
+    if (rows.empty())
+        return below;
+    auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
+    table->layout(frame.device(), frame.body().width(), listStyle());
+    return addTablePages(frame, table, heading, below);
+}
+
+// Every penalty, in standings order: a total with "*" holds one of these. The start number tells
+// namesakes apart, as in the results.
+double addPenaltyList(const Tournament& t, const std::vector<int>& order, PageFrame& frame,
+                      double below) {
     std::vector<QStringList> rows;
     for (int p : order)
         for (int r = 0; r < t.roundCount; ++r)
             for (const Penalty& penalty : t.adjustments.penalties(r, p))
                 rows.push_back({startNumber(t, p), fromRecord(t.names[p]), QString::number(r + 1),
                                 QString::number(penalty.amount), fromRecord(penalty.reason)});
-    if (rows.empty())
-        return;
-    std::vector<TableColumn> columns{
-        {QStringLiteral(u"№"), Qt::AlignRight},
-        {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
-        {QStringLiteral(u"Тур"), Qt::AlignRight},
-        {QStringLiteral(u"Штраф"), Qt::AlignRight},
-        {QStringLiteral(u"Причина"), Qt::AlignLeft, true},
-    };
-    auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
-    table->layout(frame.device(), frame.body().width(), listStyle());
-    addTablePages(frame, table, QStringLiteral(u"Штрафы (учтены в итогах, отмеченных *)"), below);
+    return addAdjustmentList(frame,
+                             {
+                                 {QStringLiteral(u"№"), Qt::AlignRight},
+                                 {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
+                                 {QStringLiteral(u"Тур"), Qt::AlignRight},
+                                 {QStringLiteral(u"Штраф"), Qt::AlignRight},
+                                 {QStringLiteral(u"Причина"), Qt::AlignLeft, true},
+                             },
+                             std::move(rows),
+                             QStringLiteral(u"Штрафы (учтены в итогах, отмеченных *)"), below);
+}
+
+// Every seat a substitute played, in standings order: the registered player's points of that
+// round are the substitute result.
+double addSubstituteList(const Tournament& t, const std::vector<int>& order, PageFrame& frame,
+                         double below) {
+    std::vector<QStringList> rows;
+    for (int p : order)
+        for (int r = 0; r < t.roundCount; ++r)
+            if (const Substitute* s = t.adjustments.substitute(r, p))
+                rows.push_back({startNumber(t, p), fromRecord(t.names[p]), QString::number(r + 1),
+                                fromRecord(s->name), QString::number(s->countedResult)});
+    return addAdjustmentList(frame,
+                             {
+                                 {QStringLiteral(u"№"), Qt::AlignRight},
+                                 {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
+                                 {QStringLiteral(u"Тур"), Qt::AlignRight},
+                                 {QStringLiteral(u"Играл замена"), Qt::AlignLeft, true},
+                                 {QStringLiteral(u"Учтено"), Qt::AlignRight},
+                             },
+                             std::move(rows),
+                             QStringLiteral(u"Замены (в очках тура учтён результат замены)"),
+                             below);
 }
 
 } // namespace
@@ -215,7 +247,7 @@ void layoutStandings(const Tournament& t, PageFrame& frame) {
     auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
     table->layout(frame.device(), frame.body().width(), listStyle());
     const double end = addTablePages(frame, table, QString());
-    addPenaltyList(t, order, frame, end);
+    addSubstituteList(t, order, frame, addPenaltyList(t, order, frame, end));
     if (t.teams.count() > 0 && teams)
         addTeamStandings(t, frame);
 }

@@ -322,9 +322,38 @@ TEST(AdjustedTournament, TotalsStandingsSeatsFileSlidesPrintsAndPagesAgreeWithAR
             }
     static const QRegularExpression penaltyLine(
         QStringLiteral("^\\s*(\\d+)\\s+(\\S.*?)\\s+(\\d+)\\s+(-\\d+)\\s+(\\S+)\\s*$"));
+    const qsizetype substituteList = paper.indexOf(QStringLiteral(u"Замены ("));
+    ASSERT_GT(substituteList, penaltyList);
     QStringList listed;
-    for (const QString& l : paper.mid(paper.indexOf(heading)).split(u'\n'))
+    for (const QString& l : paper.mid(penaltyList, substituteList - penaltyList).split(u'\n'))
         if (const auto m = penaltyLine.match(l); m.hasMatch())
             listed << m.capturedTexts().mid(1).join(u'|');
     EXPECT_EQ(listed, wanted);
+
+    // Then every seat a substitute played, players in standings order, rounds in order.
+    std::vector<int> substitutedByTotal;
+    for (int p = 0; p < 200; ++p)
+        for (int r = 0; r < 12; ++r)
+            if (t.adjustments.substitute(r, p) && std::ranges::count(substitutedByTotal, p) == 0)
+                substitutedByTotal.push_back(p);
+    std::ranges::stable_sort(substitutedByTotal, [&](int a, int b) {
+        return expectedTotal(g, a, 12) > expectedTotal(g, b, 12);
+    });
+    QStringList wantedSubstitutes, listedSubstitutes;
+    for (const int p : substitutedByTotal)
+        for (int r = 0; r < 12; ++r)
+            if (t.adjustments.substitute(r, p))
+                wantedSubstitutes << QStringLiteral(u"%1|%2|%3|Запасной Игрок|-30000")
+                                         .arg(p + 1)
+                                         .arg(QString::fromStdString(cp1251ToUtf8(t.names[p])))
+                                         .arg(r + 1);
+    static const QRegularExpression substituteLine(
+        QStringLiteral("^\\s*(\\d+)\\s+(\\S.*?)\\s+(\\d+)\\s+(\\S.*?)\\s+(-\\d+)\\s*$"));
+    const qsizetype teamResults = paper.indexOf(QStringLiteral(u"Результаты по командам"));
+    for (const QString& l :
+         paper.mid(substituteList, teamResults > substituteList ? teamResults - substituteList : -1)
+             .split(u'\n'))
+        if (const auto m = substituteLine.match(l); m.hasMatch())
+            listedSubstitutes << m.capturedTexts().mid(1).join(u'|');
+    EXPECT_EQ(listedSubstitutes, wantedSubstitutes);
 }
