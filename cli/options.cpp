@@ -31,8 +31,8 @@ std::string spelledChoices(std::string_view list) {
     return text;
 }
 
-bool isChoice(const OptionSpec& spec, std::string_view value) {
-    for (std::string_view list : {spec.choices, spec.alsoAccepted})
+bool isChoice(const OptionRule& rule, std::string_view value) {
+    for (std::string_view list : {rule.choices, rule.alsoAccepted})
         for (std::string_view choice : split(list))
             if (choice == value)
                 return true;
@@ -40,9 +40,9 @@ bool isChoice(const OptionSpec& spec, std::string_view value) {
 }
 
 // Why the value does not fit the option; nothing when it does.
-std::optional<std::string> valueProblem(const OptionSpec& spec, const std::string& value) {
-    const std::string name(spec.name);
-    switch (spec.kind) {
+std::optional<std::string> valueProblem(const OptionRule& rule, const std::string& value) {
+    const std::string name(rule.name);
+    switch (rule.kind) {
     case OptionKind::Flag:
     case OptionKind::Text:
         break;
@@ -51,13 +51,13 @@ std::optional<std::string> valueProblem(const OptionSpec& spec, const std::strin
             return name + " needs a file name";
         break;
     case OptionKind::Choice:
-        if (!isChoice(spec, value))
-            return name + " must be " + spelledChoices(spec.choices) + ", not '" + value + "'";
+        if (!isChoice(rule, value))
+            return name + " must be " + spelledChoices(rule.choices) + ", not '" + value + "'";
         break;
     case OptionKind::Count: {
         const std::optional<long long> number = parseCount(value);
-        if (spec.max >= 0 && (!number || *number > spec.max))
-            return name + " must be from 0 to " + std::to_string(spec.max) + ", not '" + value +
+        if (rule.max >= 0 && (!number || *number > rule.max))
+            return name + " must be from 0 to " + std::to_string(rule.max) + ", not '" + value +
                    "'";
         if (!number)
             return "option " + name + " needs a whole number of 0 or more, not '" + value + "'";
@@ -68,7 +68,7 @@ std::optional<std::string> valueProblem(const OptionSpec& spec, const std::strin
 }
 
 // Every option of every command.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--players", OptionKind::Count},
     {"--rounds", OptionKind::Count},
     {"--teams", OptionKind::Flag},
@@ -94,10 +94,10 @@ constexpr OptionSpec kOptions[] = {
 
 } // namespace
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.name == name)
-            return &spec;
+const OptionRule* findOption(std::string_view name) {
+    for (const OptionRule& rule : kOptions)
+        if (rule.name == name)
+            return &rule;
     return nullptr;
 }
 
@@ -158,11 +158,11 @@ std::optional<std::string> parseArguments(const CommandSyntax& syntax,
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const OptionSpec* spec = findOption(name);
-        if (!spec ||
+        const OptionRule* rule = findOption(name);
+        if (!rule ||
             std::find(syntax.options.begin(), syntax.options.end(), name) == syntax.options.end())
             return "unknown option '" + name + "' for " + std::string(syntax.command);
-        if (spec->kind == OptionKind::Flag) {
+        if (rule->kind == OptionKind::Flag) {
             if (value)
                 return name + " takes no value";
             value.emplace();
@@ -171,7 +171,7 @@ std::optional<std::string> parseArguments(const CommandSyntax& syntax,
                 return "option " + name + " needs a value";
             value = args[++i];
         }
-        if (auto problem = valueProblem(*spec, *value))
+        if (auto problem = valueProblem(*rule, *value))
             return problem;
         out.given.emplace_back(std::move(name), std::move(*value));
     }

@@ -18,7 +18,7 @@ enum class OptionKind {
     Choice, // one of `choices`
 };
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name; // with its dashes: "--players"
     OptionKind kind = OptionKind::Text;
     // Choice: the values named in the error text, '|'-separated ("fast|text"), and more spellings
@@ -29,7 +29,7 @@ struct OptionSpec {
 };
 
 // The option of that name in the table; nothing for a name no command takes.
-[[nodiscard]] const OptionSpec* findOption(std::string_view name);
+[[nodiscard]] const OptionRule* findOption(std::string_view name);
 
 struct CommandSyntax {
     std::string_view command;              // "seat", as the error texts name it

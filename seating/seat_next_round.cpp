@@ -95,12 +95,9 @@ SeatingOutcome seatNextRound(Tournament& t, const NextRoundOptions& options, Ran
     connectJob(job, observer, control);
     control.startPhase(SeatingPhase::Exhaustive);
     observer.phaseStarted(SeatingPhase::Exhaustive);
-    job.onRandomStart = [next = job.onRandomStart, &outcome](SeatingJob& j) {
-        outcome.randomUsed = true;
-        next(j);
-    };
 
     const bool seated = seatRound(t, job);
+    outcome.randomUsed = control.phase() != SeatingPhase::Exhaustive;
     outcome.variants = control.variantsInAll();
     outcome.noSeatingExists = job.noSeatingExists;
     if (seated && !control.cancelRequested()) {
@@ -115,7 +112,6 @@ SeatingOutcome seatNextRound(Tournament& t, const NextRoundOptions& options, Ran
     if (outcome.result == SeatingResult::Failed && outcome.noSeatingExists && options.fewestRepeats) {
         SeatingOutcome fewest = seatWithFewestRepeatsNow(t, options);
         fewest.variants = outcome.variants;
-        fewest.noSeatingExists = true;
         if (fewest.seated())
             return fewest;
     }
