@@ -19,6 +19,9 @@ struct SeatingOptions {
     ExhaustiveMethod method = ExhaustiveMethod::Plain;
     int fixedTables = 0;   // K: top tables the exhaustive search keeps before the random search
     int overlapTables = 0; // M: bottom tables where repeat meetings are allowed
+    // Accept a seating only when the rounds after it can still be seated without repeat
+    // meetings, shown by a schedule found for them; off, the seating is the plain rule's.
+    bool planAhead = false;
 };
 
 struct SeatingJob {
