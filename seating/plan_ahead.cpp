@@ -1,9 +1,11 @@
 #include "seating/plan_ahead.h"
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
 
 #include "seating/candidate_order.h"
+#include "seating/exhaustive_fast.h"
 #include "seating/schedule_search.h"
 
 namespace quelna {
@@ -12,11 +14,51 @@ namespace {
 
 // Budgets in exchanges weighed, not seconds, so that a round is planned alike on any machine and
 // a seating can be re-derived from its file. About 5 million are weighed per second here.
+constexpr long long kQuickBudget = 200'000;      // the plain rule's seating, first look
 constexpr long long kTryBudget = 3'000'000;       // one try at a witness of the most rounds
 constexpr int kTries = 5;                         // tries from fresh schedules before one round fewer
 constexpr long long kShorterBudget = 1'500'000;   // each round fewer
 constexpr long long kCandidateBudget = 600'000;   // one candidate of the search in order
 constexpr long long kRoundBudget = 40'000'000;    // everything for one round
+
+// A round planned: its seating, how many following rounds were shown seatable, and the witness.
+struct RoundPlan {
+    std::vector<int> seating;
+    int ahead = 0;
+    std::vector<std::vector<int>> witness;
+};
+
+// The last rounds planned in this process, by everything their planning depended on. The next
+// round's planning asks for the previous round's witness, which is then at hand instead of being
+// searched for again; a file read afresh gets the same answer, only slower.
+class KnownPlans {
+  public:
+    bool find(const std::vector<int>& key, RoundPlan* plan) {
+        std::lock_guard lock(mutex_);
+        for (const auto& [k, p] : plans_)
+            if (k == key) {
+                *plan = p;
+                return true;
+            }
+        return false;
+    }
+    void store(const std::vector<int>& key, const RoundPlan& plan) {
+        std::lock_guard lock(mutex_);
+        if (plans_.size() >= kKept)
+            plans_.erase(plans_.begin());
+        plans_.emplace_back(key, plan);
+    }
+
+  private:
+    static constexpr std::size_t kKept = 4;
+    std::mutex mutex_;
+    std::vector<std::pair<std::vector<int>, RoundPlan>> plans_;
+};
+
+KnownPlans& knownPlans() {
+    static KnownPlans plans;
+    return plans;
+}
 
 class Planner {
   public:
@@ -30,45 +72,147 @@ class Planner {
             return 0;
         if (job_.onPlanStart)
             job_.onPlanStart(job_);
-        std::vector<int> plain(n_);
+        const std::vector<int> key = keyOf();
+        RoundPlan plan;
+        if (!knownPlans().find(key, &plan)) {
+            plan = planRound();
+            if (stopped())
+                return apply(plan);
+            knownPlans().store(key, plan);
+        }
+        return apply(plan);
+    }
+
+  private:
+    // Everything the plan of a round depends on, as the key under which it is kept: the same key
+    // always gives the same plan, so a kept one is the one the planning would find again.
+    std::vector<int> keyOf() const {
+        std::vector<int> key = {n_, t_.roundCount, in_.round, tables_ - strictTables_};
+        key.insert(key.end(), in_.totals->begin(), in_.totals->end());
+        key.insert(key.end(), t_.playerNumber.begin(), t_.playerNumber.end());
+        key.insert(key.end(), in_.handTables.begin(), in_.handTables.end());
+        key.insert(key.end(), in_.before.cells().begin(), in_.before.cells().end());
+        return key;
+    }
+
+    RoundPlan planRound() {
+        RoundPlan plan;
+        plan.seating.resize(n_);
         for (int p = 0; p < n_; ++p)
-            plain[p] = t_.tableAt(in_.round, p);
+            plan.seating[p] = t_.tableAt(in_.round, p);
+        // Mostly the plain rule's seating leaves room enough that a first schedule shows it.
+        {
+            std::optional<ScheduleSearch> quick;
+            ScheduleSearch search(in_.before, tables_ - strictTables_, plan.seating,
+                                  std::vector<char>(n_, 1),
+                                  roundsAheadBound(plan.seating, false), 0x5eed0000);
+            if (search.followingRounds() >= following_ && found(search, kQuickBudget, false)) {
+                quick.emplace(std::move(search));
+                plan.ahead = following_;
+                plan.witness = roundsOf(quick, plan.ahead);
+                return plan;
+            }
+        }
+        // The previous round's witness: this round and the ones after it, a start for both
+        // searches below.
+        std::vector<std::vector<int>> previous = previousRoundsWitness();
+        std::vector<std::vector<int>> after;
+        if (!previous.empty())
+            after.assign(previous.begin() + 1, previous.end());
+
         std::optional<ScheduleSearch> plainWitness;
-        const int plainAhead =
-            longestWitness(plain, std::vector<char>(n_, 1), 0x5eed0001, -1, &plainWitness);
-        if (plainAhead >= following_ || stopped())
-            return report(plainWitness, plainAhead);
+        plan.ahead = longestWitness(plan.seating, std::vector<char>(n_, 1), 0x5eed0001, -1,
+                                    &plainWitness, after);
+        plan.witness = roundsOf(plainWitness, plan.ahead);
+        if (plan.ahead >= following_ || stopped())
+            return plan;
 
         std::vector<char> hands(n_, 0);
         for (int p = 0; p < n_; ++p)
             hands[p] = in_.handTables[p] >= 0;
+        std::vector<int> first = in_.handTables;
+        if (!previous.empty() && in_.handTablesEmpty())
+            first = previous.front();
+        else
+            after.clear();
         std::optional<ScheduleSearch> open;
-        const int openAhead = longestWitness(in_.handTables, hands, 0x5eed0002, plainAhead, &open);
-        if (openAhead <= plainAhead || !open || stopped())
-            return report(plainWitness, plainAhead);
+        const int openAhead =
+            longestWitness(first, hands, 0x5eed0002, plan.ahead, &open, after);
+        if (!open || openAhead <= plan.ahead || stopped())
+            return plan;
         std::optional<ScheduleSearch> witness;
-        const std::vector<int> seating = seatInOrder(std::move(*open), &witness);
+        std::vector<int> seating = seatInOrder(std::move(*open), &witness);
         if (!witness)
-            return report(plainWitness, plainAhead);
-        commit(seating);
-        return report(witness, openAhead);
+            return plan;
+        return {std::move(seating), openAhead, roundsOf(witness, openAhead)};
+    }
+
+    // The round as planned: its seating in t, the witness where asked for.
+    int apply(const RoundPlan& plan) {
+        bool same = true;
+        for (int p = 0; p < n_ && same; ++p)
+            same = t_.tableAt(in_.round, p) == plan.seating[p];
+        if (!same)
+            commit(plan.seating);
+        if (in_.witness)
+            *in_.witness = plan.witness;
+        return plan.ahead;
+    }
+
+    std::vector<std::vector<int>> roundsOf(const std::optional<ScheduleSearch>& witness,
+                                           int ahead) const {
+        std::vector<std::vector<int>> rounds;
+        for (int r = 1; witness && r <= ahead; ++r) {
+            std::vector<int> tables(n_);
+            for (int p = 0; p < n_; ++p)
+                tables[p] = witness->tableOf(r, p);
+            rounds.push_back(std::move(tables));
+        }
+        return rounds;
+    }
+
+    // The witness the previous round was seated with, found again from the tournament before it:
+    // when that round was seated as planned, its witness's rounds are a schedule of this round
+    // and the ones after it, which the planning of this round might not find on its own.
+    std::vector<std::vector<int>> previousRoundsWitness() {
+        const int previous = in_.round - 1;
+        if (previous < 0)
+            return {};
+        Tournament before = t_;
+        for (int r = previous; r < before.roundCount; ++r)
+            for (int p = 0; p < n_; ++p) {
+                before.tableAt(r, p) = -1;
+                before.seatAt(r, p) = -1;
+            }
+        before.currentRound = previous;
+        before.meetings = before.meetingsBefore(previous);
+        std::vector<int> totals(n_);
+        for (int p = 0; p < n_; ++p)
+            totals[p] = before.runningTotal(p, previous);
+        std::vector<std::vector<int>> rounds;
+        PlanInput input{.round = previous,
+                        .totals = &totals,
+                        .before = before.meetings,
+                        .handTables = std::vector<int>(n_, -1),
+                        .witness = &rounds};
+        SeatingJob job;
+        job.round = previous;
+        job.options = job_.options;
+        job.stopFlag = job_.stopFlag;
+        std::vector<char> seated(n_, 0);
+        if (!seatTopTablesFast(before, previous, totals, seated, tables_, job))
+            return {};
+        planAhead(before, input, job);
+        if (stopped() || rounds.empty())
+            return {};
+        for (int p = 0; p < n_; ++p)
+            if (before.tableAt(previous, p) != t_.tableAt(previous, p))
+                return {};
+        return rounds;
     }
 
   private:
     bool stopped() const { return job_.stopRequested(); }
-
-    int report(const std::optional<ScheduleSearch>& witness, int ahead) const {
-        if (in_.witness) {
-            in_.witness->clear();
-            for (int r = 1; witness && r <= ahead; ++r) {
-                std::vector<int> tables(n_);
-                for (int p = 0; p < n_; ++p)
-                    tables[p] = witness->tableOf(r, p);
-                in_.witness->push_back(std::move(tables));
-            }
-        }
-        return ahead;
-    }
     bool budgetLeft() const { return spent_ < kRoundBudget && !stopped(); }
 
     // Rounds ahead a player can still sit among strangers only: three new ones each round.
@@ -94,14 +238,19 @@ class Planner {
     // round fewer at a time, from the best schedule found without its worst round.
     int longestWitness(const std::vector<int>& firstRound, const std::vector<char>& pinned,
                        std::uint64_t seed, int atLeast = -1,
-                       std::optional<ScheduleSearch>* kept = nullptr) {
+                       std::optional<ScheduleSearch>* kept = nullptr,
+                       const std::vector<std::vector<int>>& warm = {}) {
         const bool open = std::any_of(pinned.begin(), pinned.end(), [](char c) { return !c; });
         const int rounds = roundsAheadBound(firstRound, open);
         const int floor = std::max(atLeast, 0);
         std::optional<ScheduleSearch> best;
         seed ^= static_cast<std::uint64_t>(in_.round) << 32;
         for (int tries = 0; tries < kTries && rounds > floor && budgetLeft(); ++tries) {
-            ScheduleSearch search(in_.before, tables_ - strictTables_, firstRound, pinned, rounds,
+            // The first try begins from the rounds given, as many as there are room for.
+            std::vector<std::vector<int>> start(rounds);
+            for (int r = 0; tries == 0 && r < rounds && r < static_cast<int>(warm.size()); ++r)
+                start[r] = warm[r];
+            ScheduleSearch search(in_.before, tables_ - strictTables_, firstRound, pinned, start,
                                   seed + static_cast<std::uint64_t>(tries));
             if (found(search, kTryBudget, open)) {
                 if (kept)

@@ -20,6 +20,13 @@ struct PlanInput {
     // When given: the witness of the seating kept, one entry per following round it covers, each
     // the table of every player. Only for checking it; the seating never uses it.
     std::vector<std::vector<int>>* witness = nullptr;
+
+    bool handTablesEmpty() const {
+        for (int x : handTables)
+            if (x >= 0)
+                return false;
+        return true;
+    }
 };
 
 // Called after the exhaustive search seated every table of the round in `t` (the round's pairs

@@ -104,40 +104,53 @@ bool ScheduleSearch::reseatConflictingRounds() {
 ScheduleSearch::ScheduleSearch(const MeetingMatrix& before, int freeTables,
                                const std::vector<int>& firstRound, const std::vector<char>& pinned,
                                int following, std::uint64_t seed)
+    : ScheduleSearch(before, freeTables, firstRound, pinned,
+                     std::vector<std::vector<int>>(std::max(following, 0)), seed) {}
+
+ScheduleSearch::ScheduleSearch(const MeetingMatrix& before, int freeTables,
+                               const std::vector<int>& firstRound, const std::vector<char>& pinned,
+                               const std::vector<std::vector<int>>& following, std::uint64_t seed)
     : n_(before.size()), tables_(before.size() / 4),
       strictTables_(tables_ - std::clamp(freeTables, 0, before.size() / 4)),
-      rounds_(1 + std::max(following, 0)), at_(static_cast<std::size_t>(rounds_) * n_, -1),
-      pos_(static_cast<std::size_t>(rounds_) * n_, -1), pinned_(pinned), before_(before.cells()), co_(before.cells()),
-      sc_(static_cast<std::size_t>(n_) * n_, 0), state_(mixSeed(seed)) {
+      rounds_(1 + static_cast<int>(following.size())),
+      at_(static_cast<std::size_t>(rounds_) * n_, -1),
+      pos_(static_cast<std::size_t>(rounds_) * n_, -1), pinned_(pinned), before_(before.cells()),
+      co_(before.cells()), sc_(static_cast<std::size_t>(n_) * n_, 0), state_(mixSeed(seed)) {
     pinned_.resize(n_, 0);
-    // Round 0: the players with a table keep it, the rest fill the open places.
-    std::vector<int> toPlace;
-    for (int p = 0; p < n_; ++p) {
-        const int table = p < static_cast<int>(firstRound.size()) ? firstRound[p] : -1;
-        int slot = -1;
-        if (table >= 0 && table < tables_)
-            for (int s = table * 4; s < table * 4 + 4 && slot < 0; ++s)
-                if (at_[s] < 0)
-                    slot = s;
-        if (slot < 0) {
-            pinned_[p] = 0;
-            toPlace.push_back(p);
-            continue;
-        }
-        at_[slot] = p;
-        pos_[p] = slot;
-    }
-    fillGreedily(0, toPlace);
-    addRound(0, +1);
-    for (int r = 1; r < rounds_; ++r) {
-        std::vector<int> all(n_);
-        for (int p = 0; p < n_; ++p)
-            all[p] = p;
-        fillGreedily(r, all);
-        addRound(r, +1);
-    }
+    placeRound(0, firstRound);
+    for (int r = 1; r < rounds_; ++r)
+        placeRound(r, following[r - 1]);
     cost_ = recount();
     keepBest();
+}
+
+// Players fixed in round 0 take their tables first, then everyone given a table takes it while it
+// has room; the rest fill the open places. A fixed player whose table is full is fixed no more.
+void ScheduleSearch::placeRound(int round, const std::vector<int>& tables) {
+    std::vector<int> toPlace;
+    int* slots = &at_[static_cast<std::size_t>(round) * 4 * tables_];
+    for (const bool fixedPass : {true, false})
+        for (int p = 0; p < n_; ++p) {
+            const bool fixed = round == 0 && pinned_[p];
+            if (fixed != fixedPass)
+                continue;
+            const int table = p < static_cast<int>(tables.size()) ? tables[p] : -1;
+            int slot = -1;
+            if (table >= 0 && table < tables_)
+                for (int k = table * 4; k < table * 4 + 4 && slot < 0; ++k)
+                    if (slots[k] < 0)
+                        slot = k;
+            if (slot < 0) {
+                if (round == 0)
+                    pinned_[p] = 0;
+                toPlace.push_back(p);
+                continue;
+            }
+            slots[slot] = p;
+            pos_[round * n_ + p] = slot;
+        }
+    fillGreedily(round, toPlace);
+    addRound(round, +1);
 }
 
 std::uint64_t ScheduleSearch::next() {

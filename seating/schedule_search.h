@@ -23,6 +23,10 @@ class ScheduleSearch {
     // players that keep their table. `following`: how many rounds after round 0.
     ScheduleSearch(const MeetingMatrix& before, int freeTables, const std::vector<int>& firstRound,
                    const std::vector<char>& pinned, int following, std::uint64_t seed);
+    // The same, with the following rounds begun from the tables given (table per player).
+    ScheduleSearch(const MeetingMatrix& before, int freeTables, const std::vector<int>& firstRound,
+                   const std::vector<char>& pinned, const std::vector<std::vector<int>>& following,
+                   std::uint64_t seed);
 
     // Searches until the schedule has no repeat meeting, `budget` exchanges have been weighed, or
     // `stop` says so. True when the schedule is free of repeats.
@@ -62,6 +66,7 @@ class ScheduleSearch {
         return (static_cast<std::size_t>(round) * n_ + std::min(p, q)) * n_ + std::max(p, q);
     }
 
+    void placeRound(int round, const std::vector<int>& tables);
     void fillGreedily(int round, std::vector<int> toPlace);
     void addRound(int round, int sign);
     long long recount() const;
