@@ -69,7 +69,7 @@ int seat(const Options& o) {
     Random random(seedOf(o));
     const SeatingOutcome outcome = seatNextRound(t, o, random);
     if (!outcome.seated()) {
-        printReport(t, c, outcome);
+        printReport(t, c, outcome, o.planAhead);
         return kExitNoSeating;
     }
     const std::string target = o.out.value_or(o.input);
@@ -78,7 +78,7 @@ int seat(const Options& o) {
     std::string why;
     if (!saveTournamentFile(t, target, &why))
         return failWrite(target, why);
-    printReport(t, c, outcome);
+    printReport(t, c, outcome, o.planAhead);
     return kExitSeated;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/seating_command.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <iostream>
@@ -25,7 +26,7 @@ CommandSyntax seatingSyntax(std::string_view command, std::vector<std::string_vi
                          .options = {"--out", "--seed", "--exhaustive-variants",
                                      "--random-variants", "--exhaustive-seconds",
                                      "--random-seconds", "--fixed-tables", "--overlap-tables",
-                                     "--search", "--fewest-repeats"}};
+                                     "--search", "--fewest-repeats", "--plan-ahead"}};
     syntax.options.insert(syntax.options.end(), ownOptions.begin(), ownOptions.end());
     return syntax;
 }
@@ -49,6 +50,7 @@ Options seatingOptions(const Arguments& a) {
     if (a.text("--search") == "text")
         o.search = ExhaustiveMethod::Plain;
     o.fewestRepeats = a.has("--fewest-repeats");
+    o.planAhead = a.text("--plan-ahead") != "off";
     if (const std::optional<std::string> name = a.text("--encoding"))
         o.encoding = parseTextEncoding(*name).value_or(TextEncoding::Auto);
     return o;
@@ -80,14 +82,16 @@ const char* methodName(const SeatingOutcome& outcome) {
 
 } // namespace
 
-void printReport(const Tournament& t, int round, const SeatingOutcome& outcome) {
+void printReport(const Tournament& t, int round, const SeatingOutcome& outcome, bool planAhead) {
     // A failed seating is reported as the search left it, before it was undone.
     const bool seated = outcome.seated();
     std::cout << "round=" << round + 1 << " result=" << (seated ? "seated" : "failed")
               << " method=" << methodName(outcome) << " variants=" << outcome.variants
               << " repeats=" << (seated ? countRepeatPairs(t, round) : outcome.repeatsLeft)
-              << " factor=" << (seated ? roundDisplayFactor(t, round) : outcome.factorLeft)
-              << '\n';
+              << " factor=" << (seated ? roundDisplayFactor(t, round) : outcome.factorLeft);
+    if (planAhead)
+        std::cout << " ahead=" << std::max(outcome.aheadRounds, 0);
+    std::cout << '\n';
     if (outcome.fewestRepeats)
         for (const RepeatPair& pair : outcome.repeats)
             std::cout << "repeat: " << t.playerNumber[pair.a] + 1 << ' ' << t.names[pair.a] << " - "
@@ -102,6 +106,7 @@ SeatingOutcome seatNextRound(Tournament& t, const Options& o, Random& random) {
     options.seating.fixedTables = static_cast<int>(o.fixedTables);
     options.seating.overlapTables = static_cast<int>(o.overlapTables);
     options.fewestRepeats = o.fewestRepeats;
+    options.seating.planAhead = o.planAhead;
     return seatNextRoundUnattended(t, options, o.limits, random);
 }
 

@@ -34,6 +34,7 @@ struct Options {
     long long overlapTables = 0;
     ExhaustiveMethod search = ExhaustiveMethod::Fast;
     bool fewestRepeats = false;
+    bool planAhead = true;
     TextEncoding encoding = TextEncoding::Auto;
 };
 
@@ -50,7 +51,8 @@ struct Options {
 // The run's seed: --seed, or the clock.
 [[nodiscard]] std::uint32_t seedOf(const Options& o);
 
-void printReport(const Tournament& t, int round, const SeatingOutcome& outcome);
+// The report line of a round; with planning it says how many following rounds were shown seatable.
+void printReport(const Tournament& t, int round, const SeatingOutcome& outcome, bool planAhead);
 
 // The next round seated with the options, drawing from `random`; when it is proven impossible and
 // the run asks for it, the one with the fewest repeat meetings.

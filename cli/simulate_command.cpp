@@ -37,14 +37,14 @@ int simulate(const Options& o) {
     for (int c = 0; c < t.roundCount; ++c) {
         const SeatingOutcome outcome = seatNextRound(t, o, random);
         if (!outcome.seated()) {
-            printReport(t, c, outcome);
+            printReport(t, c, outcome, o.planAhead);
             std::string why;
             if (!writeResult(t, o.out, &why))
                 return failWrite(o.out.value_or("the result"), why);
             return kExitNoSeating;
         }
         generateRandomResults(t, c, random);
-        printReport(t, c, outcome);
+        printReport(t, c, outcome, o.planAhead);
     }
     std::string why;
     if (!writeResult(t, o.out, &why))

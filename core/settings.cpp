@@ -9,6 +9,7 @@ namespace quelna {
 namespace {
 
 constexpr const char* kSection = "QUELNA";
+constexpr const char* kSeatingSection = "SEATING";
 
 int inRangeOr(int value, int low, int high, int def) {
     return value < low || value > high ? def : value;
@@ -56,6 +57,7 @@ void loadSettings(Settings& s, const std::string& path) {
     for (int i = 0; i < 4; ++i)
         s.scoring.uma[i] = ini.getInt(kSection, "UMA" + std::to_string(i + 1), rule.uma[i]);
     s.substituteResult = ini.getInt(kSection, "SUBSTITUTE", kDefaultSubstituteResult);
+    s.planAhead = ini.getInt(kSeatingSection, "PLANAHEAD", 1) != 0;
 }
 
 bool saveSettings(const Settings& s) {
@@ -66,6 +68,9 @@ bool saveSettings(const Settings& s) {
     ini.set(kSection, "TABLESY", std::to_string(s.slideTablesY));
     ini.set(kSection, "LINES", std::to_string(s.slideLines));
     ini.set(kSection, "INTERVAL", std::to_string(s.slideInterval));
+    // Written once it differs from the default, so that an untouched file keeps its six keys.
+    if (!s.planAhead || ini.get(kSeatingSection, "PLANAHEAD"))
+        ini.set(kSeatingSection, "PLANAHEAD", s.planAhead ? "1" : "0");
     return ini.save(s.settingsPath);
 }
 

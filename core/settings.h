@@ -21,6 +21,9 @@ struct Settings {
     bool secondaryAvailable = false;
     bool showOnSecondary = true;
     int slideInterval = 7; // 5..20 seconds
+    // Seat each round so that the rounds after it can still be seated without repeat meetings.
+    // Kept in a section of its own (SEATING, PLANAHEAD), which other readers of the file ignore.
+    bool planAhead = true;
     std::string settingsPath;
     // Read from the file but not written by the settings dialog: set once per club by hand.
     ScoringRule scoring;                             // STARTPOINTS, RETURNPOINTS, UMA1..UMA4

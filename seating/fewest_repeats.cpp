@@ -1,5 +1,6 @@
 #include "seating/fewest_repeats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +27,7 @@ class FewestRepeats {
   public:
     FewestRepeats(Tournament& t, int round, const std::vector<int>& totals, const SeatingJob* job)
         : t_(t), job_(job), round_(round), n_(t.playerCount), tables_(t.tableCount()),
-          rank_(rankByTotals(t, totals)), members_(tables_), cost_(tables_), random_(20261209) {}
+          rank_(rankByTotals(t, totals)), members_(tables_), handTable_(tables_, 0), cost_(tables_), random_(20261209) {}
 
     bool run() {
         if (!seatByStanding())
@@ -44,9 +45,27 @@ class FewestRepeats {
         }
         if (stopRequested())
             return false;
+        // Tables numbered by the best standing at each, so the leader's table is table 1 as in
+        // every other seating; tables with players placed by hand keep their numbers.
+        std::vector<int> bestRank(tables_, n_), others, numbers;
+        for (int x = 0; x < tables_; ++x) {
+            for (int p : best[x])
+                bestRank[x] = std::min(bestRank[x], rank_[p]);
+            if (!handTable_[x]) {
+                others.push_back(x);
+                numbers.push_back(x);
+            }
+        }
+        std::sort(others.begin(), others.end(),
+                  [&](int a, int b) { return bestRank[a] < bestRank[b]; });
+        std::vector<int> number(tables_);
+        for (int x = 0; x < tables_; ++x)
+            number[x] = x;
+        for (std::size_t i = 0; i < others.size(); ++i)
+            number[others[i]] = numbers[i];
         for (int x = 0; x < tables_; ++x)
             for (int p : best[x])
-                t_.tableAt(round_, p) = x;
+                t_.tableAt(round_, p) = number[x];
         return true;
     }
 
@@ -65,6 +84,7 @@ class FewestRepeats {
             if (x < 0 || x >= tables_ || members_[x].size() == 4)
                 return false;
             members_[x].push_back(p);
+            handTable_[x] = 1;
         }
         int x = 0;
         for (int p : order) {
@@ -149,6 +169,7 @@ class FewestRepeats {
     int tables_;
     std::vector<int> rank_;
     std::vector<std::vector<int>> members_;
+    std::vector<char> handTable_; // a table with players placed by hand keeps its number
     std::vector<std::int64_t> cost_;
     std::vector<Slot> movable_;
     std::mt19937 random_;

@@ -68,6 +68,7 @@ void connectJob(SeatingJob& job, SeatingObserver& observer, SeatingControl& cont
         control.restartClock();
         observer.clockRestarted();
     };
+    job.onPlanStart = [&observer](SeatingJob&) { observer.planningStarted(); };
     job.onVariantsReset = [&observer, &control](SeatingJob& j) {
         control.resetVariants();
         j.variants = 0;
@@ -100,6 +101,7 @@ SeatingOutcome seatNextRound(Tournament& t, const NextRoundOptions& options, Ran
     outcome.randomUsed = control.phase() != SeatingPhase::Exhaustive;
     outcome.variants = control.variantsInAll();
     outcome.noSeatingExists = job.noSeatingExists;
+    outcome.aheadRounds = job.aheadRounds;
     if (seated && !control.cancelRequested()) {
         outcome.result = SeatingResult::Seated;
         finishSeating(t, round, options);

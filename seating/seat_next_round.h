@@ -34,6 +34,7 @@ class SeatingObserver {
     virtual void variantCounted(long long /*inPhase*/) {}
     virtual void tablesFilled(int /*tables*/) {}
     virtual void factorFound(int /*displayFactor*/) {}
+    virtual void planningStarted() {}
 };
 
 struct SeatingOutcome {
@@ -43,6 +44,7 @@ struct SeatingOutcome {
     bool fewestRepeats = false;   // seated with the fewest repeat meetings instead
     std::vector<RepeatPair> repeats; // then its repeat pairs
     long long variants = 0;          // every variant counted during the seating
+    int aheadRounds = -1; // following rounds shown seatable without repeats; -1: not planned
     // A failed seating as the search left it, before it was undone: its repeat pairs and
     // display factor (-1 when it was not complete).
     int repeatsLeft = -1;

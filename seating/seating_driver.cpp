@@ -1,10 +1,12 @@
 #include "seating/seating_driver.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "seating/exhaustive_fast.h"
 #include "seating/exhaustive_seating.h"
+#include "seating/plan_ahead.h"
 #include "seating/random_search.h"
 
 namespace quelna {
@@ -29,8 +31,17 @@ bool seat(Tournament& t, SeatingJob& job) {
 
     const auto seatTop =
         job.options.method == ExhaustiveMethod::Fast ? seatTopTablesFast : seatTopTables;
-    if (seatTop(t, r, totals, seated, t.tableCount(), job))
+    std::optional<PlanInput> plan;
+    if (job.options.planAhead) {
+        plan.emplace(PlanInput{.round = r, .totals = &totals, .before = t.meetings, .handTables = {}});
+        for (int p = 0; p < t.playerCount; ++p)
+            plan->handTables.push_back(t.tableAt(r, p));
+    }
+    if (seatTop(t, r, totals, seated, t.tableCount(), job)) {
+        if (plan)
+            job.aheadRounds = planAhead(t, *plan, job);
         return true;
+    }
     if (!job.switchRequested()) {
         job.noSeatingExists = !job.stopRequested();
         return false;

@@ -41,11 +41,13 @@ struct SeatingJob {
     Notify onImproveStart;
     Notify onTimerReset;
     Notify onVariantsReset;
+    Notify onPlanStart; // the seating is found; the rounds after it are being checked
 
     int maxTables = 0;            // last value passed to onTablesFilled
     int lastFactor = 0;           // last value passed to onFactor
     int variants = 0;             // variants counted in the current phase
     bool noSeatingExists = false; // the first exhaustive attempt ran out of candidates, unstopped
+    int aheadRounds = -1;         // following rounds shown seatable by planning; -1: not planned
 
     bool stopRequested() const { return stopFlag && stopFlag->load(std::memory_order_relaxed); }
     bool switchRequested() const {

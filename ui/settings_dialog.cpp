@@ -69,7 +69,7 @@ SettingsDialog::SettingsDialog(int tableCount, QWidget* parent) : QDialog(parent
                    Qt::WindowCloseButtonHint);
     setFont(dialogFont(kFontPointSize));
     const DialogUnits du = fittedUnits(font(), style());
-    setFixedSize(du.size(170, 249));
+    setFixedSize(du.size(170, 263));
     const Settings& s = settings();
     const int tables = std::max(0, tableCount);
 
@@ -119,43 +119,52 @@ SettingsDialog::SettingsDialog(int tableCount, QWidget* parent) : QDialog(parent
         QStringLiteral(u"Автоматическое сохранение результатов для каждого тура перед рассадкой"));
     controls_.insert(AutosaveCheck, autosave_);
 
-    addGroup(SlidesGroup, QStringLiteral(u" Показ слайдов "), du.rect(8, 124, 156, 104));
+    planAhead_ = new QCheckBox(QStringLiteral(u"Планировать рассадку до конца турнира"), this);
+    planAhead_->setObjectName(QStringLiteral(u"planAheadCheck"));
+    planAhead_->setGeometry(du.rect(8, 122, 156, 12));
+    planAhead_->setChecked(s.planAhead);
+    planAhead_->setToolTip(QStringLiteral(
+        u"Рассаживать каждый тур так, чтобы следующие туры тоже можно было рассадить без "
+        u"повторных встреч"));
+    controls_.insert(PlanAheadCheck, planAhead_);
+
+    addGroup(SlidesGroup, QStringLiteral(u" Показ слайдов "), du.rect(8, 138, 156, 104));
     addLabel(TitleLabel, QStringLiteral(u"Название турнира (в заголовке слайда):"),
-             du.rect(16, 136, 135, 8));
+             du.rect(16, 150, 135, 8));
     title_ = new QLineEdit(this);
-    title_->setGeometry(du.rect(16, 144, 140, 12));
+    title_->setGeometry(du.rect(16, 158, 140, 12));
     title_->setMaxLength(kMaxTitleLength);
     title_->setValidator(new TitleValidator(title_));
     title_->setText(fromRecord(s.tournamentTitle));
     controls_.insert(TitleEdit, title_);
 
     secondary_ = new QCheckBox(QStringLiteral(u"Вывод на дополнительный монитор"), this);
-    secondary_->setGeometry(du.rect(16, 160, 140, 12));
+    secondary_->setGeometry(du.rect(16, 174, 140, 12));
     secondary_->setChecked(s.showOnSecondary);
     secondary_->setEnabled(s.secondaryAvailable);
     controls_.insert(SecondaryCheck, secondary_);
 
     addLabel(IntervalLabel, QStringLiteral(u"Интервал между слайдами, сек:"),
-             du.rect(16, 176, 105, 12));
+             du.rect(16, 190, 105, 12));
     interval_ =
-        addNumber(IntervalEdit, IntervalUpDown, du.rect(136, 176, 20, 12), 5, 20, s.slideInterval);
-    addLabel(TablesLabel, QStringLiteral(u"Кол-во столов на слайде:"), du.rect(16, 192, 84, 12));
+        addNumber(IntervalEdit, IntervalUpDown, du.rect(136, 190, 20, 12), 5, 20, s.slideInterval);
+    addLabel(TablesLabel, QStringLiteral(u"Кол-во столов на слайде:"), du.rect(16, 206, 84, 12));
     tablesX_ =
-        addNumber(TablesXEdit, TablesXUpDown, du.rect(104, 192, 20, 12), 2, 4, s.slideTablesX);
-    addLabel(0, QStringLiteral(u"X"), du.rect(124, 192, 10, 11))->setAlignment(Qt::AlignCenter);
+        addNumber(TablesXEdit, TablesXUpDown, du.rect(104, 206, 20, 12), 2, 4, s.slideTablesX);
+    addLabel(0, QStringLiteral(u"X"), du.rect(124, 206, 10, 11))->setAlignment(Qt::AlignCenter);
     tablesY_ =
-        addNumber(TablesYEdit, TablesYUpDown, du.rect(136, 192, 20, 12), 2, 4, s.slideTablesY);
-    addLabel(LinesLabel, QStringLiteral(u"Кол-во строк на слайде:"), du.rect(16, 208, 112, 12));
-    lines_ = addNumber(LinesEdit, LinesUpDown, du.rect(136, 208, 20, 12), 8, 32, s.slideLines);
+        addNumber(TablesYEdit, TablesYUpDown, du.rect(136, 206, 20, 12), 2, 4, s.slideTablesY);
+    addLabel(LinesLabel, QStringLiteral(u"Кол-во строк на слайде:"), du.rect(16, 222, 112, 12));
+    lines_ = addNumber(LinesEdit, LinesUpDown, du.rect(136, 222, 20, 12), 8, 32, s.slideLines);
 
     auto* cancel = new QPushButton(QStringLiteral(u"Отмена"), this);
-    cancel->setGeometry(du.rect(72, 232, 48, 12));
+    cancel->setGeometry(du.rect(72, 246, 48, 12));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     controls_.insert(CancelButton, cancel);
 
     auto* ok = new QPushButton(QStringLiteral(u"ОК"), this);
-    ok->setGeometry(du.rect(124, 232, 40, 12));
+    ok->setGeometry(du.rect(124, 246, 40, 12));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
         store();
@@ -193,6 +202,7 @@ void SettingsDialog::store() {
     s.randomTimeout = randomTimeout_->value();
     s.fixedTables = fixedTables_->value();
     s.autosave = autosave_->isChecked();
+    s.planAhead = planAhead_->isChecked();
     s.tournamentTitle = toRecord(title_->text()).substr(0, kMaxTitleLength);
     s.showOnSecondary = secondary_->isChecked();
     s.slideInterval = interval_->value();

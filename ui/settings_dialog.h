@@ -46,6 +46,7 @@ class SettingsDialog : public QDialog {
         LinesUpDown = 1042,
         CancelButton = 2,
         OkButton = 1,
+        PlanAheadCheck = 1043, // beside the original controls, after their numbers
     };
 
     // tableCount bounds the two table counts (the tournament's players / 4).
@@ -65,6 +66,7 @@ class SettingsDialog : public QDialog {
     QSpinBox* randomTimeout_ = nullptr;
     QSpinBox* fixedTables_ = nullptr;
     QCheckBox* autosave_ = nullptr;
+    QCheckBox* planAhead_ = nullptr;
     QLineEdit* title_ = nullptr;
     QCheckBox* secondary_ = nullptr;
     QSpinBox* interval_ = nullptr;

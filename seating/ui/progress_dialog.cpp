@@ -45,6 +45,7 @@ NextRoundOptions nextRoundOptionsFromSettings() {
     options.seating.method = ExhaustiveMethod::Fast;
     options.seating.fixedTables = settings().fixedTables;
     options.seating.overlapTables = settings().overlapTables;
+    options.seating.planAhead = settings().planAhead;
     options.substituteResult = settings().substituteResult;
     return options;
 }
@@ -101,6 +102,10 @@ ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
     tablesLabel_->setObjectName(QStringLiteral(u"tablesLabel"));
     tablesField_ = new QLineEdit(this);
     tablesField_->setObjectName(QStringLiteral(u"tablesField"));
+    // Shown once the seating is found and the rounds after it are being checked.
+    planLabel_ = new QLabel(QStringLiteral(u"Проверка следующих туров..."), this);
+    planLabel_->setObjectName(QStringLiteral(u"planLabel"));
+    planLabel_->hide();
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral(u"progressBar"));
     progressBar_->setTextVisible(false);
@@ -137,6 +142,7 @@ ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
     buttons->addWidget(nextButton_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(planLabel_);
     layout->addWidget(progressBar_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -322,6 +328,10 @@ void ProgressDialog::showVariants() {
 
 void ProgressDialog::tablesFilled(int tables) {
     runOnUi([this, tables] { tablesField_->setText(QString::number(tables)); });
+}
+
+void ProgressDialog::planningStarted() {
+    runOnUi([this] { planLabel_->show(); });
 }
 
 void ProgressDialog::factorFound(int displayFactor) {

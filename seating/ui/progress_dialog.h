@@ -99,6 +99,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     void variantCounted(long long inPhase) override;
     void tablesFilled(int tables) override;
     void factorFound(int displayFactor) override;
+    void planningStarted() override;
 
     Tournament& tournament_;
     const NextRoundOptions options_;
@@ -108,6 +109,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     QLineEdit* variantsField_ = nullptr;
     QLabel* tablesLabel_ = nullptr;
     QLineEdit* tablesField_ = nullptr;
+    QLabel* planLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* nextButton_ = nullptr;

@@ -55,7 +55,7 @@ class Cli : public ::testing::Test {
 };
 
 const std::regex kReport(R"(round=(\d+) result=(seated|failed) method=(exhaustive|random) )"
-                         R"(variants=(\d+) repeats=(-?\d+) factor=(-?\d+))");
+                         R"(variants=(\d+) repeats=(-?\d+) factor=(-?\d+)( ahead=\d+)?)");
 
 TEST_F(Cli, SimulateIsReproducibleAndReportsEveryRound) {
     const std::string args = "simulate --players 32 --rounds 5 --teams --seed 3 "
@@ -113,7 +113,9 @@ TEST_F(Cli, SeatAdvancesASavedTournamentRoundByRound) {
     Result r = run("seat " + file.string() + " --out " + (dir / "other.csv").string());
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readFile(file), before); // --out leaves the input alone
-    EXPECT_EQ(r.out, "round=1 result=seated method=exhaustive variants=1 repeats=0 factor=0\n");
+    // Planned ahead by default: the one round after it shown seatable.
+    EXPECT_EQ(r.out,
+              "round=1 result=seated method=exhaustive variants=1 repeats=0 factor=0 ahead=1\n");
 
     r = run("seat " + file.string());
     ASSERT_EQ(r.status, 0) << r.err;
@@ -136,7 +138,8 @@ TEST_F(Cli, SeatWithoutASeatingLeavesTheFileAlone) {
     // The plain search counts every dead end; the fast one proves the same at once.
     Result r = run("seat " + file.string() + " --search text");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "round=2 result=failed method=random variants=32 repeats=-1 factor=-1\n");
+    EXPECT_EQ(r.out,
+              "round=2 result=failed method=random variants=32 repeats=-1 factor=-1 ahead=0\n");
     EXPECT_EQ(readFile(file), seated);
     r = run("seat " + file.string());
     EXPECT_EQ(r.status, 1);
@@ -150,7 +153,7 @@ TEST_F(Cli, SeatWithoutASeatingLeavesTheFileAlone) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(out.at(0), m,
                                  std::regex(R"(round=2 result=seated method=fewest-repeats )"
-                                            R"(variants=\d+ repeats=(\d+) factor=\d+)")))
+                                            R"(variants=\d+ repeats=(\d+) factor=\d+ ahead=0)")))
         << r.out;
     EXPECT_GT(std::stoi(m[1]), 0);
     EXPECT_EQ(out.size(), 1u + std::stoul(m[1]));

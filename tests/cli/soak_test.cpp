@@ -51,8 +51,9 @@ struct SoakConfig {
     int seconds = 3;
 
     std::string limits() const {
-        // The plain search: the fallbacks on purpose and the checks below count its dead ends.
-        return " --search text --seed " + std::to_string(seed) + " --exhaustive-variants " +
+        // The plain search: the fallbacks on purpose and the checks below count its dead ends;
+        // each round by the plain rule alone, as the counts and the seatings compared assume.
+        return " --search text --plan-ahead off --seed " + std::to_string(seed) + " --exhaustive-variants " +
                std::to_string(exhaustiveVariants) + " --random-variants " +
                std::to_string(randomVariants) + " --exhaustive-seconds " + std::to_string(seconds) +
                " --random-seconds " + std::to_string(seconds) + " --fixed-tables " +

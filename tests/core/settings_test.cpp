@@ -105,6 +105,18 @@ TEST_F(SettingsFile, NewFileIsWrittenWithCrLf) {
     ASSERT_TRUE(saveSettings(s));
     EXPECT_EQ(read(), "[QUELNA]\r\nTOURNAMENT=\r\nSECONDARY=0\r\nTABLESX=2\r\nTABLESY=2\r\n"
                       "LINES=8\r\nINTERVAL=7\r\n");
+
+    // Planning ahead is on until switched off; then, and from then on, it has a section of its own.
+    EXPECT_TRUE(s.planAhead);
+    for (const bool on : {false, true}) {
+        s.planAhead = on;
+        ASSERT_TRUE(saveSettings(s));
+        EXPECT_NE(read().find(on ? "[SEATING]\r\nPLANAHEAD=1" : "[SEATING]\r\nPLANAHEAD=0"),
+                  std::string::npos);
+        Settings again;
+        loadSettings(again, path);
+        EXPECT_EQ(again.planAhead, on);
+    }
 }
 
 TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/random.h"
+#include "seating/seating_factor.h"
 #include "engine_fixture.h"
 
 namespace quelna {
@@ -80,6 +83,18 @@ TEST(SeatNextRound, KeepsOnlyHandPlacementsUnlessSeated) {
             EXPECT_EQ(substitute->countedResult, -25000);
             if (!outcome.randomUsed)
                 EXPECT_EQ(t.tableAt(round, 0), 1);
+            if (outcome.fewestRepeats) {
+                // The other tables are numbered by the best standing at each.
+                std::vector<int> totals(t.playerCount);
+                for (int p = 0; p < t.playerCount; ++p)
+                    totals[p] = t.runningTotal(p, round);
+                const std::vector<int> rank = rankByTotals(t, totals);
+                std::vector<int> best(t.tableCount(), t.playerCount);
+                for (int p = 0; p < t.playerCount; ++p)
+                    best[t.tableAt(round, p)] = std::min(best[t.tableAt(round, p)], rank[p]);
+                best.erase(best.begin() + 1); // the table placed by hand
+                EXPECT_TRUE(std::is_sorted(best.begin(), best.end()));
+            }
             continue;
         }
         EXPECT_EQ(t.currentRound, round);

@@ -96,6 +96,7 @@ class ProgressDialogTest : public ::testing::Test {
         settings().overlapTables = 0;
         settings().exhaustiveTimeout = 1;
         settings().randomTimeout = 1;
+        settings().planAhead = true;
     }
     void TearDown() override { settings() = saved_; }
 
@@ -137,11 +138,18 @@ TEST_F(ProgressDialogTest, OpensInTheExhaustivePhaseAndSeatsAnEasyRound) {
               qs(u"Перейти к поиску рассадки алгоритмом случайного подбора"));
     EXPECT_TRUE(d.nextButton()->isEnabled());
 
+    auto* planLabel = d.findChild<QLabel*>(QStringLiteral("planLabel"));
+    ASSERT_NE(planLabel, nullptr);
+    EXPECT_FALSE(planLabel->isVisibleTo(&d));
+
     // Nothing to wait for: exec() returns when the worker posts its result.
     EXPECT_EQ(d.exec(), kSeated);
     EXPECT_TRUE(d.workerFinished());
     EXPECT_FALSE(d.timerRunning());
     EXPECT_TRUE(t.isRoundComplete(0));
+    // Three rounds follow: the seating was checked against them, in a line of its own.
+    EXPECT_TRUE(planLabel->isVisibleTo(&d));
+    EXPECT_EQ(planLabel->text(), qs(u"Проверка следующих туров..."));
 }
 
 TEST_F(ProgressDialogTest, OneMinuteLimitFillsTheBarAndSwitchesOnTheSixtyFirstTick) {
