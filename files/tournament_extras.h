@@ -29,6 +29,7 @@ struct ExtrasLine {
         None,
         Fields,      // too few fields for its kind, or a leaving line with more
         NotNumber,   // a round, row or amount that is not a whole number
+        OutOfRange,  // a whole number beyond the record's 32-bit range
         NoSuchRound, // a round beyond the file's rounds
         NoSuchRow,   // a row beyond the file's player lines
         Repeated,    // a second substitute for a seat, or a second leaving of a player
@@ -52,7 +53,8 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
 
 // Reads the section into a record whose slots follow the file's rows and whose points hold the
 // file's counted results, which become the real table results again. Lines that cannot be used
-// are left out; forEachExtrasLine says which and why.
+// are left out; forEachExtrasLine says which and why. So are the penalties of a seat in a seated
+// round whose table result or counted result they would put beyond 32 bits: nothing is clamped.
 void readTournamentExtras(Tournament& t, std::string_view section);
 
 } // namespace quelna

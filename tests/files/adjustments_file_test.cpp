@@ -46,4 +46,19 @@ TEST(AdjustmentsFile, SectionSurvivesShortFilesAndBadLinesAndIsDroppedWithItsRou
     back.normalizeRounds();
     EXPECT_TRUE(back.adjustments.allPenalties().empty());
     EXPECT_EQ(back.adjustments.allSubstitutes().size(), 1u);
+
+    // Written, read back (slots now in standings order) and written again, the section comes out
+    // the same: lines follow the rows they name, a seat's penalties in the order given.
+    Tournament many = t;
+    many.adjustments.addPenalty(0, 11, Penalty{-10, "b"});
+    many.adjustments.addPenalty(0, 0, Penalty{-30, "a"});
+    many.adjustments.addPenalty(0, 0, Penalty{-40, "a2"});
+    many.adjustments.setSubstitute(1, 2, Substitute{"Q", -300});
+    many.adjustments.setLeftFrom(9, 1);
+    many.adjustments.setLeftFrom(1, 2);
+    const std::string first = tournamentCsvText(many);
+    Tournament again(12, 3);
+    readTournamentCsv(again, first);
+    again.normalizeRounds();
+    EXPECT_EQ(tournamentCsvText(again), first);
 }
