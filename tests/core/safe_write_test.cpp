@@ -7,9 +7,11 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <sched.h>
 #include <set>
 #include <string>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -270,4 +272,47 @@ TEST(SafeWrite, LeftoversOfKilledSavesGoAtTheNextSave) {
     for (const auto& c : cases)
         EXPECT_EQ(fs::symlink_status(d / c.name).type() == fs::file_type::not_found, c.removed)
             << c.name;
+}
+
+// A read-only file system is named as such, for a file it holds and for a new one; it is no
+// question of permissions. Needs a mount namespace of its own (root); skipped elsewhere.
+TEST(SafeWrite, ReadOnlyFileSystemIsNamedAsSuch) {
+    test_support::ScratchDir scratch("quelna_safe_write_rofs");
+    const fs::path d = scratch.path();
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", d.c_str(), "tmpfs", 0, "size=1m") != 0)
+            ::_exit(4);
+        writeFile(d / "t.csv", kOld);
+        if (::mount("tmpfs", d.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") != 0)
+            ::_exit(4);
+        std::string reasons;
+        for (const char* name : {"t.csv", "new.csv"}) {
+            std::string error;
+            if (safeWriteFile((d / name).string(), kNew, &error))
+                ::_exit(5);
+            reasons += error + "\n";
+        }
+        (void)!::write(pipeFds[1], reasons.data(), reasons.size());
+        ::_exit(readFile(d / "t.csv") == kOld ? 0 : 6);
+    }
+    ::close(pipeFds[1]);
+    std::string why;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        why.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 4)
+        GTEST_SKIP() << "no mount namespace of our own here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << why;
+    EXPECT_EQ(why, (d / "t.csv").string() + ": Read-only file system\n" + (d / "new.csv").string() +
+                       ".saving: Read-only file system\n");
 }
