@@ -116,6 +116,14 @@ void readTournamentCsv(Tournament& t, std::istream& in) {
 }
 
 bool saveTournamentFile(const Tournament& t, const std::string& path, std::string* error) {
+    // The points column would hold a clamped result, which reads back as another table result.
+    if (const auto seat = countedBeyondRange(t)) {
+        if (error)
+            *error = "the result of " + t.names[seat->second] + " in round " +
+                     std::to_string(seat->first + 1) +
+                     " with its penalties is beyond the range of numbers; nothing was written";
+        return false;
+    }
     const std::string text = tournamentCsvText(t);
     // Every reader refuses such a file: better no save than one nothing can load.
     if (text.size() > kMaxTournamentFileBytes) {

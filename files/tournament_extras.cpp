@@ -202,6 +202,20 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
     }
 }
 
+std::optional<std::pair<int, int>> countedBeyondRange(const Tournament& t) {
+    const Adjustments& a = t.adjustments;
+    for (const auto& [key, list] : a.allPenalties()) {
+        const auto [round, player] = key;
+        const Substitute* s = a.substitute(round, player);
+        long long counted = s ? s->countedResult : t.pointsAt(round, player);
+        for (const Penalty& p : list)
+            counted += p.amount;
+        if (!fits(counted))
+            return key;
+    }
+    return std::nullopt;
+}
+
 void readTournamentExtras(Tournament& t, std::string_view section) {
     Adjustments read;
     std::map<Adjustments::Key, int> realResults;

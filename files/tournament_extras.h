@@ -3,8 +3,10 @@
 // result), penalties with their reasons, and players who left for good. A reader that takes only
 // the header and the player lines never reaches it; the points columns already hold what counts.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/tournament.h"
@@ -50,6 +52,11 @@ struct ExtrasLine {
 // section of garbage costs no memory.
 void forEachExtrasLine(std::string_view section, int players, int rounds,
                        const std::function<void(ExtrasLine&)>& use);
+
+// A seat (round, player) whose counted result, its table result or a substitute's with every
+// penalty, does not fit 32 bits: the points column would hold a clamped value that reads back as
+// another table result. Nothing when every one fits.
+std::optional<std::pair<int, int>> countedBeyondRange(const Tournament& t);
 
 // Reads the section into a record whose slots follow the file's rows and whose points hold the
 // file's counted results, which become the real table results again. Lines that cannot be used

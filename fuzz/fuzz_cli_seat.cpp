@@ -132,10 +132,15 @@ void checkSeated(const std::string& input, const std::string& output, const std:
     FUZZ_CHECK(report.rfind("round=" + std::to_string(c + 1) + " result=seated method=", 0) == 0);
     const bool exhaustive = report.find("method=exhaustive") != std::string::npos;
 
-    // Rows follow the standings, which the new round (no points yet) does not change.
+    // Rows follow the standings, which the new round (no points yet) changes only by the
+    // substitutes proposed for the players who left.
+    Tournament ranked = before;
+    for (int p = 0; p < players; ++p)
+        ranked.tableAt(c, p) = 0;
+    proposeSubstitutes(ranked, c, kDefaultSubstituteResult);
     std::vector<int> order;
     std::vector<std::string> places;
-    rankPlayers(before, rounds, order, places);
+    rankPlayers(ranked, rounds, order, places);
     std::vector<char> handPlaced(players, 0); // by the output's rows
     // Hand-placed players keep their tables; after a random search the tables are renumbered,
     // but only as a whole: one new number per old one, and no two old ones merged.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "core/text.h"
@@ -61,4 +62,15 @@ TEST(AdjustmentsFile, SectionSurvivesShortFilesAndBadLinesAndIsDroppedWithItsRou
     readTournamentCsv(again, first);
     again.normalizeRounds();
     EXPECT_EQ(tournamentCsvText(again), first);
+
+    // A result the penalties push past 32 bits is never saved clamped: the save is refused.
+    Tournament beyond = t;
+    beyond.pointsAt(0, 3) = -2'147'000'000;
+    beyond.adjustments.addPenalty(0, 3, Penalty{-9'999'999, "x"});
+    const std::string path = testing::TempDir() + "quelna_beyond_range.csv";
+    std::string why;
+    EXPECT_FALSE(saveTournamentFile(beyond, path, &why));
+    EXPECT_NE(why.find("P3 in round 1 with its penalties is beyond the range"), std::string::npos)
+        << why;
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
