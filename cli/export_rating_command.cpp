@@ -48,10 +48,14 @@ int runExportRatingCommand(const std::vector<std::string>& args) {
         std::cerr << "quelna-cli: cannot write " << out << ": " << error << '\n';
         return 3;
     }
-    std::cerr << "quelna-cli: the rating portal needs every name as two words (Surname Name); "
+    std::cerr << "quelna-cli: the rating portal needs every name as two words (Surname Name), "
+                 "and none may begin with = + - or @, which a spreadsheet would run as a formula; "
                  "nothing written. Rows of the standings:\n";
     for (const RatingNameProblem& p : problems)
-        std::cerr << "  " << p.position << ": \"" << p.name << "\"\n";
+        std::cerr << "  " << p.position << ": \"" << p.name << "\""
+                  << (p.why == RatingNameProblem::Why::Formula ? " would be taken as a formula"
+                                                               : " is not two words")
+                  << '\n';
     return 2;
 }
 

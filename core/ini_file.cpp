@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/file_kind.h"
 #include "core/fs_path.h"
 #include "core/safe_write.h"
 #include "core/text.h"
@@ -84,6 +85,9 @@ IniFile IniFile::parse(std::string_view bytes) {
 }
 
 IniFile IniFile::load(const std::string& path) {
+    // A settings file that is a FIFO or a file of /proc would block the start.
+    if (fileKind(path) != FileKind::Regular)
+        return IniFile{};
     std::ifstream in(fsPath(path), std::ios::binary);
     if (!in)
         return IniFile{};

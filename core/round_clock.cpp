@@ -21,13 +21,16 @@ void startClock(RoundClock& c, ClockTime now) {
 void pauseClock(RoundClock& c, ClockTime now) {
     if (c.state != ClockState::Running)
         return;
-    // Kept even when negative: a table with extra time goes on from the same point.
-    c.left = c.endsAt - now;
+    // Kept even when negative: a table with extra time goes on from the same point. A pause long
+    // after the end keeps no more than the file takes back.
+    c.left = std::max(c.endsAt - now, -kMaxClockSpan);
     c.state = ClockState::Paused;
 }
 
 void addMinutes(RoundClock& c, int minutes) {
-    const ClockTime delta = minutes * kMinute;
+    constexpr int kMost = static_cast<int>(kMaxClockSpan / kMinute);
+    const ClockTime delta = std::min(ClockTime{std::clamp(minutes, -kMost, kMost)} * kMinute,
+                                     kMaxClockSpan - c.duration);
     switch (c.state) {
     case ClockState::Idle:
         c.duration = std::max(kMinute, c.duration + delta);
@@ -112,7 +115,8 @@ ClockReading readClock(const RoundClock& c, ClockTime now) {
 }
 
 std::string clockDigits(ClockTime left) {
-    const ClockTime seconds = left <= 0 ? 0 : (left + 999) / 1000;
+    constexpr ClockTime kMostShown = 1000 * 60 * kMinute; // no overflow below, whatever left is
+    const ClockTime seconds = left <= 0 ? 0 : (std::min(left, kMostShown) + 999) / 1000;
     const ClockTime minutes = seconds / 60;
     auto two = [](ClockTime v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
     if (minutes < 100)

@@ -6,12 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "core/tournament_size.h"
+
 namespace quelna {
 
 // Milliseconds since the Unix epoch.
 using ClockTime = std::int64_t;
 inline constexpr ClockTime kMinute = 60'000;
 inline constexpr int kDefaultRoundMinutes = 90;
+// The longest span the clock holds: a round with every minute added, a time left, a planned start
+// ahead. What the settings file says beyond it is refused, so no reading can overflow.
+inline constexpr ClockTime kMaxClockSpan = 24 * 60 * kMinute;
+// Wall-clock times taken from the file: from the epoch to the end of the year 9999.
+inline constexpr ClockTime kLatestClockTime = 253'402'300'799'999;
+inline constexpr int kMaxClockTables = kMaxPlayers / 4;
 
 ClockTime wallClockNow();
 
@@ -43,7 +51,7 @@ struct RoundClock {
 void startClock(RoundClock& c, ClockTime now);
 void pauseClock(RoundClock& c, ClockTime now);
 // Adds (or with a negative count removes) whole minutes to the round; before the start the
-// duration never goes below one minute.
+// duration never goes below one minute, and never beyond kMaxClockSpan.
 void addMinutes(RoundClock& c, int minutes);
 // Back to the full length for round, stopped, without extra time; the planned start stays.
 void resetClock(RoundClock& c, int round);
@@ -79,7 +87,7 @@ struct ClockReading {
 ClockReading readClock(const RoundClock& c, ClockTime now);
 
 // "m:ss" counted up to whole seconds, so 0:00 shows exactly at time-up; "h:mm:ss" from 100
-// minutes on. Negative times show as 0:00.
+// minutes on. Negative times show as 0:00, absurd ones as 1000 hours.
 std::string clockDigits(ClockTime left);
 
 } // namespace quelna

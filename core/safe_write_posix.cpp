@@ -7,8 +7,11 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +54,34 @@ bool resolveLinks(const std::string& path, std::string& real, std::string* error
         real = target.front() == '/' ? target : folderOf(real) + "/" + target;
     }
     return fail(error, errnoText(path, ELOOP));
+}
+
+// Removes the temporaries that killed saves left beside real. One is taken for a leftover only when
+// no save holds its lock and it was written long enough ago (the instant between a save creating
+// it and locking it); links, folders and whatever else bears such a name are left alone.
+void removeStaleTemporaries(const std::string& real) {
+    const std::string folder = folderOf(real);
+    const std::size_t slash = real.rfind('/');
+    const std::string name = slash == std::string::npos ? real : real.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!safe_write::isTempName(name, entry->d_name))
+            continue;
+        const std::string path = folder + "/" + entry->d_name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened, named;
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+            named.st_ino == opened.st_ino && named.st_dev == opened.st_dev &&
+            std::time(nullptr) - opened.st_mtime >= safe_write::kStaleTempSeconds)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 bool writeAll(int fd, std::string_view content) {
@@ -130,14 +161,18 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
         // A device, a FIFO or a folder is never replaced by a regular file.
         if (!S_ISREG(existing.st_mode))
             return fail(error, real + ": is not a regular file");
-        // A file made read-only is left alone, even for a user the system would let through.
-        if ((existing.st_mode & 0222) == 0 || ::access(real.c_str(), W_OK) != 0)
+        // A file made read-only is left alone, even for a user the system would let through. A
+        // read-only file system is named as such.
+        if ((existing.st_mode & 0222) == 0)
             return fail(error, errnoText(real, EACCES));
+        if (::access(real.c_str(), W_OK) != 0)
+            return fail(error, errnoText(real, errno));
         replacing = true;
     } else if (errno != ENOENT) {
         return fail(error, errnoText(real, errno));
     }
 
+    removeStaleTemporaries(real);
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
@@ -149,6 +184,8 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
     }
     if (fd < 0)
         return fail(error, errnoText(temp, EEXIST));
+    // Held until the temporary has its final name, so another save never takes it for a leftover.
+    (void)::flock(fd, LOCK_EX);
 
     auto abandon = [&](const std::string& what, int code) {
         if (fd >= 0)
@@ -168,12 +205,10 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
         return abandon(temp, writeError);
     if (::fsync(fd) != 0)
         return abandon(temp, errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0)
-        return abandon(temp, errno);
+    // Renamed while still open and locked; the data is on the disk, so closing cannot lose it.
     if (::rename(temp.c_str(), real.c_str()) != 0)
         return abandon(real, errno);
+    ::close(fd);
     return syncFolder(folderOf(real), error);
 }
 

@@ -24,3 +24,20 @@ std::string tempCandidate(const std::string& target, int attempt) {
 }
 
 } // namespace quelna::safe_write
+
+namespace quelna::safe_write {
+
+bool isTempName(std::string_view targetName, std::string_view name) {
+    if (!name.starts_with(targetName))
+        return false;
+    name.remove_prefix(targetName.size());
+    if (name == ".saving")
+        return true;
+    constexpr std::string_view kRandom = ".saving-";
+    if (!name.starts_with(kRandom) || name.size() != kRandom.size() + 12)
+        return false;
+    name.remove_prefix(kRandom.size());
+    return name.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+} // namespace quelna::safe_write

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "core/fs_path.h"
@@ -67,6 +68,28 @@ std::wstring resolveLinks(const std::wstring& path) {
     return real;
 }
 
+// Removes the temporaries that killed saves left beside real. A save in progress holds its
+// temporary open without sharing, so deleting it fails; the age covers the instant between its
+// close and its rename. Folders and links bearing such a name are left alone.
+void removeStaleTemporaries(const std::wstring& real) {
+    namespace fs = std::filesystem;
+    const fs::path target(real);
+    const std::string name = pathText(target.filename());
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::error_code fileEc;
+        if (!safe_write::isTempName(name, pathText(path.filename())) ||
+            !fs::is_regular_file(fs::symlink_status(path, fileEc)))
+            continue;
+        const auto written = fs::last_write_time(path, fileEc);
+        if (!fileEc && now - written >= std::chrono::seconds(safe_write::kStaleTempSeconds))
+            ::DeleteFileW(path.c_str());
+    }
+}
+
 } // namespace
 
 bool safeWriteFile(const std::string& path, std::string_view content, std::string* error) {
@@ -89,6 +112,7 @@ bool safeWriteFile(const std::string& path, std::string_view content, std::strin
             return fail(error, systemText(realText, code));
     }
 
+    removeStaleTemporaries(real);
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < kTempAttempts && h == INVALID_HANDLE_VALUE; ++attempt) {

@@ -51,12 +51,16 @@ void loadSettings(Settings& s, const std::string& path) {
     s.slideTablesX = inRangeOr(ini.getInt(kSection, "TABLESX", 2), 2, 4, 2);
     s.slideTablesY = inRangeOr(ini.getInt(kSection, "TABLESY", 2), 2, 4, 2);
     s.slideLines = inRangeOr(ini.getInt(kSection, "LINES", 8), 8, 32, 8);
+    // Far beyond any club's rules, yet so small that no sum of them nears the 32-bit limits.
+    auto points = [&](const std::string& key, int def) {
+        return inRangeOr(ini.getInt(kSection, key, def), -kMaxRulePoints, kMaxRulePoints, def);
+    };
     const ScoringRule rule;
-    s.scoring.startPoints = ini.getInt(kSection, "STARTPOINTS", rule.startPoints);
-    s.scoring.returnPoints = ini.getInt(kSection, "RETURNPOINTS", rule.returnPoints);
+    s.scoring.startPoints = points("STARTPOINTS", rule.startPoints);
+    s.scoring.returnPoints = points("RETURNPOINTS", rule.returnPoints);
     for (int i = 0; i < 4; ++i)
-        s.scoring.uma[i] = ini.getInt(kSection, "UMA" + std::to_string(i + 1), rule.uma[i]);
-    s.substituteResult = ini.getInt(kSection, "SUBSTITUTE", kDefaultSubstituteResult);
+        s.scoring.uma[i] = points("UMA" + std::to_string(i + 1), rule.uma[i]);
+    s.substituteResult = points("SUBSTITUTE", kDefaultSubstituteResult);
     s.planAhead = ini.getInt(kSeatingSection, "PLANAHEAD", 1) != 0;
 }
 

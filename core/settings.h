@@ -31,6 +31,8 @@ struct Settings {
 };
 
 inline constexpr int kMaxTitleLength = 255;
+// The largest start points, return points, uma or substitute result taken from the file.
+inline constexpr int kMaxRulePoints = 1'000'000;
 
 // The one Settings of the process.
 Settings& settings();

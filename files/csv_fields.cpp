@@ -47,4 +47,13 @@ std::vector<std::string> splitCsvFields(std::string_view line) {
     }
 }
 
+bool holdsNumber(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
+        ++i;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+        ++i;
+    return i < field.size() && field[i] >= '0' && field[i] <= '9';
+}
+
 } // namespace quelna

@@ -12,4 +12,8 @@ namespace quelna {
 // quote included, is taken as it stands.
 std::vector<std::string> splitCsvFields(std::string_view line);
 
+// Whether the reader takes a number from the field: after leading blanks, an optional sign
+// followed by a digit.
+bool holdsNumber(std::string_view field);
+
 } // namespace quelna

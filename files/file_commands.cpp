@@ -64,6 +64,23 @@ QString counted(long long n, const char16_t* one, const char16_t* few, const cha
 // Shown one per line; a file with more gets a count of the rest, so the box still fits the screen.
 constexpr int kChangesShown = 10;
 
+QString fieldFault(ValueChange::Why why) {
+    using Why = ValueChange::Why;
+    switch (why) {
+    case Why::NotWhole:
+        return QStringLiteral(u"не целое число");
+    case Why::OutOfRange:
+        return QStringLiteral(u"число вне допустимых пределов");
+    case Why::Dash:
+        return QStringLiteral(u"перед числом тире, а не знак минус");
+    case Why::BlankAfterSign:
+        return QStringLiteral(u"пробел между знаком и цифрами");
+    case Why::Empty:
+        return QStringLiteral(u"пусто");
+    }
+    return QString();
+}
+
 // Numbers the reader took as other values, one line each.
 QStringList valueChangeLines(std::string_view bytes, const Tournament& raw) {
     const std::vector<ValueChange> changes =
@@ -76,9 +93,7 @@ QStringList valueChangeLines(std::string_view bytes, const Tournament& raw) {
         lines << QStringLiteral(u"строка %1, %2: «%3» — %4")
                      .arg(c.line)
                      .arg(QString::fromStdString(c.column), QString::fromStdString(c.text),
-                          c.why == ValueChange::Why::NotWhole
-                              ? QStringLiteral(u"не целое число")
-                              : QStringLiteral(u"число вне допустимых пределов"));
+                          fieldFault(c.why));
     }
     if (changes.size() > kChangesShown)
         lines << QStringLiteral(u"…и ещё %1.").arg(changes.size() - kChangesShown);
@@ -94,6 +109,10 @@ QString extrasReason(ExtrasProblem::Why why) {
         return QStringLiteral(u"не то число полей");
     case Why::NotNumber:
         return QStringLiteral(u"тур, строка игрока или очки — не целое число");
+    case Why::OutOfRange:
+        return QStringLiteral(u"тур, строка игрока или очки — число вне допустимых пределов");
+    case Why::ResultOutOfRange:
+        return QStringLiteral(u"с этим штрафом результат тура — число вне допустимых пределов");
     case Why::NoSuchRound:
         return QStringLiteral(u"в турнире нет такого тура");
     case Why::NoSuchRow:
@@ -149,11 +168,24 @@ QString lossWarning(std::string_view bytes, const Tournament& raw,
                           counted(players, u"игрок", u"игрока", u"игроков"),
                           counted(rounds, u"тур", u"тура", u"туров"));
     }
-    if (const auto dropped = findDroppedRounds(raw, false))
+    if (const auto section = findSectionProblem(bytes))
+        lines << (section->why == SectionProblem::Why::Utf8
+                      ? QStringLiteral(u"строка %1: замены и штрафы записаны в кодировке UTF-8, "
+                                       u"а не Windows-1251, и не загружены.")
+                      : QStringLiteral(u"строка %1: строки замен и штрафов разделены одним "
+                                       u"символом CR, и они не загружены."))
+                     .arg(section->line);
+    if (const auto dropped = findDroppedRounds(raw, false)) {
+        QString where = QStringLiteral(u"строка %1").arg(dropped->incompleteLine);
+        if (const auto unread = findUnreadField(bytes, dropped->incompleteLine, dropped->round))
+            where += QStringLiteral(u", %1: «%2» — %3")
+                         .arg(QString::fromStdString(unread->column),
+                              QString::fromStdString(unread->text), fieldFault(unread->why));
         lines << QStringLiteral(u"Туры с %1-го не загружены: в туре %1 не все столы заполнены "
-                                u"(строка %2).")
+                                u"(%2).")
                      .arg(dropped->round + 1)
-                     .arg(dropped->incompleteLine);
+                     .arg(where);
+    }
     lines << valueChangeLines(bytes, raw);
     lines << extrasLines(bytes, raw);
     for (int line : lossyLines)

@@ -30,30 +30,60 @@ std::vector<std::string> headerFields(std::string_view bytes) {
     return splitCsvFields(withoutLineEnd(bytes.substr(0, bytes.find('\n'))));
 }
 
-enum class NumberText { Whole, NotWhole, OutOfRange, Empty };
+using Fault = ValueChange::Why;
 
-// Blanks around an optionally signed run of digits that fits the record's 32-bit numbers.
-NumberText judgeNumber(std::string_view field) {
+// A dash where a minus belongs, as word processors type it: an en or em dash in CP1251, or one
+// of the dashes or the minus sign in UTF-8 bytes.
+std::size_t dashLength(std::string_view field) {
+    if (!field.empty() && (field[0] == '\x96' || field[0] == '\x97'))
+        return 1;
+    for (std::string_view dash : {"\xE2\x80\x93", "\xE2\x80\x94", "\xE2\x88\x92"})
+        if (field.starts_with(dash))
+            return dash.size();
+    return 0;
+}
+
+// Blanks around an optionally signed run of digits that fits the record's 32-bit numbers; else
+// what is wrong with the field. Nothing for a whole number.
+std::optional<Fault> judgeNumber(std::string_view field) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!field.empty() && blank(field.front()))
         field.remove_prefix(1);
     while (!field.empty() && blank(field.back()))
         field.remove_suffix(1);
     if (field.empty())
-        return NumberText::Empty;
+        return Fault::Empty;
+    if (dashLength(field) > 0)
+        return Fault::Dash;
     const bool negative = field.front() == '-';
-    if (field.front() == '-' || field.front() == '+')
+    if (field.front() == '-' || field.front() == '+') {
         field.remove_prefix(1);
+        if (!field.empty() && blank(field.front()) && holdsNumber(field))
+            return Fault::BlankAfterSign;
+    }
     if (field.empty())
-        return NumberText::NotWhole;
+        return Fault::NotWhole;
     long long value = 0;
     for (char c : field) {
         if (c < '0' || c > '9')
-            return NumberText::NotWhole;
+            return Fault::NotWhole;
         value = std::min(value * 10 + (c - '0'), 1LL << 40);
     }
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    return value > limit ? NumberText::OutOfRange : NumberText::Whole;
+    if (value > limit)
+        return Fault::OutOfRange;
+    return std::nullopt;
+}
+
+// The file's line `number` (1-based) without its line end; empty past the end.
+std::string_view fileLine(std::string_view bytes, int number) {
+    for (int n = 1; n < number; ++n) {
+        const std::size_t end = bytes.find('\n');
+        if (end == std::string_view::npos)
+            return {};
+        bytes.remove_prefix(end + 1);
+    }
+    return withoutLineEnd(bytes.substr(0, bytes.find('\n')));
 }
 
 // A line of the round that keeps it from being complete: an unseated player, else one at a
@@ -83,15 +113,23 @@ std::string shownLine(std::string_view line) {
     return cp1251ToUtf8(text) + (line.size() > kShown ? "…" : "");
 }
 
-// The file's line `number` (1-based) without its line end; empty past the end.
-std::string_view fileLine(std::string_view bytes, int number) {
-    for (int n = 1; n < number; ++n) {
-        const std::size_t end = bytes.find('\n');
-        if (end == std::string_view::npos)
-            return {};
-        bytes.remove_prefix(end + 1);
-    }
-    return withoutLineEnd(bytes.substr(0, bytes.find('\n')));
+// A line that opens the section as the reader would not see it, or nothing.
+std::optional<SectionProblem::Why> sectionProblemOf(std::string_view line) {
+    static const std::string utf8Marker = "ЗАМЕНЫ_И_ШТРАФЫ";
+    static const std::string marker = utf8ToCp1251(utf8Marker);
+    if (isExtrasMarker(line))
+        return std::nullopt;
+    std::string_view text = line;
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (!text.empty() && text.front() == '"')
+        text.remove_prefix(1);
+    if (text.starts_with(utf8Marker))
+        return SectionProblem::Why::Utf8;
+    const std::size_t cr = line.find('\r');
+    if (cr != std::string_view::npos && isExtrasMarker(line.substr(0, cr)))
+        return SectionProblem::Why::CrOnly;
+    return std::nullopt;
 }
 
 } // namespace
@@ -119,7 +157,8 @@ CsvShape measureTournamentCsv(std::string_view bytes) {
         const std::size_t end = bytes.find('\n', at + 1);
         const std::string_view row = bytes.substr(
             at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1);
-        if (isExtrasMarker(row.substr(0, row.size() - (row.ends_with('\r') ? 1 : 0))))
+        const std::string_view bare = withoutLineEnd(row);
+        if (isExtrasMarker(bare) || sectionProblemOf(bare))
             break; // substitutes and penalties follow the player lines
         if (row.empty() || row == "\r") {
             ++blankRun;
@@ -157,12 +196,10 @@ std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, i
                      const std::string& column) {
         if (at >= fields.size())
             return;
-        const NumberText kind = judgeNumber(fields[at]);
-        if (kind == NumberText::Whole || kind == NumberText::Empty)
+        const std::optional<Fault> fault = judgeNumber(fields[at]);
+        if (!fault || *fault == Fault::Empty)
             return;
-        changes.push_back({line, column, cp1251ToUtf8(sanitizeName(fields[at])),
-                           kind == NumberText::NotWhole ? ValueChange::Why::NotWhole
-                                                        : ValueChange::Why::OutOfRange});
+        changes.push_back({line, column, cp1251ToUtf8(sanitizeName(fields[at])), *fault});
     };
     // Lines as the reader takes them: the header, then one per player.
     std::size_t at = bytes.find('\n');
@@ -182,6 +219,43 @@ std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, i
         at = end;
     }
     return changes;
+}
+
+std::optional<ValueChange> findUnreadField(std::string_view bytes, int line, int round) {
+    const std::vector<std::string> fields = splitCsvFields(fileLine(bytes, line));
+    if (fields.size() < 4)
+        return std::nullopt;
+    for (int r = 0; r <= round; ++r)
+        for (std::size_t at :
+             {4 + 2 * static_cast<std::size_t>(r), 5 + 2 * static_cast<std::size_t>(r)}) {
+            if (at >= fields.size())
+                return std::nullopt;
+            if (holdsNumber(fields[at]))
+                continue;
+            const std::string column = (at % 2 == 0 ? "СТОЛ" : "ИО") + std::to_string(r + 1);
+            return ValueChange{line, column, cp1251ToUtf8(sanitizeName(fields[at])),
+                               judgeNumber(fields[at]).value_or(Fault::NotWhole)};
+        }
+    return std::nullopt;
+}
+
+std::optional<SectionProblem> findSectionProblem(std::string_view bytes) {
+    int line = 1;
+    bool inSection = false;
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;) {
+        const std::size_t end = bytes.find('\n', at + 1);
+        const std::string_view row = withoutLineEnd(bytes.substr(
+            at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1));
+        ++line;
+        if (inSection && row.find('\r') != std::string_view::npos)
+            return SectionProblem{line, SectionProblem::Why::CrOnly};
+        if (isExtrasMarker(row))
+            inSection = true;
+        else if (const auto why = inSection ? std::nullopt : sectionProblemOf(row))
+            return SectionProblem{line, *why};
+        at = end;
+    }
+    return std::nullopt;
 }
 
 ExtrasProblems findExtrasProblems(std::string_view bytes, const Tournament& raw,
@@ -219,6 +293,9 @@ ExtrasProblems findExtrasProblems(std::string_view bytes, const Tournament& raw,
         case ExtrasLine::Problem::NotNumber:
             p.why = Why::NotNumber;
             break;
+        case ExtrasLine::Problem::OutOfRange:
+            p.why = Why::OutOfRange;
+            break;
         case ExtrasLine::Problem::NoSuchRound:
             p.why = Why::NoSuchRound;
             break;
@@ -232,13 +309,17 @@ ExtrasProblems findExtrasProblems(std::string_view bytes, const Tournament& raw,
         if (e.used() && e.kind != ExtrasLine::Kind::Left) {
             if (e.round >= seated) {
                 p.why = Why::RoundNotSeated;
+            } else if (e.kind == ExtrasLine::Kind::Penalty &&
+                       raw.adjustments.penalties(e.round, e.player).empty()) {
+                p.why = Why::ResultOutOfRange; // the only reason the reader leaves one out
+                p.round = e.round;
             } else if (e.kind == ExtrasLine::Kind::Substitute) {
                 // The points field the reader of the player lines takes for the round.
                 p.playerLine = e.player + 2;
                 const std::vector<std::string> fields =
                     splitCsvFields(fileLine(bytes, p.playerLine));
                 const std::size_t at = 5 + 2 * static_cast<std::size_t>(e.round);
-                if (at >= fields.size() || judgeNumber(fields[at]) != NumberText::Whole)
+                if (at >= fields.size() || judgeNumber(fields[at]))
                     return; // a number findValueChanges names
                 p.why = Why::CountedDiffers;
                 p.round = e.round;

@@ -42,7 +42,13 @@ std::optional<DroppedRounds> findDroppedRounds(const Tournament& raw, bool keepH
 // A number field the reader would take as another value: not a whole number ("5,5", "1e5", a
 // word), or one beyond the record's 32-bit range.
 struct ValueChange {
-    enum class Why { NotWhole, OutOfRange };
+    enum class Why {
+        NotWhole,
+        OutOfRange,
+        Dash,           // "–5000": a dash as word processors type it, not a minus sign
+        BlankAfterSign, // "- 5"
+        Empty,          // only where a number is needed (findUnreadField)
+    };
     int line = 0;       // the file's line; the header is line 1
     std::string column; // as the header names it: НОМЕР, СТОЛ2, ИО2 (UTF-8)
     std::string text;   // the field as the file holds it (UTF-8, control bytes as blanks)
@@ -53,18 +59,38 @@ struct ValueChange {
 // reads that the reader would change. Empty fields are not changes: they read as nothing.
 std::vector<ValueChange> findValueChanges(std::string_view bytes, int players, int rounds);
 
+// The field that kept the reader from taking round `round` of file line `line`: the reader stops
+// at the first table or points field of a line that holds no number, so it is the first such
+// field up to that round's pair. Nothing when each holds one (the round is not complete for
+// another reason) or the line ends before.
+std::optional<ValueChange> findUnreadField(std::string_view bytes, int line, int round);
+
+// A section of substitutes and penalties that the reader does not find, so that its lines would
+// be taken for player lines.
+struct SectionProblem {
+    enum class Why {
+        Utf8,   // its marker line is UTF-8 text, not CP1251
+        CrOnly, // its lines end with CR alone
+    };
+    int line = 0; // the marker's line, or the first line of the section that holds a CR
+    Why why = Why::Utf8;
+};
+std::optional<SectionProblem> findSectionProblem(std::string_view bytes);
+
 // A line after ЗАМЕНЫ_И_ШТРАФЫ that a load leaves out, or whose substitute counts another result
 // than the player line's points field holds.
 struct ExtrasProblem {
     enum class Why {
-        UnknownKind,    // not a ЗАМЕНА, ШТРАФ or ВЫБЫЛ line
-        Fields,         // too few fields, or a ВЫБЫЛ line with more than three
-        NotNumber,      // a round, row or amount that is not a whole number
-        NoSuchRound,    // a round the file has no columns for
-        NoSuchRow,      // a row beyond the player lines the load takes
-        Repeated,       // a second substitute for a seat, a second ВЫБЫЛ for a player
-        RoundNotSeated, // a substitute or penalty in a round normalizing drops
-        CountedDiffers, // kept, but the player's points field said otherwise
+        UnknownKind,      // not a ЗАМЕНА, ШТРАФ or ВЫБЫЛ line
+        Fields,           // too few fields, or a ВЫБЫЛ line with more than three
+        NotNumber,        // a round, row or amount that is not a whole number
+        OutOfRange,       // a round, row or amount beyond the record's 32-bit range
+        ResultOutOfRange, // a penalty that puts the seat's table or counted result beyond it
+        NoSuchRound,      // a round the file has no columns for
+        NoSuchRow,        // a row beyond the player lines the load takes
+        Repeated,         // a second substitute for a seat, a second ВЫБЫЛ for a player
+        RoundNotSeated,   // a substitute or penalty in a round normalizing drops
+        CountedDiffers,   // kept, but the player's points field said otherwise
     };
     int line = 0;     // the file's line; the header is line 1
     std::string text; // the line (UTF-8, control bytes as blanks, long lines cut with "…")

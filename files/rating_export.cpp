@@ -1,5 +1,7 @@
 #include "files/rating_export.h"
 
+#include <string_view>
+
 #include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
@@ -68,6 +70,11 @@ bool ratingExportText(const Tournament& t, std::string& utf8,
         const std::vector<std::string> w = words(cp1251ToUtf8(t.names[p]));
         if (w.size() != 2) {
             problems.push_back({i + 1, cp1251ToUtf8(t.names[p])});
+            continue;
+        }
+        // Quotes do not help: spreadsheets take a quoted field's formula all the same.
+        if (std::string_view("=+-@").find(w[0].front()) != std::string_view::npos) {
+            problems.push_back({i + 1, cp1251ToUtf8(t.names[p]), RatingNameProblem::Why::Formula});
             continue;
         }
         utf8 += std::to_string(place) + ',' + csvField(w[0] + ' ' + w[1]) + ',' +

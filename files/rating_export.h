@@ -11,16 +11,22 @@
 namespace quelna {
 
 struct RatingNameProblem {
+    enum class Why {
+        NotTwoWords, // the portal wants "Фамилия Имя"
+        Formula,     // begins with = + - or @, which a spreadsheet opening the file would run
+    };
     int position = 0; // 1-based row of the standings
     std::string name; // UTF-8, as typed
+    Why why = Why::NotTwoWords;
 };
 
-// The file's text, or false with the rows whose name is not two words ("Фамилия Имя").
+// The file's text, or false with the rows whose name is not two words ("Фамилия Имя") or would be
+// taken as a formula.
 [[nodiscard]] bool ratingExportText(const Tournament& t, std::string& utf8,
                                     std::vector<RatingNameProblem>& problems);
 
 // Writes the file through the safe write. False with the reason in error, or with problems
-// filled (nothing written) when some name is not two words.
+// filled (nothing written) when some name cannot be written.
 [[nodiscard]] bool exportRatingFile(const Tournament& t, const std::string& path,
                                     std::vector<RatingNameProblem>& problems, std::string& error);
 

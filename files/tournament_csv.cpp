@@ -11,27 +11,18 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_kind.h"
 #include "core/fs_path.h"
 #include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
-#include "files/csv_fields.h"
 #include "files/autosave_keep.h"
+#include "files/csv_fields.h"
 #include "files/tournament_extras.h"
 
 namespace quelna {
 
 namespace {
-
-// A field holds a number when, after leading blanks, an optional sign is followed by a digit.
-bool holdsNumber(std::string_view field) {
-    std::size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
-        ++i;
-    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
-        ++i;
-    return i < field.size() && field[i] >= '0' && field[i] <= '9';
-}
 
 void readPlayerLine(Tournament& t, int slot, std::string_view line) {
     const std::vector<std::string> f = splitCsvFields(line);
@@ -125,19 +116,41 @@ void readTournamentCsv(Tournament& t, std::istream& in) {
 }
 
 bool saveTournamentFile(const Tournament& t, const std::string& path, std::string* error) {
-    return safeWriteFile(path, tournamentCsvText(t), error);
+    // The points column would hold a clamped result, which reads back as another table result.
+    if (const auto seat = countedBeyondRange(t)) {
+        if (error)
+            *error = "the result of " + t.names[seat->second] + " in round " +
+                     std::to_string(seat->first + 1) +
+                     " with its penalties is beyond the range of numbers; nothing was written";
+        return false;
+    }
+    const std::string text = tournamentCsvText(t);
+    // Every reader refuses such a file: better no save than one nothing can load.
+    if (text.size() > kMaxTournamentFileBytes) {
+        if (error)
+            *error = "the file would be larger than " +
+                     std::to_string(kMaxTournamentFileBytes >> 20) +
+                     " MiB, more than a tournament file may hold; nothing was written";
+        return false;
+    }
+    return safeWriteFile(path, text, error);
 }
 
 FileReadError readTournamentFile(const std::string& path, std::string& bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path file = fsPath(path);
-    // Judged before opening: a FIFO would wait for a writer, a device might never end.
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status))
+    // Judged before opening: a FIFO would wait for a writer, a device or a file of /proc might
+    // never end.
+    switch (fileKind(path)) {
+    case FileKind::Missing:
         return FileReadError::Missing;
-    if (!fs::is_regular_file(status))
+    case FileKind::NotRegular:
+    case FileKind::Pseudo:
         return FileReadError::NotRegular;
+    case FileKind::Regular:
+        break;
+    }
     if (fs::file_size(file, ec) > kMaxTournamentFileBytes && !ec)
         return FileReadError::TooLarge;
     std::ifstream in(file, std::ios::binary);

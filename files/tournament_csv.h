@@ -19,7 +19,8 @@ void readTournamentCsv(Tournament& t, std::string_view bytes);
 void readTournamentCsv(Tournament& t, std::istream& in);
 
 // Writes through safeWriteFile, so a failed save never destroys the previous file. Returns false
-// on any failure, with the reason in error when given.
+// on any failure, with the reason in error when given; a file larger than the readers take
+// (kMaxTournamentFileBytes) is not written.
 [[nodiscard]] bool saveTournamentFile(const Tournament& t, const std::string& path,
                                       std::string* error = nullptr);
 // The largest file taken as a tournament file: a real one (200 players, 12 rounds) has some
@@ -27,8 +28,8 @@ void readTournamentCsv(Tournament& t, std::istream& in);
 inline constexpr std::size_t kMaxTournamentFileBytes = 4 * 1024 * 1024;
 
 enum class FileReadError { None, Missing, NotRegular, TooLarge, Unreadable };
-// The file's bytes. A folder, FIFO or device is refused before it is opened, a file over
-// kMaxTournamentFileBytes without reading more than that.
+// The file's bytes. A folder, FIFO, device or file of /proc or /sys is refused before it is opened,
+// a file over kMaxTournamentFileBytes without reading more than that.
 [[nodiscard]] FileReadError readTournamentFile(const std::string& path, std::string& bytes);
 // The same, true when the bytes were read.
 [[nodiscard]] bool readTournamentFileBytes(const std::string& path, std::string& bytes);

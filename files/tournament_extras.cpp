@@ -40,11 +40,21 @@ std::string textFrom(const std::vector<std::string>& fields, std::size_t from) {
     return sanitizeName(text);
 }
 
-bool parseInt(std::string_view field, int& value) {
+enum class Parsed { Whole, NotWhole, OutOfRange };
+
+Parsed parseInt(std::string_view field, int& value) {
     if (!field.empty() && field.front() == '+')
         field.remove_prefix(1);
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    return ec == std::errc() && end == field.data() + field.size();
+    if (end != field.data() + field.size() || field.empty())
+        return Parsed::NotWhole;
+    return ec == std::errc::result_out_of_range ? Parsed::OutOfRange
+           : ec == std::errc()                  ? Parsed::Whole
+                                                : Parsed::NotWhole;
+}
+
+bool fits(long long v) {
+    return v >= INT_MIN && v <= INT_MAX;
 }
 
 std::string num(int v) {
@@ -79,19 +89,38 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
     const Adjustments& a = t.adjustments;
     if (a.empty())
         return {};
-    std::string text = words().marker + "\r\n";
+    // Lines in the order of the rows they name, not of the record's slots: a file read and
+    // written again comes out the same.
+    struct Line {
+        int round, row;
+        std::string text;
+    };
+    std::vector<Line> substitutes, penalties, left;
     for (const auto& [key, s] : a.allSubstitutes()) {
         const auto [round, player] = key;
-        text += words().substitute + ';' + num(round + 1) + ';' + num(rowOf[player]) + ';' +
-                num(t.pointsAt(round, player)) + ';' + num(s.countedResult) + ';' +
-                sanitizeName(s.name) + "\r\n";
+        substitutes.push_back({round, rowOf[player],
+                               words().substitute + ';' + num(round + 1) + ';' +
+                                   num(rowOf[player]) + ';' + num(t.pointsAt(round, player)) + ';' +
+                                   num(s.countedResult) + ';' + sanitizeName(s.name)});
     }
     for (const auto& [key, list] : a.allPenalties())
         for (const Penalty& p : list)
-            text += words().penalty + ';' + num(key.first + 1) + ';' + num(rowOf[key.second]) +
-                    ';' + num(p.amount) + ';' + sanitizeName(p.reason) + "\r\n";
+            penalties.push_back({key.first, rowOf[key.second],
+                                 words().penalty + ';' + num(key.first + 1) + ';' +
+                                     num(rowOf[key.second]) + ';' + num(p.amount) + ';' +
+                                     sanitizeName(p.reason)});
     for (const auto& [player, round] : a.allLeft())
-        text += words().left + ';' + num(rowOf[player]) + ';' + num(round + 1) + "\r\n";
+        left.push_back(
+            {0, rowOf[player], words().left + ';' + num(rowOf[player]) + ';' + num(round + 1)});
+    std::string text = words().marker + "\r\n";
+    for (std::vector<Line>* lines : {&substitutes, &penalties, &left}) {
+        // Stable: a seat's penalties keep the order they were given in.
+        std::stable_sort(lines->begin(), lines->end(), [](const Line& x, const Line& y) {
+            return std::pair(x.round, x.row) < std::pair(y.round, y.row);
+        });
+        for (const Line& l : *lines)
+            text += l.text + "\r\n";
+    }
     return text;
 }
 
@@ -139,9 +168,13 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
         int value[5] = {};
         if (f.size() < needed || (!moreAllowed && f.size() > needed))
             e.problem = Problem::Fields;
-        for (std::size_t i : numbers)
-            if (e.problem == Problem::None && !parseInt(f[i], value[i]))
-                e.problem = Problem::NotNumber;
+        for (std::size_t i : numbers) {
+            if (e.problem != Problem::None)
+                break;
+            const Parsed parsed = parseInt(f[i], value[i]);
+            if (parsed != Parsed::Whole)
+                e.problem = parsed == Parsed::OutOfRange ? Problem::OutOfRange : Problem::NotNumber;
+        }
         // Rounds and rows as the file writes them, 1-based.
         const int round = e.kind == Kind::Left ? value[2] : value[1];
         const int row = e.kind == Kind::Left ? value[1] : value[2];
@@ -167,6 +200,20 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
         }
         use(e);
     }
+}
+
+std::optional<std::pair<int, int>> countedBeyondRange(const Tournament& t) {
+    const Adjustments& a = t.adjustments;
+    for (const auto& [key, list] : a.allPenalties()) {
+        const auto [round, player] = key;
+        const Substitute* s = a.substitute(round, player);
+        long long counted = s ? s->countedResult : t.pointsAt(round, player);
+        for (const Penalty& p : list)
+            counted += p.amount;
+        if (!fits(counted))
+            return key;
+    }
+    return std::nullopt;
 }
 
 void readTournamentExtras(Tournament& t, std::string_view section) {
@@ -197,14 +244,22 @@ void readTournamentExtras(Tournament& t, std::string_view section) {
     int seated = 0;
     while (seated < t.roundCount && t.isRoundComplete(seated))
         ++seated;
-    for (const auto& [key, list] : read.allPenalties())
-        if (key.first < seated && !read.substitute(key.first, key.second)) {
-            long long real = t.pointsAt(key.first, key.second);
-            for (const Penalty& p : list)
-                real -= p.amount;
-            t.pointsAt(key.first, key.second) =
-                static_cast<int>(std::clamp<long long>(real, INT_MIN, INT_MAX));
-        }
+    std::vector<Adjustments::Key> beyondRange;
+    for (const auto& [key, list] : read.allPenalties()) {
+        if (key.first >= seated)
+            continue;
+        long long sum = 0;
+        for (const Penalty& p : list)
+            sum += p.amount;
+        const Substitute* s = read.substitute(key.first, key.second);
+        const long long real = t.pointsAt(key.first, key.second) - sum;
+        if (!fits(s ? s->countedResult + sum : real))
+            beyondRange.push_back(key);
+        else if (!s)
+            t.pointsAt(key.first, key.second) = static_cast<int>(real);
+    }
+    for (const auto& [round, player] : beyondRange)
+        read.setPenalties(round, player, {});
     for (const auto& [key, real] : realResults)
         if (key.first < seated)
             t.pointsAt(key.first, key.second) = real;

@@ -3,8 +3,10 @@
 // result), penalties with their reasons, and players who left for good. A reader that takes only
 // the header and the player lines never reaches it; the points columns already hold what counts.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/tournament.h"
@@ -29,6 +31,7 @@ struct ExtrasLine {
         None,
         Fields,      // too few fields for its kind, or a leaving line with more
         NotNumber,   // a round, row or amount that is not a whole number
+        OutOfRange,  // a whole number beyond the record's 32-bit range
         NoSuchRound, // a round beyond the file's rounds
         NoSuchRow,   // a row beyond the file's player lines
         Repeated,    // a second substitute for a seat, or a second leaving of a player
@@ -50,9 +53,15 @@ struct ExtrasLine {
 void forEachExtrasLine(std::string_view section, int players, int rounds,
                        const std::function<void(ExtrasLine&)>& use);
 
+// A seat (round, player) whose counted result, its table result or a substitute's with every
+// penalty, does not fit 32 bits: the points column would hold a clamped value that reads back as
+// another table result. Nothing when every one fits.
+std::optional<std::pair<int, int>> countedBeyondRange(const Tournament& t);
+
 // Reads the section into a record whose slots follow the file's rows and whose points hold the
 // file's counted results, which become the real table results again. Lines that cannot be used
-// are left out; forEachExtrasLine says which and why.
+// are left out; forEachExtrasLine says which and why. So are the penalties of a seat in a seated
+// round whose table result or counted result they would put beyond 32 bits: nothing is clamped.
 void readTournamentExtras(Tournament& t, std::string_view section);
 
 } // namespace quelna

@@ -11,6 +11,9 @@ namespace quelna {
 
 namespace {
 
+// One wording wherever a number does not fit the record.
+const std::string kBeyondRange = "beyond the range of numbers";
+
 std::string readProblem(FileReadError error) {
     switch (error) {
     case FileReadError::None:
@@ -28,15 +31,39 @@ std::string readProblem(FileReadError error) {
     return {};
 }
 
+std::string fieldFault(ValueChange::Why why) {
+    using Why = ValueChange::Why;
+    switch (why) {
+    case Why::NotWhole:
+        return "is not a whole number";
+    case Why::OutOfRange:
+        return "is " + kBeyondRange;
+    case Why::Dash:
+        return "begins with a dash, not a minus sign";
+    case Why::BlankAfterSign:
+        return "has a blank between its sign and its digits";
+    case Why::Empty:
+        return "is empty";
+    }
+    return {};
+}
+
+// "line 7, ИО2: '5,5' is not a whole number"
+std::string fieldText(const ValueChange& c) {
+    return "line " + std::to_string(c.line) + ", " + c.column + ": '" + c.text + "' " +
+           fieldFault(c.why);
+}
+
 // Data a seating would drop: refused, so a file is never silently cut back.
-std::optional<std::string> droppedProblem(const Tournament& raw) {
+std::optional<std::string> droppedProblem(std::string_view bytes, const Tournament& raw) {
     const auto dropped = findDroppedRounds(raw, true);
     if (!dropped)
         return std::nullopt;
-    return "round " + std::to_string(dropped->round + 1) + " is not complete (line " +
-           std::to_string(dropped->incompleteLine) + "), yet line " +
-           std::to_string(dropped->dataLine) + " holds a table or points of round " +
-           std::to_string(dropped->dataRound + 1) +
+    const auto unread = findUnreadField(bytes, dropped->incompleteLine, dropped->round);
+    return "round " + std::to_string(dropped->round + 1) + " is not complete (" +
+           (unread ? fieldText(*unread) : "line " + std::to_string(dropped->incompleteLine)) +
+           "), yet line " + std::to_string(dropped->dataLine) +
+           " holds a table or points of round " + std::to_string(dropped->dataRound + 1) +
            "; seating would drop them, so nothing was written";
 }
 
@@ -63,9 +90,7 @@ std::optional<std::string> valueProblem(std::string_view bytes, const Tournament
         return std::nullopt;
     std::string text = "reading it would change these fields, so nothing was written:";
     for (const ValueChange& c : changes)
-        text += "\n  line " + std::to_string(c.line) + ", " + c.column + ": '" + c.text + "' " +
-                (c.why == ValueChange::Why::NotWhole ? "is not a whole number"
-                                                     : "is beyond the range of numbers");
+        text += "\n  " + fieldText(c);
     return text;
 }
 
@@ -78,6 +103,10 @@ std::string extrasReason(const ExtrasProblem& p) {
         return "has the wrong number of fields";
     case Why::NotNumber:
         return "holds a round, row or amount that is not a whole number";
+    case Why::OutOfRange:
+        return "holds a round, row or amount " + kBeyondRange;
+    case Why::ResultOutOfRange:
+        return "puts the result of round " + std::to_string(p.round + 1) + " " + kBeyondRange;
     case Why::NoSuchRound:
         return "names a round the file has no columns for";
     case Why::NoSuchRow:
@@ -148,6 +177,14 @@ TournamentInput openTournamentInput(const std::string& path, TextEncoding encodi
                                "МЕСТО;НОМЕР;ИМЯ;КОМАНДА)";
         return input;
     }
+    if (const auto section = findSectionProblem(bytes)) {
+        input.refusal = path + ": line " + std::to_string(section->line) +
+                        (section->why == SectionProblem::Why::Utf8
+                             ? ": the substitutes and penalties are UTF-8 text, not CP1251"
+                             : ": the substitutes and penalties have line ends of CR alone, which "
+                               "no reader takes; save the file with CR LF line ends");
+        return input;
+    }
     const CsvShape shape = measureTournamentCsv(bytes);
     if (auto problem = tournamentSizeProblem(shape.players, shape.rounds)) {
         input.refusal = path + ": " + *problem;
@@ -155,8 +192,8 @@ TournamentInput openTournamentInput(const std::string& path, TextEncoding encodi
     }
     Tournament raw(shape.players, shape.rounds);
     readTournamentCsv(raw, std::string_view(bytes));
-    for (auto problem : {droppedProblem(raw), handPlacementProblem(raw), valueProblem(bytes, raw),
-                         extrasProblem(bytes, raw)})
+    for (auto problem : {droppedProblem(bytes, raw), handPlacementProblem(raw),
+                         valueProblem(bytes, raw), extrasProblem(bytes, raw)})
         if (problem) {
             input.refusal = path + ": " + *problem;
             return input;

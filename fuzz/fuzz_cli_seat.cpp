@@ -23,6 +23,7 @@
 #include "core/text.h"
 #include "core/tournament.h"
 #include "files/tournament_csv.h"
+#include "files/tournament_extras.h"
 #include "fuzz_check.h"
 
 int quelnaCliMain(int argc, char** argv);
@@ -102,13 +103,19 @@ bool metBefore(const Tournament& t, int round, int a, int b) {
 
 void checkSeated(const std::string& input, const std::string& output, const std::string& report,
                  const TableOptions& options) {
-    // The written file is the program's own: one header and N player lines.
+    // The written file is the program's own: one header and N player lines, then perhaps the
+    // substitutes and penalties.
     std::istringstream lines(output);
     std::string header, line;
     FUZZ_CHECK(std::getline(lines, header));
     int players = 0;
-    while (std::getline(lines, line))
+    while (std::getline(lines, line)) {
+        FUZZ_CHECK(!line.empty() && line.back() == '\r');
+        line.pop_back();
+        if (isExtrasMarker(line))
+            break;
         ++players;
+    }
     const int rounds = countRounds(header);
     FUZZ_CHECK(players % 4 == 0 && players >= 12 && players <= 200);
     FUZZ_CHECK(rounds >= 2 && rounds <= 12);
@@ -125,10 +132,15 @@ void checkSeated(const std::string& input, const std::string& output, const std:
     FUZZ_CHECK(report.rfind("round=" + std::to_string(c + 1) + " result=seated method=", 0) == 0);
     const bool exhaustive = report.find("method=exhaustive") != std::string::npos;
 
-    // Rows follow the standings, which the new round (no points yet) does not change.
+    // Rows follow the standings, which the new round (no points yet) changes only by the
+    // substitutes proposed for the players who left.
+    Tournament ranked = before;
+    for (int p = 0; p < players; ++p)
+        ranked.tableAt(c, p) = 0;
+    proposeSubstitutes(ranked, c, kDefaultSubstituteResult);
     std::vector<int> order;
     std::vector<std::string> places;
-    rankPlayers(before, rounds, order, places);
+    rankPlayers(ranked, rounds, order, places);
     std::vector<char> handPlaced(players, 0); // by the output's rows
     // Hand-placed players keep their tables; after a random search the tables are renumbered,
     // but only as a whole: one new number per old one, and no two old ones merged.
@@ -156,6 +168,22 @@ void checkSeated(const std::string& input, const std::string& output, const std:
         if (added)
             FUZZ_CHECK(targets.insert(to).second);
     }
+    // Substitutes, penalties and players who left come through at their players' new rows.
+    std::vector<int> rowOf(players);
+    for (int i = 0; i < players; ++i)
+        rowOf[order[i]] = i;
+    const Adjustments& was = before.adjustments;
+    const Adjustments& is = after.adjustments;
+    for (const auto& [key, sub] : was.allSubstitutes()) {
+        const Substitute* kept = is.substitute(key.first, rowOf[key.second]);
+        FUZZ_CHECK(kept && *kept == sub);
+    }
+    for (const auto& [key, list] : was.allPenalties())
+        FUZZ_CHECK(is.penalties(key.first, rowOf[key.second]) == list);
+    for (const auto& [player, from] : was.allLeft())
+        FUZZ_CHECK(is.leftFrom(rowOf[player]) == from);
+    FUZZ_CHECK(is.allPenalties().size() == was.allPenalties().size());
+    FUZZ_CHECK(is.allLeft().size() == was.allLeft().size());
     const int tables = players / 4;
     for (int a = 0; a < players; ++a)
         for (int b = a + 1; b < players; ++b) {

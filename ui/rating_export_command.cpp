@@ -28,12 +28,18 @@ void exportRatingCommand(QWidget* owner, const Tournament& t) {
     }
     QString rows;
     for (const RatingNameProblem& p : problems)
-        rows +=
-            QStringLiteral(u"\nместо %1: «%2»").arg(p.position).arg(QString::fromStdString(p.name));
+        rows += QStringLiteral(u"\nместо %1: «%2»%3")
+                    .arg(p.position)
+                    .arg(QString::fromStdString(p.name),
+                         p.why == RatingNameProblem::Why::Formula
+                             ? QStringLiteral(u" — начинается с = + - или @")
+                             : QString());
     QMessageBox::critical(owner, QStringLiteral(u"Ошибка"),
                           QStringLiteral(u"Рейтинг принимает только имена из двух слов (Фамилия "
-                                         u"Имя). Файл не записан. Исправьте имена в строках "
-                                         u"турнирной таблицы:%1")
+                                         u"Имя), и имя не может начинаться с = + - или @: "
+                                         u"электронная таблица выполнит его как формулу. Файл не "
+                                         u"записан. Исправьте имена в строках турнирной "
+                                         u"таблицы:%1")
                               .arg(rows));
 }
 

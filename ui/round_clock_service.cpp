@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 
 #include "core/round_clock_file.h"
+#include "core/text.h"
 #include "slides/slide_show.h"
 #include "ui/clock_dialog.h"
 
@@ -13,11 +15,32 @@ namespace quelna {
 RoundClockService::RoundClockService(const Tournament& t, QWidget* window, std::string settingsPath,
                                      std::function<ClockTime()> now)
     : QObject(window), t_(t), window_(window), settingsPath_(std::move(settingsPath)),
-      now_(std::move(now)), clock_(loadRoundClock(settingsPath_)) {
+      now_(std::move(now)) {
+    std::vector<std::string> dropped;
+    clock_ = loadRoundClock(settingsPath_, now_(), t.tableCount(), &dropped);
     wasUp_ = readClock(clock_, now_()).phase == ClockPhase::TimeUp;
+    if (!dropped.empty())
+        tellDropped(dropped);
     signalTimer_.setInterval(1000);
     connect(&signalTimer_, &QTimer::timeout, this, [this] { checkTimeUp(); });
     signalTimer_.start();
+}
+
+void RoundClockService::tellDropped(const std::vector<std::string>& dropped) {
+    QString lines;
+    for (const std::string& d : dropped)
+        lines += u'\n' + QString::fromUtf8(cp1251ToUtf8(d));
+    droppedNote_ = QStringLiteral(u"Часы тура: значения из файла настроек вне допустимых "
+                                  u"пределов не приняты, часы остановлены:") +
+                   lines;
+    // Not modal: the window opens as always, the note waits beside it.
+    QTimer::singleShot(0, this, [this] {
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral(u"Часы тура"),
+                                    droppedNote_, QMessageBox::Ok, window_);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    });
 }
 
 void RoundClockService::addSlideItems(QMenu* slides) {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/round_clock.h"
 #include "core/tournament.h"
@@ -48,6 +49,9 @@ class RoundClockService : public QObject {
     QAction* plusAction() const { return plusAction_; }
     QAction* minusAction() const { return minusAction_; }
     QAction* dialogAction() const { return dialogAction_; }
+    // What the settings file held that the clock refused at start, as the window was told it;
+    // empty when it held nothing of the kind.
+    const QString& droppedNote() const { return droppedNote_; }
 
   private:
     void changed();
@@ -55,6 +59,7 @@ class RoundClockService : public QObject {
     void openSlide();
     void openDialog();
     void checkTimeUp();
+    void tellDropped(const std::vector<std::string>& dropped);
 
     const Tournament& t_;
     QWidget* window_;
@@ -65,6 +70,7 @@ class RoundClockService : public QObject {
     RoundClock clock_;
     QTimer signalTimer_;
     bool wasUp_ = false;
+    QString droppedNote_;
     QAction* slideAction_ = nullptr;
     QAction* startAction_ = nullptr;
     QAction* pauseAction_ = nullptr;

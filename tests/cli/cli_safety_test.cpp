@@ -85,9 +85,9 @@ TEST_F(CliSafety, DataAfterAnIncompleteRoundIsRefusedAndTheFileStaysByteForByte)
     } cases[] = {
         {"bad table number in round 2", edited(4, 6, "99"),
          "round 2 is not complete (line 4), yet line 2 holds a table or points of round 2"},
-        {"truncated last line", truncated, "round 2 is not complete (line 17)"},
+        {"truncated last line", truncated, "round 2 is not complete (line 17, ИО2: '' is empty)"},
         {"NUL byte in round 2", edited(9, 6, std::string("\0", 1)),
-         "round 2 is not complete (line 9)"},
+         "round 2 is not complete (line 9, СТОЛ2: ' ' is not a whole number)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -91,6 +91,11 @@ TEST(ExportRating, PortalRulesReadEveryRowAndBadNamesAreRefused) {
     Tournament bad = t;
     bad.setName(order[0], utf8ToCp1251("Иванов"));
     bad.setName(order[47], utf8ToCp1251("Иван Петрович Сидоров"));
+    // Names a spreadsheet would run as formulas, two words or not.
+    const char* formulas[] = {"=HYPERLINK(\"http://x\";\"y\") Иван", "+7(900) Петров",
+                              "-Сидоров Пётр", "@SUM(A1) Анна", "=1+1"};
+    for (int i = 0; i < 5; ++i)
+        bad.setName(order[10 + i], utf8ToCp1251(formulas[i]));
     ASSERT_TRUE(saveTournamentFile(bad, (dir.path() / "bad.csv").string()));
     run = test_support::runProgram(QUELNA_CLI,
                                    "export-rating " + (dir.path() / "bad.csv").string() +
@@ -99,5 +104,12 @@ TEST(ExportRating, PortalRulesReadEveryRowAndBadNamesAreRefused) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("1: \"Иванов\""), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("48: \"Иван Петрович Сидоров\""), std::string::npos) << run.err;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NE(run.err.find(std::to_string(11 + i) + ": \"" +
+                               cp1251ToUtf8(bad.names[order[10 + i]]) +
+                               "\" would be taken as a formula"),
+                  std::string::npos)
+            << run.err;
+    EXPECT_NE(run.err.find("15: \"=1+1\" is not two words"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(dir.path() / "bad_out.csv"));
 }

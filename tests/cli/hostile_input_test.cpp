@@ -50,6 +50,14 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// Field `at` (0-based) of a line.
+std::string field(const std::string& line, int at) {
+    std::size_t from = 0;
+    for (int i = 0; i < at; ++i)
+        from = line.find(';', from) + 1;
+    return line.substr(from, line.find_first_of(";\r\n", from) - from);
+}
+
 // The lines with field `field` (0-based) of line `line` (1-based) replaced by text.
 std::string edited(std::vector<std::string> lines, int line, int field, const std::string& text) {
     std::string& l = lines[line - 1];
@@ -76,6 +84,15 @@ TEST_F(HostileInput, SeatAndHtmlRefuseTheSameFilesForTheSameReasons) {
     std::vector<std::string> cut = rows; // line 6 ends after the name
     cut[5] =
         cut[5].substr(0, cut[5].find(';', cut[5].find(';', cut[5].find(';') + 1) + 1)) + "\r\n";
+    // A penalty on a player whose round-1 result is not negative: the smallest amount puts the
+    // table result it implies beyond 32 bits.
+    int notNegative = 2;
+    while (field(rows[notNegative - 1], 5).front() == '-')
+        ++notNegative;
+    const std::string marker = quelna::utf8ToCp1251("ЗАМЕНЫ_И_ШТРАФЫ");
+    const std::string penalty = quelna::utf8ToCp1251("ШТРАФ");
+    const std::string overflow = penalty + ";1;" + std::to_string(notNegative - 1) +
+                                 ";-2147483648;" + quelna::utf8ToCp1251("опоздание");
     const fs::path fifo = dir / "fifo.csv";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     fs::create_directory(dir / "folder.csv");
@@ -100,7 +117,26 @@ TEST_F(HostileInput, SeatAndHtmlRefuseTheSameFilesForTheSameReasons) {
         {"names in UTF-8", joined(utf8), "", "its names look like UTF-8 text, not CP1251"},
         {"larger than the limit", joined(rows) + std::string(4 << 20, ' '), "",
          "larger than 4 MiB, so not a tournament file"},
+        {"points after an en dash", edited(rows, 5, 7, quelna::utf8ToCp1251("–5000")), "",
+         "round 2 is not complete (line 5, ИО2: '–5000' begins with a dash, not a minus sign)"},
+        {"a blank after the sign", edited(rows, 6, 5, "- 5"), "",
+         "round 1 is not complete (line 6, ИО1: '- 5' has a blank between its sign and its "
+         "digits)"},
+        {"an empty points field", edited(rows, 8, 9, ""), "",
+         "round 3 is not complete (line 8, ИО3: '' is empty)"},
+        {"the section in UTF-8", joined(rows) + "ЗАМЕНЫ_И_ШТРАФЫ\r\nШТРАФ;1;2;-1000;опоздание\r\n",
+         "", "line 18: the substitutes and penalties are UTF-8 text, not CP1251"},
+        {"the section with CR alone", joined(rows) + marker + "\r" + penalty + ";1;2;-1000;\r", "",
+         "line 18: the substitutes and penalties have line ends of CR alone"},
+        {"a penalty beyond the range of results",
+         joined(rows) + marker + "\r\n" + overflow + "\r\n", "",
+         "puts the result of round 1 beyond the range of numbers"},
+        {"a penalty amount beyond 32 bits",
+         joined(rows) + marker + "\r\n" + penalty + ";1;2;99999999999;\r\n", "",
+         "holds a round, row or amount beyond the range of numbers"},
         {"FIFO", "", fifo.string(), "not a regular file"},
+        {"kernel messages, which never end", "", "/proc/kmsg", "not a regular file"},
+        {"a file of /proc", "", "/proc/self/status", "not a regular file"},
         {"endless device", "", "/dev/zero", "not a regular file"},
         {"folder", "", (dir / "folder.csv").string(), "not a regular file"},
     };
@@ -146,6 +182,30 @@ TEST_F(HostileInput, AFileSizeLimitEndsTheSaveWithThreeAndLeavesNothingBehind) {
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(file), joined(open));
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().string().find(".saving"), std::string::npos) << e.path();
+}
+
+TEST_F(HostileInput, ASeatingThatWouldOutgrowTheReadLimitWritesNothing) {
+    std::vector<std::string> rows = played(200, 2);
+    for (std::size_t i = 1; i < rows.size(); ++i) // round 2 not seated yet
+        rows[i] = edited({edited({rows[i]}, 1, 6, "0")}, 1, 7, "0");
+    // Penalties of nothing fill the file to just below the limit; the seated round's table
+    // numbers then push it over.
+    std::string text = joined(rows) + quelna::utf8ToCp1251("ЗАМЕНЫ_И_ШТРАФЫ") + "\r\n";
+    const std::string line = quelna::utf8ToCp1251("ШТРАФ;1;1;0;") + std::string(40, 'x') + "\r\n";
+    while (text.size() + line.size() <= quelna::kMaxTournamentFileBytes - 100)
+        text += line;
+    const std::size_t gap = quelna::kMaxTournamentFileBytes - 100 - text.size(); // < 54
+    if (gap > 14)
+        text += quelna::utf8ToCp1251("ШТРАФ;1;1;0;") + std::string(gap - 14, 'x') + "\r\n";
+    const fs::path file = dir / "t.csv";
+    writeFile(file, text);
+    const RunResult r =
+        run("seat " + file.string() + " --exhaustive-seconds 2 --random-seconds 2 --seed 1");
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("larger than 4 MiB"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(file), text);
     for (const auto& e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().string().find(".saving"), std::string::npos) << e.path();
 }

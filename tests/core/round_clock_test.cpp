@@ -129,7 +129,7 @@ TEST(RoundClock, DigitsAndDamagedFiles) {
     // A file that says nothing sensible gives a stopped clock of 90 minutes.
     test_support::writeFile(path, "[CLOCK]\r\nLENGTH=0\r\nROUND=2\r\nSTATE=7\r\nDURATION=x\r\n"
                                   "ENDS=12abc\r\nEXTRA=3:5,bad,4:0\r\nNOTE=a\r\n");
-    RoundClock c = loadRoundClock(path);
+    RoundClock c = loadRoundClock(path, kT0);
     EXPECT_EQ(c.lengthMinutes, 90);
     EXPECT_EQ(c.round, 2);
     EXPECT_EQ(c.state, ClockState::Idle);
@@ -138,6 +138,60 @@ TEST(RoundClock, DigitsAndDamagedFiles) {
     EXPECT_EQ(c.timeUpNote, "a");
     EXPECT_FALSE(c.corner);
     EXPECT_FALSE(c.sound);
+}
+
+// Hostile values of every key: none is used, each is named, the clock reads sanely and what is
+// written back holds none of them. A sanitizer build aborts on any overflow on the way.
+TEST(RoundClock, ExtremeStoredValuesAreDroppedNotUsed) {
+    test_support::ScratchDir dir("quelna_clock");
+    const std::string path = (dir.path() / "quelna.ini").string();
+    const std::string running = "ROUND=2\r\nSTATE=1\r\nDURATION=5400000\r\n";
+    const std::string paused = "ROUND=2\r\nSTATE=2\r\nDURATION=5400000\r\n";
+    const struct {
+        std::string section;
+        std::vector<std::string> named;
+    } cases[] = {
+        {running + "ENDS=-9223372036854775808", {"ENDS=-9223372036854775808"}},
+        {running + "ENDS=9223372036854775807", {"ENDS=9223372036854775807"}},
+        {running + "ENDS=" + std::to_string(kT0 + 2 * kMaxClockSpan),
+         {"ENDS=" + std::to_string(kT0 + 2 * kMaxClockSpan)}},
+        {paused + "LEFT=-9223372036854775808", {"LEFT=-9223372036854775808"}},
+        {paused + "LEFT=9223372036854775807", {"LEFT=9223372036854775807"}},
+        {"ROUND=2\r\nSTATE=1\r\nENDS=1765300000000\r\nDURATION=9223372036854775807",
+         {"DURATION=9223372036854775807"}},
+        {"ROUND=2\r\nSTATE=0\r\nDURATION=-9223372036854775808", {"DURATION=-9223372036854775808"}},
+        {"STARTS=9223372036854775807\r\nROUND=99999\r\nLENGTH=2147483648",
+         {"LENGTH=2147483648", "ROUND=99999", "STARTS=9223372036854775807"}},
+        // Tables 1..12 only, and every pair or none.
+        {running + "ENDS=1765300000000\r\nEXTRA=2:5,5000:10", {"EXTRA=2:5,5000:10"}},
+        {running + "ENDS=1765300000000\r\nEXTRA=2:5,3:99999999999", {"EXTRA=2:5,3:99999999999"}},
+        {"CORNER=99999999999999999999\r\nSTATE=-1", {"CORNER=99999999999999999999", "STATE=-1"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.section);
+        test_support::writeFile(path, "[QUELNA]\r\nLINES=9\r\n[CLOCK]\r\n" + k.section + "\r\n");
+        std::vector<std::string> dropped;
+        RoundClock c = loadRoundClock(path, kT0, 12, &dropped);
+        EXPECT_EQ(dropped, k.named);
+        EXPECT_EQ(c.state, ClockState::Idle);
+        EXPECT_EQ(c.lengthMinutes, 90);
+        EXPECT_TRUE(c.extra.empty());
+        EXPECT_EQ(clockDigits(readClock(c, kT0).left), "90:00");
+        // Driven on, the clock stays within its bounds however the organiser presses.
+        followRound(c, 2);
+        startClock(c, kT0);
+        addMinutes(c, 2'000'000'000);
+        EXPECT_EQ(c.duration, kMaxClockSpan);
+        EXPECT_EQ(clockDigits(readClock(c, kT0).left), "24:00:00");
+        pauseClock(c, kT0 + 100 * kMaxClockSpan);
+        ASSERT_TRUE(saveRoundClock(c, path));
+        std::vector<std::string> again;
+        const RoundClock reloaded = loadRoundClock(path, kT0 + 100 * kMaxClockSpan, 12, &again);
+        EXPECT_TRUE(again.empty()) << again.front();
+        EXPECT_EQ(reloaded.state, ClockState::Paused);
+        EXPECT_EQ(readClock(reloaded, kT0).phase, ClockPhase::TimeUp);
+        EXPECT_EQ(IniFile::load(path).get("QUELNA", "LINES"), "9");
+    }
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 // write either replaces the file it names completely or leaves everything as it was.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <sched.h>
 #include <set>
 #include <string>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -213,4 +218,101 @@ TEST(SafeWrite, EveryTargetIsReplacedWholeOrLeftAlone) {
         EXPECT_EQ(after, c.succeeds ? expected : before);
     }
     fs::remove_all(root);
+}
+
+// Temporaries that killed saves left beside a file go at its next save; whatever merely looks like
+// one, or belongs to a save still in progress, stays.
+TEST(SafeWrite, LeftoversOfKilledSavesGoAtTheNextSave) {
+    test_support::ScratchDir scratch("quelna_safe_write_leftovers");
+    const fs::path& d = scratch.path();
+    writeFile(d / "t.csv", kOld);
+    writeFile(d / "victim", kOld);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    enum Kind { File, FreshFile, HeldFile, Link, Folder };
+    const struct {
+        const char* name;
+        Kind kind;
+        bool removed;
+    } cases[] = {
+        {"t.csv.saving", File, true},
+        {"t.csv.saving-0123456789ab", File, true},
+        {"t.csv.saving-0123456789AB", File, false}, // not the program's naming
+        {"t.csv.saving-0123", File, false},
+        {"t.csv.saving-0123456789abc", File, false},
+        {"other.csv.saving", File, false}, // another file's
+        {"t.csv.saving-abcdefabcdef", FreshFile, false},
+        {"t.csv.saving-aaaaaaaaaaaa", HeldFile, false}, // a save in progress
+        {"t.csv.saving-bbbbbbbbbbbb", Link, false},
+        {"t.csv.saving-cccccccccccc", Folder, false},
+    };
+    int held = -1;
+    for (const auto& c : cases) {
+        const fs::path p = d / c.name;
+        if (c.kind == Link) {
+            fs::create_symlink("victim", p);
+            continue;
+        }
+        if (c.kind == Folder) {
+            fs::create_directory(p);
+            continue;
+        }
+        writeFile(p, "half a tournam");
+        if (c.kind != FreshFile)
+            fs::last_write_time(p, old);
+        if (c.kind == HeldFile) {
+            held = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        }
+    }
+    std::string why;
+    ASSERT_TRUE(safeWriteFile((d / "t.csv").string(), kNew, &why)) << why;
+    ::close(held);
+    EXPECT_EQ(readFile(d / "t.csv"), kNew);
+    EXPECT_EQ(readFile(d / "victim"), kOld);
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::symlink_status(d / c.name).type() == fs::file_type::not_found, c.removed)
+            << c.name;
+}
+
+// A read-only file system is named as such, for a file it holds and for a new one; it is no
+// question of permissions. Needs a mount namespace of its own (root); skipped elsewhere.
+TEST(SafeWrite, ReadOnlyFileSystemIsNamedAsSuch) {
+    test_support::ScratchDir scratch("quelna_safe_write_rofs");
+    const fs::path d = scratch.path();
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", d.c_str(), "tmpfs", 0, "size=1m") != 0)
+            ::_exit(4);
+        writeFile(d / "t.csv", kOld);
+        if (::mount("tmpfs", d.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") != 0)
+            ::_exit(4);
+        std::string reasons;
+        for (const char* name : {"t.csv", "new.csv"}) {
+            std::string error;
+            if (safeWriteFile((d / name).string(), kNew, &error))
+                ::_exit(5);
+            reasons += error + "\n";
+        }
+        (void)!::write(pipeFds[1], reasons.data(), reasons.size());
+        ::_exit(readFile(d / "t.csv") == kOld ? 0 : 6);
+    }
+    ::close(pipeFds[1]);
+    std::string why;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        why.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 4)
+        GTEST_SKIP() << "no mount namespace of our own here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << why;
+    EXPECT_EQ(why, (d / "t.csv").string() + ": Read-only file system\n" + (d / "new.csv").string() +
+                       ".saving: Read-only file system\n");
 }

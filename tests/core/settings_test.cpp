@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
 
 #include <filesystem>
 #include <fstream>
@@ -59,10 +62,17 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
 
 TEST_F(SettingsFile, OutOfRangeValuesFallBackToDefaults) {
     write("[quelna]\r\n interval = 25 \r\nLINES=4\r\nTablesX=5\r\nTABLESY=abc\r\nSECONDARY=0\r\n"
-          "TOURNAMENT=  Кубок  \r\n");
+          "TOURNAMENT=  Кубок  \r\nUMA1=2147483647\r\nUMA4=-99999999999\r\nSTARTPOINTS=1000001\r\n"
+          "RETURNPOINTS=-2147483648\r\nSUBSTITUTE=9223372036854775807\r\nUMA2=20000\r\n");
     Settings s;
     loadSettings(s, path);
     expectSlideDefaults(s);
+    // Rule points beyond any club's rules give the default; the one in range is kept.
+    const ScoringRule rule;
+    EXPECT_EQ(s.scoring.uma, (std::array<int, 4>{rule.uma[0], 20000, rule.uma[2], rule.uma[3]}));
+    EXPECT_EQ(s.scoring.startPoints, rule.startPoints);
+    EXPECT_EQ(s.scoring.returnPoints, rule.returnPoints);
+    EXPECT_EQ(s.substituteResult, kDefaultSubstituteResult);
     EXPECT_FALSE(s.showOnSecondary);
     EXPECT_EQ(s.tournamentTitle, "Кубок");
     write("[QUELNA]\nINTERVAL=20\nLINES=32\nTABLESX=4\nTABLESY=3\nSECONDARY=1\n");
@@ -128,6 +138,14 @@ TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {
     loadSettings(s, path);
     expectSlideDefaults(s);
     EXPECT_TRUE(saveSettings(s));
+    // A settings file that is a FIFO must not block the start (nor be replaced).
+    fs::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    s.slideLines = 20;
+    loadSettings(s, path);
+    expectSlideDefaults(s);
+    EXPECT_FALSE(saveSettings(s));
+    EXPECT_TRUE(fs::is_fifo(path));
 }
 
 TEST(Settings, ClampKeepsEveryFieldInItsRange) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "core/text.h"
@@ -46,4 +47,30 @@ TEST(AdjustmentsFile, SectionSurvivesShortFilesAndBadLinesAndIsDroppedWithItsRou
     back.normalizeRounds();
     EXPECT_TRUE(back.adjustments.allPenalties().empty());
     EXPECT_EQ(back.adjustments.allSubstitutes().size(), 1u);
+
+    // Written, read back (slots now in standings order) and written again, the section comes out
+    // the same: lines follow the rows they name, a seat's penalties in the order given.
+    Tournament many = t;
+    many.adjustments.addPenalty(0, 11, Penalty{-10, "b"});
+    many.adjustments.addPenalty(0, 0, Penalty{-30, "a"});
+    many.adjustments.addPenalty(0, 0, Penalty{-40, "a2"});
+    many.adjustments.setSubstitute(1, 2, Substitute{"Q", -300});
+    many.adjustments.setLeftFrom(9, 1);
+    many.adjustments.setLeftFrom(1, 2);
+    const std::string first = tournamentCsvText(many);
+    Tournament again(12, 3);
+    readTournamentCsv(again, first);
+    again.normalizeRounds();
+    EXPECT_EQ(tournamentCsvText(again), first);
+
+    // A result the penalties push past 32 bits is never saved clamped: the save is refused.
+    Tournament beyond = t;
+    beyond.pointsAt(0, 3) = -2'147'000'000;
+    beyond.adjustments.addPenalty(0, 3, Penalty{-9'999'999, "x"});
+    const std::string path = testing::TempDir() + "quelna_beyond_range.csv";
+    std::string why;
+    EXPECT_FALSE(saveTournamentFile(beyond, path, &why));
+    EXPECT_NE(why.find("P3 in round 1 with its penalties is beyond the range"), std::string::npos)
+        << why;
+    EXPECT_FALSE(std::filesystem::exists(path));
 }

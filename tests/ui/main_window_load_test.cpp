@@ -139,6 +139,8 @@ TEST(MainWindowLoad, ForeignFilesAreRefusedAndLossyLoadsSayWhatWasLeftOut) {
     numberPlayersInOrder(big);
     std::vector<std::string> shortLines = splitLines(good);
     shortLines.resize(13);
+    std::vector<std::string> dashLines = splitLines(good); // as a word processor types a minus
+    setField(dashLines, 5, 9, utf8ToCp1251("–5000"));
 
     struct Lossy {
         const char* name;
@@ -154,6 +156,11 @@ TEST(MainWindowLoad, ForeignFilesAreRefusedAndLossyLoadsSayWhatWasLeftOut) {
         {"short.csv", joined(shortLines), 0,
          u"Файл рассчитан на 12 игроков и 4 тура; загружены 12 игроков и 4 тура.\n"
          u"Туры с 1-го не загружены: в туре 1 не все столы заполнены (строка 14)."},
+        {"dash.csv", joined(dashLines), 2,
+         u"Туры с 3-го не загружены: в туре 3 не все столы заполнены (строка 5, ИО3: «–5000» — "
+         u"перед числом тире, а не знак минус).\n"
+         u"Эти значения прочитаны не так, как записаны в файле:\n"
+         u"строка 5, ИО3: «–5000» — перед числом тире, а не знак минус"},
     };
     for (const Lossy& c : lossy) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -118,6 +119,57 @@ TEST(RoundClockMenu, KeysWorkOnTheSlideAndTheClockSurvivesARestart) {
     EXPECT_EQ(after.duration, 91 * kMinute);
     EXPECT_EQ(tableExtra(after, 3), 5);
     EXPECT_FALSE(again->roundClock()->startAction()->isEnabled());
+}
+
+// A settings file with hostile clock values: the window starts, tells which values it refused,
+// shows a stopped clock of the round on the slide and writes none of them back.
+TEST(RoundClockMenu, HostileStoredClockIsRefusedAndNamed) {
+    SettingsGuard guard;
+    QTemporaryDir dir;
+    settings() = Settings{};
+    settings().settingsPath = dir.filePath(u"quelna.ini"_qs).toStdString();
+    Tournament t(48, 4);
+    playRounds(t, 1, 7);
+    const struct {
+        const char* section;
+        const char16_t* named; // one of the refused values
+    } cases[] = {
+        {"ROUND=1\r\nSTATE=1\r\nDURATION=5400000\r\nENDS=-9223372036854775808",
+         u"ENDS=-9223372036854775808"},
+        {"ROUND=1\r\nSTATE=2\r\nDURATION=9223372036854775807\r\nLEFT=1",
+         u"DURATION=9223372036854775807"},
+        {"ROUND=1\r\nSTATE=2\r\nDURATION=5400000\r\nLEFT=-9223372036854775808",
+         u"LEFT=-9223372036854775808"},
+        {"ROUND=1\r\nSTATE=1\r\nDURATION=5400000\r\nENDS=1\r\nEXTRA=5000:10", u"EXTRA=5000:10"},
+        {"ROUND=1\r\nSTARTS=9223372036854775807\r\nLENGTH=-2147483648", u"LENGTH=-2147483648"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.section);
+        {
+            QFile f(dir.filePath(u"quelna.ini"_qs));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray("[CLOCK]\r\n") + c.section + "\r\n");
+        }
+        auto w = openWindow(t, dir);
+        RoundClockService* service = w->roundClock();
+        EXPECT_EQ(service->clock().state, ClockState::Idle);
+        const QString note = service->droppedNote();
+        EXPECT_TRUE(note.contains(QString::fromUtf16(c.named))) << note.toStdString();
+        whileModal(service->slideAction(), [&](QWidget* slide) {
+            auto* show = qobject_cast<SlideShow*>(slide);
+            ASSERT_NE(show, nullptr);
+            bool shown = false;
+            for (QLabel* l : show->findChildren<QLabel*>())
+                shown = shown || l->text() == u"90:00"_qs;
+            EXPECT_TRUE(shown);
+            QTest::keyClick(slide, Qt::Key_F5); // a change writes the clock at once
+        });
+        const IniFile ini = IniFile::load(settings().settingsPath);
+        EXPECT_EQ(ini.get("CLOCK", "STATE"), "1");
+        EXPECT_EQ(ini.get("CLOCK", "DURATION"), "5400000");
+        EXPECT_EQ(ini.get("CLOCK", "EXTRA"), "");
+        EXPECT_EQ(ini.get("CLOCK", "STARTS"), "0");
+    }
 }
 
 } // namespace
