@@ -30,6 +30,20 @@ ServedPage servedPage(const std::string& body, const char* type) {
     return page;
 }
 
+constexpr const char* kHtml = "text/html; charset=utf-8";
+
+ServedSite servedSite(const PlayerPages& pages) {
+    ServedSite site;
+    site.pages = {servedPage(pages.indexHtml, kHtml), servedPage(pages.standingsHtml, kHtml),
+                  servedPage(pages.teamsHtml, kHtml),
+                  servedPage(pages.seatingJson, "application/json; charset=utf-8")};
+    if (!pages.myHtml.empty())
+        site.my = servedPage(pages.myHtml, kHtml);
+    for (const auto& [number, html] : pages.personalHtml)
+        site.personal.emplace(number, servedPage(html, kHtml));
+    return site;
+}
+
 } // namespace
 
 const std::string& ServedPage::body(Encoding e) const {
@@ -40,12 +54,17 @@ std::string ServedPage::etag(Encoding e) const {
     return '"' + tag + (e == Encoding::Gzip ? "-gz" : "") + '"';
 }
 
-std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages) {
-    constexpr const char* kHtml = "text/html; charset=utf-8";
+std::shared_ptr<const PageSnapshot> makePageSnapshot(const std::array<PlayerPages, 2>& pages) {
     auto snapshot = std::make_shared<PageSnapshot>();
-    snapshot->pages = {servedPage(pages.indexHtml, kHtml), servedPage(pages.standingsHtml, kHtml),
-                       servedPage(pages.teamsHtml, kHtml),
-                       servedPage(pages.seatingJson, "application/json; charset=utf-8")};
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        snapshot->sites[i] = servedSite(pages[i]);
+    return snapshot;
+}
+
+std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages) {
+    auto snapshot = std::make_shared<PageSnapshot>();
+    snapshot->sites[0] = servedSite(pages);
+    snapshot->sites[1] = snapshot->sites[0];
     return snapshot;
 }
 
