@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     auto ms = [](Clock::duration d) {
         return std::chrono::duration<double, std::milli>(d).count();
     };
-    double best = 1e9, bestRender = 1e9;
+    double best = 1e9, bestRender = 1e9, bestAgain = 1e9;
     std::size_t identity = 0, gzip = 0, count = 0;
     for (int run = 0; run < 5; ++run) {
         const auto start = Clock::now();
@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
         const auto done = Clock::now();
         bestRender = std::min(bestRender, ms(rendered - start));
         best = std::min(best, ms(done - start));
+        // The same record again, as while a round is typed: the compressed forms carry over.
+        const auto again = Clock::now();
+        const auto next = quelna::makePageSnapshot(quelna::renderServedPages(t, ""), snapshot);
+        bestAgain = std::min(bestAgain, ms(Clock::now() - again));
         identity = gzip = count = 0;
         for (const quelna::ServedSite& site : snapshot->sites) {
             auto add = [&](const quelna::ServedPage& p) {
@@ -50,8 +54,8 @@ int main(int argc, char** argv) {
                 add(p);
         }
     }
-    std::printf("publish: %zu pages, render %.1f ms, render+gzip %.1f ms (best of 5); "
-                "%.1f MB plain, %.1f MB gzip held\n",
-                count, bestRender, best, identity / 1e6, gzip / 1e6);
+    std::printf("publish: %zu pages, render %.1f ms, render+gzip %.1f ms, again unchanged %.1f "
+                "ms (best of 5); %.1f MB plain, %.1f MB gzip held\n",
+                count, bestRender, best, bestAgain, identity / 1e6, gzip / 1e6);
     return 0;
 }

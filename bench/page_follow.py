@@ -3,7 +3,7 @@
 
 Cuts a played tournament file down to its first K rounds with round K seated but not typed,
 serves it with `quelna-cli serve`, and keeps N phones polling as the pages' script does: each
-asks for its page (the seating, or its own p/<n>) every INTERVAL seconds on a keep-alive
+asks for its page (the standings, or its own p/<n>; both change when results arrive) every INTERVAL seconds on a keep-alive
 connection with the page's entity tag, so an unchanged page costs a 304. Then round K's results
 are written into the file, and it measures how long until the last phone has the new page, and
 the server's CPU time and memory meanwhile. Each phone has its own source address.
@@ -108,7 +108,8 @@ async def follow(args, count):
         try:
             port = int(re.search(r":(\d+)/", server.stdout.readline()).group(1))
             players = 200
-            phones = [Phone(i, port, "/" if i % 2 else "/p/%d" % (1 + i % players), args.interval)
+            phones = [Phone(i, port, "/standings.html" if i % 2 else "/p/%d" % (1 + i % players),
+                           args.interval)
                       for i in range(count)]
             stop = asyncio.Event()
             tasks = [asyncio.ensure_future(p.run(stop)) for p in phones]

@@ -151,7 +151,7 @@ int runServeCommand(const std::vector<std::string>& args) {
         const std::optional<std::string> problem =
             readTournamentInput(input, TextEncoding::Auto, next);
         if (!problem) {
-            slot.publish(makePageSnapshot(renderServedPages(*next, title)));
+            slot.publish(makePageSnapshot(renderServedPages(*next, title), slot.current()));
             stamp = reported = now;
             note("quelna-cli: published round=" + std::to_string(next->currentRound));
         } else if (now != reported) {

@@ -40,8 +40,12 @@ struct PageSnapshot {
     }
 };
 
-// Compresses every page of both languages: some tens of milliseconds for 200 players.
-std::shared_ptr<const PageSnapshot> makePageSnapshot(const std::array<PlayerPages, 2>& pages);
+// Compresses every page of both languages (a few hundred milliseconds for 200 players), but for
+// pages that are byte for byte those of `previous`, whose compressed form is taken over: while
+// a round is typed only the pages that show it change.
+std::shared_ptr<const PageSnapshot>
+makePageSnapshot(const std::array<PlayerPages, 2>& pages,
+                 const std::shared_ptr<const PageSnapshot>& previous = nullptr);
 // The same pages under both languages (a record rendered once).
 std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages);
 
