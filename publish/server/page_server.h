@@ -1,8 +1,8 @@
 #pragma once
 // The read-only web server of the players' pages: one thread of its own that waits on every
 // connection at once (Boost.Asio), so a client that is slow, idle or hostile holds a few
-// kilobytes and never a thread. It answers GET and HEAD for the four pages and "/" from the
-// current snapshot and nothing else.
+// kilobytes and never a thread. It answers GET and HEAD for the four pages, "/", my.html and
+// p/<start number>, in the language asked for, from the current snapshot and nothing else.
 #include <memory>
 #include <string>
 
