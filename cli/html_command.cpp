@@ -47,7 +47,8 @@ int runHtmlCommand(const std::vector<std::string>& args) {
         return usageError(*problem);
     const Tournament& t = *record;
     std::string error;
-    if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title)), out, &error)) {
+    if (!exportPlayerPages(renderPlayerPages(t, utf8ToCp1251(title), nullptr, {.served = false}),
+                           out, &error)) {
         std::cerr << "quelna-cli: cannot write the pages: " << error << '\n';
         return kExitCannotWrite;
     }

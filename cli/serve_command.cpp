@@ -11,13 +11,16 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "cli/options.h"
 #include "core/fs_path.h"
 #include "core/text.h"
 #include "publish/player_pages.h"
+#include "publish/server/local_addresses.h"
 #include "publish/server/page_server.h"
 #endif
 
@@ -31,9 +34,12 @@ constexpr int kExitStopped = 0;
 constexpr std::string_view kServeUsage =
     "usage: quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
     "serves index.html, standings.html, teams.html and seating.json of a saved tournament\n"
-    "on http://ADDR:P/ (all interfaces and port 8080 by default; port 0 picks a free one)\n"
-    "and publishes them anew within a second or two whenever FILE.csv changes (an autosave,\n"
-    "say). TITLE (UTF-8) heads every page. Ctrl+C stops it.\n"
+    "on http://ADDR:P/ (all IPv4 interfaces and port 8080 by default; ADDR may be an IPv4 or\n"
+    "IPv6 address or localhost; port 0 picks a free one), with each player's own page p/N,\n"
+    "in Russian or English (?lang=en), and publishes them anew within a second or two\n"
+    "whenever the content of FILE.csv changes (an autosave, say); open pages follow within a\n"
+    "few seconds. The first line lists the addresses a phone can open. TITLE (UTF-8) heads\n"
+    "every page. Ctrl+C stops it.\n"
     "Exit status: 0 stopped, 2 bad usage or unusable input, 3 the port cannot be opened.\n";
 
 #if QUELNA_PLAYER_PAGE
@@ -44,21 +50,32 @@ extern "C" void requestStop(int) {
     stopRequested = true;
 }
 
-// What identifies one version of the file without reading it.
+// What identifies one version of the file: its content, since a save within the same second
+// and of the same size leaves time and size as they were. A tournament file is small enough to
+// read once a second.
 struct FileStamp {
-    std::filesystem::file_time_type time{};
+    std::uint64_t hash = 0;
     std::uintmax_t size = 0;
     bool operator==(const FileStamp&) const = default;
 };
 
 std::optional<FileStamp> stampOf(const std::string& path) {
-    std::error_code ec;
-    FileStamp s;
-    s.time = std::filesystem::last_write_time(fsPath(path), ec);
-    if (ec)
+    std::ifstream in(fsPath(path), std::ios::binary);
+    if (!in)
         return std::nullopt;
-    s.size = std::filesystem::file_size(fsPath(path), ec);
-    if (ec)
+    FileStamp s;
+    s.hash = 14695981039346656037ull; // FNV-1a
+    char buffer[8192];
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        const std::streamsize n = in.gcount();
+        for (std::streamsize i = 0; i < n; ++i) {
+            s.hash ^= static_cast<unsigned char>(buffer[i]);
+            s.hash *= 1099511628211ull;
+        }
+        s.size += static_cast<std::uintmax_t>(n);
+    }
+    if (in.bad())
         return std::nullopt;
     return s;
 }
@@ -91,21 +108,31 @@ int runServeCommand(const std::vector<std::string>& args) {
         return usageError(*problem);
     const std::string title = utf8ToCp1251(a.text("--title").value_or(""));
     SnapshotSlot slot;
-    slot.publish(makePageSnapshot(renderPlayerPages(*t, title)));
+    slot.publish(makePageSnapshot(renderServedPages(*t, title)));
     PageServer server(slot);
     const ServerStart started = server.start(port, host);
+    if (started == ServerStart::BadAddress)
+        return usageError("--host takes an IP address (such as 0.0.0.0, 127.0.0.1, :: or ::1) "
+                          "or localhost, not '" +
+                          host + "'");
     if (started != ServerStart::Started) {
         std::cerr << "quelna-cli: cannot listen on " << host << ':' << port
-                  << (started == ServerStart::PortInUse      ? ": the port is in use"
-                      : started == ServerStart::NotPermitted ? ": not permitted"
-                                                             : "")
+                  << (started == ServerStart::PortInUse        ? ": the port is in use"
+                      : started == ServerStart::NotPermitted   ? ": not permitted"
+                      : started == ServerStart::AddressNotHere ? ": no interface of this computer "
+                                                                 "has that address"
+                                                               : "")
                   << '\n';
         return kExitPort;
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
-    note("quelna-cli: serving " + input + " round=" + std::to_string(t->currentRound) +
-         " at http://" + host + ':' + std::to_string(server.port()) + '/');
+    // The addresses a phone can open, as the QR slide shows them, not the wildcard.
+    std::string urls;
+    for (const std::string& url : pageUrls(host, server.port()))
+        urls += (urls.empty() ? "" : " ") + url;
+    note("quelna-cli: serving " + input + " round=" + std::to_string(t->currentRound) + " at " +
+         urls);
 
     // The file is looked at once a second; the stop request several times as often, so that
     // Ctrl+C ends the program well within a second.
@@ -124,7 +151,7 @@ int runServeCommand(const std::vector<std::string>& args) {
         const std::optional<std::string> problem =
             readTournamentInput(input, TextEncoding::Auto, next);
         if (!problem) {
-            slot.publish(makePageSnapshot(renderPlayerPages(*next, title)));
+            slot.publish(makePageSnapshot(renderServedPages(*next, title), slot.current()));
             stamp = reported = now;
             note("quelna-cli: published round=" + std::to_string(next->currentRound));
         } else if (now != reported) {

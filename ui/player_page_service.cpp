@@ -76,7 +76,8 @@ void PlayerPageService::publish() {
 void PlayerPageService::publishNow() {
     // Rendered and compressed here, once, so that serving a page costs the server no more than
     // sending it.
-    slot_.publish(makePageSnapshot(renderPlayerPages(t_, settings().tournamentTitle, clock_)));
+    slot_.publish(makePageSnapshot(renderServedPages(t_, settings().tournamentTitle, clock_),
+                                   slot_.current()));
 }
 
 bool PlayerPageService::apply(const PlayerPageSettings& wanted) {

@@ -102,15 +102,60 @@ std::optional<std::string> decodedPath(std::string_view target) {
     return path;
 }
 
-// The index of the page a path names, or -1.
-int pageOfPath(std::string_view path) {
+// The page a path names in one language's site, or null.
+const ServedPage* pageOfPath(std::string_view path, const ServedSite& site) {
     if (path == "/")
-        return 0;
+        return &site.pages[0];
+    if (path.size() < 2 || path[0] != '/')
+        return nullptr;
+    const std::string_view name = path.substr(1);
     for (std::size_t i = 0; i < kPlayerPageFiles.size(); ++i)
-        if (path.size() == kPlayerPageFiles[i].size() + 1 && path[0] == '/' &&
-            path.substr(1) == kPlayerPageFiles[i])
-            return static_cast<int>(i);
-    return -1;
+        if (name == kPlayerPageFiles[i])
+            return &site.pages[i];
+    if (name == kMyPageFile)
+        return site.my.identity.empty() ? nullptr : &site.my;
+    // p/<start number>: digits only, no sign, no leading zero.
+    const std::string_view number = name.substr(0, 2) == "p/" ? name.substr(2) : std::string_view();
+    int n = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (number.empty() || number[0] == '0' || ec != std::errc() ||
+        end != number.data() + number.size())
+        return nullptr;
+    const auto found = site.personal.find(n);
+    return found == site.personal.end() ? nullptr : &found->second;
+}
+
+// The value of one parameter of a query or one cookie: `name=value` items split by `separator`.
+std::string_view itemValue(std::string_view list, std::string_view name, char separator) {
+    while (!list.empty()) {
+        const std::size_t end = list.find(separator);
+        const std::string_view item = trim(list.substr(0, end));
+        if (item.size() > name.size() && item.substr(0, name.size()) == name &&
+            item[name.size()] == '=')
+            return item.substr(name.size() + 1);
+        if (end == std::string_view::npos)
+            break;
+        list.remove_prefix(end + 1);
+    }
+    return {};
+}
+
+struct LanguageChoice {
+    PageLanguage language = PageLanguage::Russian;
+    bool fromQuery = false; // chosen by ?lang=, which the answer asks the phone to remember
+};
+
+// ?lang= first, then the cookie the page set, then Russian.
+LanguageChoice languageOf(std::string_view target, std::string_view cookie) {
+    LanguageChoice choice;
+    const std::size_t question = target.find('?');
+    if (question != std::string_view::npos &&
+        parsePageLanguage(itemValue(target.substr(question + 1), "lang", '&'), choice.language)) {
+        choice.fromQuery = true;
+        return choice;
+    }
+    (void)parsePageLanguage(itemValue(cookie, "lang", ';'), choice.language);
+    return choice;
 }
 
 bool matchesTag(std::string_view ifNoneMatch, const ServedPage& page) {
@@ -128,6 +173,7 @@ bool matchesTag(std::string_view ifNoneMatch, const ServedPage& page) {
 struct Head {
     int status = 200;
     std::string_view allow, encoding, type = "text/plain; charset=utf-8";
+    std::string_view language; // a language chosen by ?lang=, to be remembered
     std::string etag;
     std::size_t length = 0;
     bool lengthField = true;
@@ -157,7 +203,10 @@ std::string render(const Head& h, const ServerLimits& limits) {
         field("Keep-Alive", "timeout=" + std::to_string(limits.idleSeconds) +
                                 ", max=" + std::to_string(limits.keepAliveRequests));
     field("Referrer-Policy", "no-referrer");
-    field("Vary", h.varies ? "Accept-Encoding" : "");
+    if (!h.language.empty())
+        field("Set-Cookie",
+              "lang=" + std::string(h.language) + "; Path=/; Max-Age=31536000; SameSite=Lax");
+    field("Vary", h.varies ? "Accept-Encoding, Cookie" : "");
     field("X-Content-Type-Options", "nosniff");
     return s + "\r\n";
 }
@@ -205,17 +254,19 @@ Answer answerRequest(const RequestHead& request, const SnapshotSlot& slot,
     const bool close = !request.keepAlive || request.hasBody || request.lastAllowed;
     // Only the path counts: a query changes nothing, and no path ever reaches the file system.
     const std::optional<std::string> path = decodedPath(request.target);
-    const int index = path ? pageOfPath(*path) : -1;
-    if (index < 0)
-        return plain(404, close, head, limits);
     std::shared_ptr<const PageSnapshot> snapshot = slot.current();
-    if (!snapshot)
-        return plain(503, close, head, limits);
-    const ServedPage& page = snapshot->pages[static_cast<std::size_t>(index)];
+    const LanguageChoice language = languageOf(request.target, request.cookie);
+    const ServedPage* found =
+        path && snapshot ? pageOfPath(*path, snapshot->site(language.language)) : nullptr;
+    if (!found)
+        return plain(snapshot || !path ? 404 : 503, close, head, limits);
+    const ServedPage& page = *found;
     const Encoding encoding = chooseEncoding(request.acceptEncoding, page);
     Head h;
     h.close = close;
     h.varies = true;
+    if (language.fromQuery)
+        h.language = pageWords(language.language).code;
     h.etag = page.etag(encoding);
     h.type = page.type;
     if (matchesTag(request.ifNoneMatch, page)) {

@@ -15,6 +15,7 @@ struct RequestHead {
     std::string_view target;
     std::string_view acceptEncoding;
     std::string_view ifNoneMatch;
+    std::string_view cookie;
     bool keepAlive = false;   // what the client asked for (HTTP/1.1 by default, 1.0 on request)
     bool hasBody = false;     // a body this server never reads, so the connection must end
     bool lastAllowed = false; // the connection has served its share of requests

@@ -3,6 +3,7 @@
 // compressed, that the user-interface thread makes after each refresh and swaps in, so the
 // server never reads the record and never compresses while a phone waits.
 #include <array>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,12 +25,28 @@ struct ServedPage {
     std::string etag(Encoding e) const;
 };
 
-struct PageSnapshot {
-    // In the order of kPlayerPageFiles.
-    std::array<ServedPage, kPlayerPageFiles.size()> pages;
+// The pages of one language.
+struct ServedSite {
+    std::array<ServedPage, kPlayerPageFiles.size()> pages; // in the order of kPlayerPageFiles
+    ServedPage my;                                         // my.html
+    std::map<int, ServedPage> personal;                    // p/<n>, by start number from 1
 };
 
-// Compresses every page: a few milliseconds for 200 players.
+struct PageSnapshot {
+    std::array<ServedSite, 2> sites; // in the order of kPageLanguages
+
+    const ServedSite& site(PageLanguage language) const {
+        return sites[language == PageLanguage::English ? 1 : 0];
+    }
+};
+
+// Compresses every page of both languages (a few hundred milliseconds for 200 players), but for
+// pages that are byte for byte those of `previous`, whose compressed form is taken over: while
+// a round is typed only the pages that show it change.
+std::shared_ptr<const PageSnapshot>
+makePageSnapshot(const std::array<PlayerPages, 2>& pages,
+                 const std::shared_ptr<const PageSnapshot>& previous = nullptr);
+// The same pages under both languages (a record rendered once).
 std::shared_ptr<const PageSnapshot> makePageSnapshot(const PlayerPages& pages);
 
 class SnapshotSlot {

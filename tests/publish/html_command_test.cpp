@@ -39,7 +39,8 @@ TEST_F(HtmlCommand, WritesTheFourPagesOfASavedTournament) {
     Tournament loaded(24, 5);
     ASSERT_TRUE(loadTournamentFile(loaded, csv.string()));
     loaded.normalizeRounds();
-    const PlayerPages expected = renderPlayerPages(loaded, utf8ToCp1251("Кубок & Ко"));
+    const PlayerPages expected =
+        renderPlayerPages(loaded, utf8ToCp1251("Кубок & Ко"), nullptr, {.served = false});
 
     const fs::path out = dir / "site" / "2026";
     ASSERT_EQ(run(csv.string() + " --out " + out.string() + " --title 'Кубок & Ко'"), 0);
@@ -53,7 +54,8 @@ TEST_F(HtmlCommand, WritesTheFourPagesOfASavedTournament) {
 
     // Writing again replaces the pages.
     ASSERT_EQ(run(csv.string() + " --out " + out.string()), 0);
-    EXPECT_EQ(readFile(out / "index.html"), renderIndexHtml(loaded, ""));
+    EXPECT_EQ(readFile(out / "index.html"),
+              renderIndexHtml(loaded, "", nullptr, {.served = false}));
 }
 
 TEST_F(HtmlCommand, BadInputIsTwoAndAnUnwritableFolderIsThree) {

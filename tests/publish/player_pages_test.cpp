@@ -95,23 +95,23 @@ TEST(PlayerPages, TiedTotalsShareTheirPlacesAndEqualTotalsShowZero) {
         EXPECT_EQ(p, "0");
     EXPECT_EQ(column(renderStandingsHtml(t, ""), 1).front(), "1");
 
-    // Totals 10, 20, 10, 30 for slots 0..3, 0 for the rest: places 1, 2, 3|4, 3|4, then 5..12
-    // shared by the eight players on 0.
-    const int totals[] = {10, 20, 10, 30};
-    for (int p = 0; p < 4; ++p)
-        t.pointsAt(0, p) = totals[p];
+    // The first round typed, every table adding up (the pages count only such rounds): totals
+    // 30, 10, -20, -20 | 10, -10, 0, 0 | 5, -5, 0, 0 give places 1, 2|3, 2|3, 4, then 5..8 shared
+    // by the four on 0, 9, 10 and 11|12.
+    const int round0[3][4] = {{30, 10, -20, -20}, {10, -10, 0, 0}, {5, -5, 0, 0}};
+    for (int tb = 0; tb < 3; ++tb)
+        for (int seat = 0; seat < 4; ++seat)
+            t.pointsAt(0, t.playerAt(0, tb, seat)) = round0[tb][seat];
     places = column(renderStandingsHtml(t, ""), 0);
     const std::vector<std::string> scores = column(renderStandingsHtml(t, ""), 3);
     ASSERT_EQ(places.size(), 12u);
-    EXPECT_EQ(places[0], "1");
-    EXPECT_EQ(places[1], "2");
-    EXPECT_EQ(places[2], "3|4");
-    EXPECT_EQ(places[3], "3|4");
-    for (int i = 4; i < 12; ++i)
-        EXPECT_EQ(places[i], "5|6|7|8|9|10|11|12");
+    const std::vector<std::string> expected = {"1",       "2|3",     "2|3",     "4",
+                                               "5|6|7|8", "5|6|7|8", "5|6|7|8", "5|6|7|8",
+                                               "9",       "10",      "11|12",   "11|12"};
+    EXPECT_EQ(places, expected);
     EXPECT_EQ(scores[0], "30");
-    EXPECT_EQ(scores[3], "10");
-    EXPECT_EQ(scores[11], "0");
+    EXPECT_EQ(scores[3], "5");
+    EXPECT_EQ(scores[11], "-20");
 }
 
 TEST(PlayerPages, WithoutTeamsAndBeforeTheFirstRound) {

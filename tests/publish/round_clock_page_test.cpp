@@ -43,7 +43,9 @@ TEST(RoundClockPage, StatesInTheJsonAndOnTheSeatingPage) {
         EXPECT_NE(pages.seatingJson.find("]}\n], \"clock\": " + s.json + common), std::string::npos)
             << pages.seatingJson.substr(pages.seatingJson.size() - 200);
         const std::size_t clock =
-            pages.indexHtml.find("<div id=\"clock\" class=\"clock\" " + s.element + " hidden>");
+            pages.indexHtml.find("<div id=\"clock\" class=\"clock\" " + s.element +
+                                 " data-tb=\"До начала тура\" data-tl=\"До конца тура\" "
+                                 "data-tp=\"Пауза\" data-tu=\"Время вышло\" hidden>");
         EXPECT_NE(clock, std::string::npos);
         EXPECT_LT(pages.indexHtml.find("<h2>ТУР № 2</h2>"), clock);
         EXPECT_LT(clock, pages.indexHtml.find("class=\"cards\"")) << "above the seating";

@@ -1,10 +1,12 @@
 // The round clock on the players' page in a real browser (headless Chromium, skipped when it is
-// not installed), served by the page server on 127.0.0.1 with its security policy.
+// not installed), served by the page server on 127.0.0.1 with its security policy; and an open
+// page following a republish.
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <thread>
 
 #include "../played_tournament.h"
 #include "publish/player_pages.h"
@@ -81,6 +83,31 @@ TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
     EXPECT_EQ(clockText(browse(server.port(), dir, 10000)), "clock|Пауза|12:34")
         << "not asked again before 30 seconds";
     EXPECT_EQ(clockText(browse(server.port(), dir, 40000)), "clock|Пауза|5:00");
+}
+
+TEST(FollowInBrowser, AnOpenPageTakesInTheNextRoundWithoutAReload) {
+    if (!QFile::exists(QString::fromUtf8(kChromium)))
+        GTEST_SKIP() << "no " << kChromium;
+    test_support::ScratchDir dir("quelna_follow_browser");
+    // The same tournament a round later; the titles differ so that the header, which the page
+    // does not swap, tells which version the browser loaded first.
+    const Tournament before = test::playedTournament(16, 4, 2, false);
+    const Tournament after = test::playedTournament(16, 4, 3, false);
+    SnapshotSlot slot;
+    slot.publish(makePageSnapshot(renderServedPages(before, "Before")));
+    PageServer server(slot);
+    ASSERT_EQ(server.start(0, "127.0.0.1"), ServerStart::Started);
+    std::thread republish([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        slot.publish(makePageSnapshot(renderServedPages(after, "After")));
+    });
+    // Virtual time runs ahead while the page waits, and stops while it asks the server: an hour
+    // of it lasts a few real seconds, over the republish.
+    const std::string dom = browse(server.port(), dir, 3'600'000);
+    republish.join();
+    EXPECT_NE(dom.find("<h1>Before</h1>"), std::string::npos) << "loaded before the republish";
+    EXPECT_NE(dom.find("<h2>ТУР № 3</h2>"), std::string::npos) << "followed it";
+    EXPECT_EQ(dom.find("<h2>ТУР № 2</h2>"), std::string::npos);
 }
 
 } // namespace

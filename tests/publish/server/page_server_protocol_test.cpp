@@ -49,7 +49,7 @@ class PageServerProtocol : public ::testing::Test {
 };
 
 TEST_F(PageServerProtocol, AnswersFromTheStoredForms) {
-    const ServedPage& index = snapshot->pages[0];
+    const ServedPage& index = snapshot->sites[0].pages[0];
     ASSERT_FALSE(index.gzip.empty());
     EXPECT_EQ(gunzip(index.gzip), pages.indexHtml);
     const std::string tag = index.etag(Encoding::Identity);
@@ -82,7 +82,7 @@ TEST_F(PageServerProtocol, AnswersFromTheStoredForms) {
         ASSERT_TRUE(reply);
         EXPECT_EQ(reply->status, c.status);
         EXPECT_EQ(reply->header("Content-Encoding"), c.encoding);
-        EXPECT_EQ(reply->header("Vary"), "Accept-Encoding");
+        EXPECT_EQ(reply->header("Vary"), "Accept-Encoding, Cookie");
         EXPECT_EQ(reply->header("Cache-Control"), "no-cache");
         EXPECT_EQ(reply->header("Content-Range"), "");
         EXPECT_FALSE(reply->header("ETag").empty());
