@@ -15,13 +15,15 @@ struct RatingNameProblem {
     std::string name; // UTF-8, as typed
 };
 
-// The file's text, or false with the rows whose name is not two words ("Фамилия Имя").
+// The file's text with every player, and false with the rows whose name is not two words
+// ("Фамилия Имя"), which the portal will refuse.
 [[nodiscard]] bool ratingExportText(const Tournament& t, std::string& utf8,
                                     std::vector<RatingNameProblem>& problems);
 
 // Writes the file through the safe write. False with the reason in error, or with problems
-// filled (nothing written) when some name is not two words.
+// filled (nothing written) when some name is not two words, unless asked to write it even so.
 [[nodiscard]] bool exportRatingFile(const Tournament& t, const std::string& path,
-                                    std::vector<RatingNameProblem>& problems, std::string& error);
+                                    std::vector<RatingNameProblem>& problems, std::string& error,
+                                    bool evenWithNameProblems = false);
 
 } // namespace quelna
