@@ -8,6 +8,8 @@
 #include <regex>
 #include <string>
 
+#include "core/random.h"
+#include "core/test_data.h"
 #include "core/tournament.h"
 #include "files/load_check.h"
 #include "files/tournament_csv.h"
@@ -83,6 +85,30 @@ TEST_F(Check, PassesEveryTournamentSimulateWrites) {
         if (c.check != "--format json")
             EXPECT_NE(result.out.find("нарушений правил: 0."), std::string::npos) << result.out;
     }
+}
+
+// Seated a round at a time by quelna-cli seat, the results typed and the file saved in between (so
+// each seating read the players in the standings order of the file before it): still the
+// program's seating in every round.
+TEST_F(Check, PassesATournamentSeatedFileByFile) {
+    const fs::path file = dir / "by_file.csv";
+    quelna::Random random(17);
+    quelna::Tournament t(40, 6);
+    quelna::generateRandomNames(t, random);
+    quelna::generateRandomTeams(t, random);
+    quelna::numberPlayersInOrder(t);
+    writeFile(file, tournamentCsvText(t));
+    for (int r = 0; r < 6; ++r) {
+        ASSERT_EQ(run("seat " + file.string()).status, 0) << "round " << r + 1;
+        t = readRecord(file);
+        quelna::generateRandomResults(t, r, random);
+        writeFile(file, tournamentCsvText(t));
+    }
+    const auto result = run("check " + file.string());
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_NE(result.out.find("рассадка программы повторена в 6; нарушений правил: 0."),
+              std::string::npos)
+        << result.out;
 }
 
 TEST_F(Check, FindsEachPlantedFault) {
