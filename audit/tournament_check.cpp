@@ -1,6 +1,7 @@
 #include "audit/tournament_check.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "audit/round_rules.h"
@@ -9,6 +10,21 @@
 namespace quelna {
 
 namespace {
+
+// The random search leaves no repeat meeting and numbers the tables by their best-placed player;
+// a round that differs from the exhaustive seating but has both may be its work, when the
+// exhaustive search was stopped sooner than here.
+bool mayBeRandomSearch(const Tournament& t, int round, bool meetingsClean) {
+    if (!meetingsClean)
+        return false;
+    std::vector<int> best(t.tableCount(), INT_MIN);
+    for (int p = 0; p < t.playerCount; ++p) {
+        const int table = t.tableAt(round, p);
+        if (table >= 0 && table < t.tableCount())
+            best[table] = std::max(best[table], t.runningTotal(p, round));
+    }
+    return std::is_sorted(best.rbegin(), best.rend());
+}
 
 Finding seatingFinding(int round, const RederivedRound& redone, const RederiveSettings& settings) {
     const std::string tour = "Тур " + std::to_string(round + 1) + ": ";
@@ -83,8 +99,19 @@ CheckReport checkTournament(const Tournament& t, const RederiveSettings& setting
             ++report.roundsMatching;
         // Repeats the program itself had to make break no rule.
         const bool unavoidable = redone.how == Rederived::FewestRepeats && redone.matches();
+        const std::size_t roundStart = report.findings.size();
         addMeetingFindings(t, round, settings.seating.overlapTables, unavoidable, report.findings);
-        report.findings.push_back(seatingFinding(round, redone, settings));
+        Finding seating = seatingFinding(round, redone, settings);
+        const bool meetingsClean =
+            std::none_of(report.findings.begin() + static_cast<std::ptrdiff_t>(roundStart),
+                         report.findings.end(), [](const Finding& f) { return f.breaksRule; });
+        if (seating.kind == FindingKind::SeatingDiffers &&
+            mayBeRandomSearch(t, round, meetingsClean))
+            seating.text +=
+                " Без повторов и с номерами столов по лучшему игроку — так рассаживает "
+                "и подбор, если полный перебор прервали раньше; тогда дайте проверке тот "
+                "же предел.";
+        report.findings.push_back(std::move(seating));
         addTableFindings(t, round, report.findings);
         if (roundDone)
             roundDone(round);

@@ -220,6 +220,14 @@ TEST_F(Check, FindsARoundSeatedWithOtherSettingsUnlessGivenThem) {
     EXPECT_TRUE(std::none_of(broken.begin(), broken.end(), [](const std::string& b) {
         return b.rfind("4:", 0) == 0;
     })) << given.out;
+    // Rounds the random search seated after a short exhaustive budget differ from the seating a
+    // longer one finds; the line says they may be its work, and the same budget takes them.
+    const fs::path random =
+        simulate("--players 48 --rounds 5 --seed 5 --exhaustive-variants 30", "random.csv");
+    const auto longer = run("check " + random.string());
+    EXPECT_EQ(longer.status, 1);
+    EXPECT_NE(longer.out.find("так рассаживает и подбор"), std::string::npos) << longer.out;
+    EXPECT_EQ(run("check " + random.string() + " --exhaustive-variants 30").status, 0);
     // A file it refuses, and bad usage.
     writeFile(dir / "not.csv", "hello\r\n");
     EXPECT_EQ(run("check " + (dir / "not.csv").string()).status, 2);
