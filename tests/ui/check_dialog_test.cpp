@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "audit/fairness.h"
 #include "audit/ui/check_dialog.h"
 #include "core/test_data.h"
@@ -91,9 +93,11 @@ TEST(CheckDialog, ShowsTheFindingsAndFairnessOfA200PlayerTournament) {
     EXPECT_TRUE(summary.startsWith(QStringLiteral(u"Итого: рассажено туров 6, рассадка программы "
                                                   u"повторена в 5;")))
         << summary.toStdString();
-    EXPECT_TRUE(red.contains(QStringLiteral(u"Тур 6: рассадка не та, что даёт программа по "
-                                            u"таблице перед туром (полный перебор): столы 1, 2.")))
-        << red.join(u'\n').toStdString();
+    const QString differs = QStringLiteral(u"Тур 6: рассадка не та, что даёт программа по "
+                                           u"таблице перед туром (полный перебор): столы 1, 2.");
+    EXPECT_TRUE(std::any_of(red.begin(), red.end(), [&differs](const QString& line) {
+        return line.startsWith(differs);
+    })) << red.join(u'\n').toStdString();
     // Every other red line is a table whose sum the swap broke.
     for (const QString& line : red)
         EXPECT_TRUE(line.startsWith(QStringLiteral(u"Тур 6"))) << line.toStdString();
