@@ -73,6 +73,8 @@ CheckDialog::CheckDialog(const Tournament& t, const RederiveSettings& settings, 
     fairness_->setFixedHeight(fairness_->horizontalHeader()->height() +
                               4 * fairness_->rowHeight(0) + 2 * fairness_->frameWidth());
     findings_->setObjectName(QStringLiteral("findings"));
+    findings_->setWordWrap(true); // a long line is read whole, not scrolled to
+    findings_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral(u"Закрыть"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
