@@ -22,6 +22,10 @@ int runServeCommand(const std::vector<std::string>& args);
 // are not two words included), 3 the file cannot be written.
 int runExportRatingCommand(const std::vector<std::string>& args);
 
+// A referee's check of a saved tournament. 0 nothing breaks a rule, 1 something does, 2 bad usage
+// or a file it refuses.
+int runCheckCommand(const std::vector<std::string>& args);
+
 // The usage of quelna-cli as a whole, which simulate and seat also answer --help with.
 extern const std::string_view kUsage;
 

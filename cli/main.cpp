@@ -27,6 +27,9 @@ const std::string_view kUsage =
     "  quelna-cli html IN.csv --out DIR [--title TITLE] [--encoding utf-8]\n"
     "  quelna-cli export-rating IN.csv --out OUT.csv\n"
     "  quelna-cli serve FILE.csv [--port P] [--host ADDR] [--title TITLE]\n"
+    "  quelna-cli check FILE.csv [--plan-ahead on|off] [--format text|json]\n"
+    "                      [--fixed-tables K] [--overlap-tables M] [--search fast|text]\n"
+    "                      [--exhaustive-seconds A] [--exhaustive-variants E] [--encoding utf-8]\n"
     "  quelna-cli --help | --version\n"
     "\n"
     "simulate plays a whole test tournament with random names, teams and results;\n"
@@ -65,6 +68,7 @@ int main(int argc, char** argv) {
         {"html", runHtmlCommand},
         {"serve", runServeCommand},
         {"export-rating", runExportRatingCommand},
+        {"check", runCheckCommand},
     };
     for (const auto& command : commands)
         if (!args.empty() && args[0] == command.name)

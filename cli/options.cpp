@@ -82,6 +82,7 @@ constexpr OptionRule kOptions[] = {
     {.name = "--search", .kind = OptionKind::Choice, .choices = "fast|text"},
     {"--fewest-repeats", OptionKind::Flag},
     {.name = "--plan-ahead", .kind = OptionKind::Choice, .choices = "on|off"},
+    {.name = "--format", .kind = OptionKind::Choice, .choices = "text|json"},
     {"--out", OptionKind::File},
     // auto: as when not given, CP1251 unless the names look like UTF-8.
     {.name = "--encoding",

@@ -1,31 +1,16 @@
 #include "files/rating_export.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/safe_write.h"
 #include "core/standings.h"
 #include "core/text.h"
+#include "files/rating_rules.h"
 
 namespace quelna {
 
 namespace {
-
-// The words of a name, blanks of any length between them; the portal splits on single spaces,
-// so the name is written with exactly one.
-std::vector<std::string> words(const std::string& name) {
-    std::vector<std::string> out;
-    std::string word;
-    for (char c : name + ' ') {
-        if (c == ' ' || c == '\t') {
-            if (!word.empty())
-                out.push_back(std::move(word));
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    return out;
-}
 
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"") == std::string::npos)
@@ -34,13 +19,6 @@ std::string csvField(const std::string& text) {
     for (char c : text)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + '"';
-}
-
-bool roundHasResults(const Tournament& t, int round) {
-    for (int p = 0; p < t.playerCount; ++p)
-        if (t.pointsAt(round, p) != 0)
-            return true;
-    return false;
 }
 
 int gamesPlayed(const Tournament& t, int player) {
@@ -67,26 +45,35 @@ bool ratingExportText(const Tournament& t, std::string& utf8,
         const int total = t.runningTotal(p, t.roundCount);
         if (i > 0 && !allEqual && total != t.runningTotal(order[i - 1], t.roundCount))
             place = i + 1;
-        const std::vector<std::string> w = words(cp1251ToUtf8(t.names[p]));
-        if (w.size() != 2) {
+        // The portal splits on single blanks, so the words are written with exactly one.
+        const std::vector<std::string> w = nameWords(cp1251ToUtf8(t.names[p]));
+        if (w.size() != 2)
             problems.push_back({i + 1, cp1251ToUtf8(t.names[p])});
-            continue;
-        }
-        // Quotes do not help: spreadsheets take a quoted field's formula all the same.
-        if (std::string_view("=+-@").find(w[0].front()) != std::string_view::npos) {
+        // Quotes do not help: spreadsheets take a quoted field's formula all the same, so such a
+        // row is never written, not even when the organiser writes other problems as they are.
+        if (!w.empty() && std::string_view("=+-@").find(w[0].front()) != std::string_view::npos) {
             problems.push_back({i + 1, cp1251ToUtf8(t.names[p]), RatingNameProblem::Why::Formula});
             continue;
         }
-        utf8 += std::to_string(place) + ',' + csvField(w[0] + ' ' + w[1]) + ',' +
-                std::to_string(total) + ".0," + std::to_string(gamesPlayed(t, p)) + '\n';
+        std::string name;
+        for (const std::string& word : w)
+            name += (name.empty() ? "" : " ") + word;
+        utf8 += std::to_string(place) + ',' + csvField(name) + ',' + std::to_string(total) + ".0," +
+                std::to_string(gamesPlayed(t, p)) + '
+';
     }
     return problems.empty();
 }
 
 bool exportRatingFile(const Tournament& t, const std::string& path,
-                      std::vector<RatingNameProblem>& problems, std::string& error) {
+                      std::vector<RatingNameProblem>& problems, std::string& error,
+                      bool evenWithNameProblems) {
     std::string text;
-    if (!ratingExportText(t, text, problems))
+    const bool clean = ratingExportText(t, text, problems);
+    const bool formula = std::any_of(problems.begin(), problems.end(), [](const auto& x) {
+        return x.why == RatingNameProblem::Why::Formula;
+    });
+    if (!clean && (!evenWithNameProblems || formula))
         return false;
     return safeWriteFile(path, text, &error);
 }

@@ -20,14 +20,17 @@ struct RatingNameProblem {
     Why why = Why::NotTwoWords;
 };
 
-// The file's text, or false with the rows whose name is not two words ("Фамилия Имя") or would be
-// taken as a formula.
+// The file's text with every player but those whose name a spreadsheet would take as a formula,
+// and false with the rows whose name is not two words ("Фамилия Имя", which the portal refuses)
+// or would be taken as a formula.
 [[nodiscard]] bool ratingExportText(const Tournament& t, std::string& utf8,
                                     std::vector<RatingNameProblem>& problems);
 
 // Writes the file through the safe write. False with the reason in error, or with problems
-// filled (nothing written) when some name cannot be written.
+// filled (nothing written) when some name is not two words, unless asked to write it even so,
+// or would be taken as a formula, which is never written.
 [[nodiscard]] bool exportRatingFile(const Tournament& t, const std::string& path,
-                                    std::vector<RatingNameProblem>& problems, std::string& error);
+                                    std::vector<RatingNameProblem>& problems, std::string& error,
+                                    bool evenWithNameProblems = false);
 
 } // namespace quelna

@@ -111,7 +111,8 @@ SeatingOutcome seatNextRound(Tournament& t, const NextRoundOptions& options, Ran
     outcome.repeatsLeft = countRepeatPairs(t, round);
     outcome.factorLeft = roundDisplayFactor(t, round);
     undoSeating(t, round, placed);
-    if (outcome.result == SeatingResult::Failed && outcome.noSeatingExists && options.fewestRepeats) {
+    if (outcome.result == SeatingResult::Failed && outcome.noSeatingExists &&
+        options.fewestRepeats) {
         SeatingOutcome fewest = seatWithFewestRepeatsNow(t, options);
         fewest.variants = outcome.variants;
         if (fewest.seated())
@@ -124,8 +125,14 @@ SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& op
                                        const PhaseLimits& limits, Random& random) {
     SeatingControl control(limits);
     SeatingObserver quiet;
+    return seatNextRoundUnattended(t, options, limits, random, quiet, control);
+}
+
+SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& options,
+                                       const PhaseLimits& limits, Random& random,
+                                       SeatingObserver& observer, SeatingControl& control) {
     if (limits.exhaustiveSeconds <= 0 && limits.randomSeconds <= 0)
-        return seatNextRound(t, options, random, quiet, control);
+        return seatNextRound(t, options, random, observer, control);
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -135,7 +142,7 @@ SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& op
         while (!wake.wait_for(lock, std::chrono::seconds(1), [&] { return done; }))
             control.secondPassed();
     });
-    SeatingOutcome outcome = seatNextRound(t, options, random, quiet, control);
+    SeatingOutcome outcome = seatNextRound(t, options, random, observer, control);
     {
         std::lock_guard lock(mutex);
         done = true;

@@ -61,6 +61,11 @@ SeatingOutcome seatNextRound(Tournament& t, const NextRoundOptions& options, Ran
 // the progress dialog's timer does in the program.
 SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& options,
                                        const PhaseLimits& limits, Random& random);
+// The same for a runner that watches or steers it: its observer and its control, whose seconds the
+// thread ticks when `limits` (the control's) has any.
+SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& options,
+                                       const PhaseLimits& limits, Random& random,
+                                       SeatingObserver& observer, SeatingControl& control);
 
 // After a seating proven impossible: t.currentRound seated with the fewest repeat meetings,
 // finished or undone as seatNextRound does.

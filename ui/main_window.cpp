@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "audit/ui/check_dialog.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "gui/app_paths.h"
@@ -134,6 +135,11 @@ void MainWindow::buildMenu() {
 #if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
 #endif
+    connect(service->addAction(QStringLiteral(u"Про&верка турнира...")), &QAction::triggered, this,
+            [this] {
+                copyGridIntoRecord();
+                showCheckDialog(this, t_);
+            });
     serviceMenu_ = service;
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
