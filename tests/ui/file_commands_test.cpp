@@ -87,7 +87,8 @@ TEST(FileCommands, UnreadableFileGivesTheReadMessageAndKeepsTheRecord) {
     const QString directory = dir.filePath(QStringLiteral(u"folder.csv"));
     ASSERT_TRUE(QDir().mkdir(directory));
     std::vector<QString> paths{dir.filePath(QStringLiteral(u"missing.csv")), directory};
-#ifndef _WIN32 // Windows has no permission bit that stops reading
+    // Windows has no permission bit that stops reading.
+#ifndef _WIN32
     if (geteuid() != 0) { // permissions do not stop the superuser
         const QString locked = dir.filePath(QStringLiteral(u"locked.csv"));
         writeFile(locked, QByteArray::fromStdString(csvText(Tournament(16, 3))));
