@@ -127,8 +127,9 @@ TEST_F(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
 
 // The same run on a desktop with two monitors, in a child process started with two screens.
 // `quelna FILE.csv`, as "Open with" starts it: a tournament file (a Cyrillic name here) opens
-// in the main window without the parameters dialog; a file that is no tournament is refused with
-// the message "Открыть" gives, and the parameters dialog follows.
+// in the main window without the parameters dialog; a file of a size the program cannot run is
+// refused with the message "Открыть" gives, and closing the parameters dialog that follows ends
+// the run without a window of that size.
 TEST_F(Entry, FileFromTheCommandLineOpensInsteadOfTheParametersDialog) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
@@ -136,8 +137,9 @@ TEST_F(Entry, FileFromTheCommandLineOpensInsteadOfTheParametersDialog) {
     mwtest::playRounds(played, 1, 5);
     const QString tournamentFile = dir.filePath(QStringLiteral(u"Кубок осени.csv"));
     ASSERT_TRUE(saveTournamentFile(played, corePath(tournamentFile)));
-    const QString notATournament = dir.filePath(QStringLiteral(u"список.csv"));
-    writeFile(notATournament, "a;b;c\r\n");
+    // A tournament's header with seven players: no size the program can run.
+    const QString notATournament = dir.filePath(QStringLiteral(u"семь.csv"));
+    writeFile(notATournament, fileBytes(tournamentFile).split('\n').mid(0, 8).join('\n') + '\n');
 
     {
         QString shownPoints;
