@@ -26,3 +26,9 @@ QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)
 # The Windows build and its run under Wine (scripts/test-windows).
 QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64 libboost-dev
                          libz-mingw-w64-dev python3)
+# Qt and libqrencode for Windows, built from Debian's sources (scripts/qt-windows): apt-get source
+# needs dpkg-dev; Qt's moc, rcc and uic come from the Linux Qt.
+QUELNA_QT_WINDOWS_PACKAGES=(cmake ninja-build dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev
+                            qt6-base-dev-tools libqrencode-dev)
+# The Windows setup (scripts/package-windows): NSIS.
+QUELNA_WINDOWS_PACKAGING_PACKAGES=(nsis)

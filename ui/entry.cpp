@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -27,7 +28,7 @@ void applyMonitorCount(int monitorCount) {
         s.showOnSecondary = false;
 }
 
-int runEntry(QApplication& app, const QString& settingsPath) {
+int runEntry(QApplication& app, const QString& settingsPath, const QString& openFile) {
     // The run is a chain of modal dialogs; no window in between must end the application.
     app.setQuitOnLastWindowClosed(false);
     installToolTipBehaviour(app);
@@ -44,6 +45,14 @@ int runEntry(QApplication& app, const QString& settingsPath) {
     QString file = offerResume(folder);
     if (file.isEmpty() || !tournamentFileSize(file, players, rounds)) {
         file.clear();
+        if (!openFile.isEmpty() && tournamentFileSize(openFile, players, rounds))
+            file = openFile;
+        else if (!openFile.isEmpty())
+            QMessageBox::critical(nullptr, QStringLiteral(u"Ошибка"),
+                                  QStringLiteral(u"Ошибка при чтении из файла!"));
+    }
+    if (file.isEmpty()) {
+        players = rounds = 0; // a file that failed the check may have left its size here
         ParametersDialog parameters;
         if (parameters.exec() == 1) {
             players = parameters.playerCount();
@@ -53,6 +62,7 @@ int runEntry(QApplication& app, const QString& settingsPath) {
         }
     }
     if (players > 0) {
+        ParametersDialog::limitTableOptions(players);
         Tournament tournament(players, rounds);
         settings().autosave = !testMode;
         MainWindowEnvironment env;

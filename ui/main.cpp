@@ -10,5 +10,12 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(u"quelna"));
     (void)quelna::installQtTranslation(app);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(quelna::kVersion));
-    return quelna::runEntry(app, quelna::appDataDirectory() + QStringLiteral(u"/quelna.ini"));
+    // `quelna FILE.csv`, as the file manager's "Open with" starts it; options are skipped.
+    QString file;
+    for (const QString& argument : app.arguments().mid(1))
+        if (!argument.startsWith(QLatin1Char('-'))) {
+            file = argument;
+            break;
+        }
+    return quelna::runEntry(app, quelna::appDataDirectory() + QStringLiteral(u"/quelna.ini"), file);
 }

@@ -144,10 +144,14 @@ void ParametersDialog::acceptSize(int players, int rounds) {
     playerCount_ = players;
     roundCount_ = rounds;
     testMode_ = testModeCheck_->isChecked();
+    limitTableOptions(players);
+    done(1);
+}
+
+void ParametersDialog::limitTableOptions(int players) {
     Settings& s = settings();
     s.fixedTables = std::min(s.fixedTables, players / 4);
     s.overlapTables = std::min(s.overlapTables, players / 4);
-    done(1);
 }
 
 } // namespace quelna

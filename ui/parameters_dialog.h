@@ -36,6 +36,8 @@ class ParametersDialog : public QDialog {
     QWidget* control(int id) const { return controls_.value(id); }
 
     static bool validParameters(int players, int rounds);
+    // Fixed and overlapping tables cannot outnumber the tables of a tournament of this size.
+    static void limitTableOptions(int players);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

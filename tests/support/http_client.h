@@ -9,7 +9,11 @@
 #include <boost/asio/streambuf.hpp>
 #include <boost/asio/write.hpp>
 
+#ifdef _WIN32
+#include <winsock2.h> // WSAPoll
+#else
 #include <poll.h>
+#endif
 
 #include <optional>
 #include <string>
@@ -100,9 +104,17 @@ class HttpClient {
 
     // True when the server closes the connection within the time (nothing else arrives).
     bool closedByServer(int milliseconds = 2000) {
-        pollfd p{socket_.native_handle(), POLLIN, 0};
-        if (!socket_.is_open() || ::poll(&p, 1, milliseconds) != 1)
+        if (!socket_.is_open())
             return false;
+#ifdef _WIN32
+        WSAPOLLFD p{socket_.native_handle(), POLLRDNORM, 0};
+        if (::WSAPoll(&p, 1, milliseconds) != 1)
+            return false;
+#else
+        pollfd p{socket_.native_handle(), POLLIN, 0};
+        if (::poll(&p, 1, milliseconds) != 1)
+            return false;
+#endif
         boost::system::error_code ec;
         char c;
         socket_.read_some(boost::asio::buffer(&c, 1), ec);

@@ -14,8 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
-#include "tests/ui/ui_test_support.h"
+#include "gui/core_path.h"
 #include "gui/tooltips.h"
+#include "tests/ui/main_window_support.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/entry.h"
 #include "ui/main_window.h"
 #include "ui/parameters_dialog.h"
@@ -124,6 +126,49 @@ TEST_F(Entry, AcceptedParametersRunTheMainWindowWithAutosaveByMode) {
 }
 
 // The same run on a desktop with two monitors, in a child process started with two screens.
+// `quelna FILE.csv`, as "Open with" starts it: a tournament file (a Cyrillic name here) opens
+// in the main window without the parameters dialog; a file of a size the program cannot run is
+// refused with the message "Открыть" gives, and closing the parameters dialog that follows ends
+// the run without a window of that size.
+TEST_F(Entry, FileFromTheCommandLineOpensInsteadOfTheParametersDialog) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
+    Tournament played(20, 3);
+    mwtest::playRounds(played, 1, 5);
+    const QString tournamentFile = dir.filePath(QStringLiteral(u"Кубок осени.csv"));
+    ASSERT_TRUE(saveTournamentFile(played, corePath(tournamentFile)));
+    // A tournament's header with seven players: no size the program can run.
+    const QString notATournament = dir.filePath(QStringLiteral(u"семь.csv"));
+    writeFile(notATournament, fileBytes(tournamentFile).split('\n').mid(0, 8).join('\n') + '\n');
+
+    {
+        QString shownPoints;
+        ModalScript opened({[&](QWidget* w) {
+            auto* main = qobject_cast<MainWindow*>(w);
+            ASSERT_NE(main, nullptr);
+            (void)QTest::qWaitFor([&] { return !main->pointsCell(0, 0)->text().isEmpty(); });
+            shownPoints = main->pointsCell(0, 0)->text();
+            settings().autosave = false;
+            w->close();
+        }});
+        EXPECT_EQ(runEntry(*qApp, ini, tournamentFile), 0);
+        EXPECT_EQ(opened.seen, std::vector<QString>{QStringLiteral(u"quelna::MainWindow")});
+        const int first = played.playerAt(0, 0, 0);
+        EXPECT_EQ(shownPoints, QString::number(played.pointsAt(0, first)));
+    }
+    QString message;
+    ModalScript refused({[&](QWidget* w) {
+                             if (auto* box = qobject_cast<QMessageBox*>(w))
+                                 message = box->text();
+                             w->close();
+                         },
+                         [](QWidget* w) { w->close(); }});
+    EXPECT_EQ(runEntry(*qApp, ini, notATournament), 0);
+    EXPECT_EQ(refused.seen, (std::vector<QString>{QStringLiteral(u"QMessageBox"),
+                                                  QStringLiteral(u"quelna::ParametersDialog")}));
+    EXPECT_EQ(message, QStringLiteral(u"Ошибка при чтении из файла!"));
+}
+
 TEST_F(Entry, SecondMonitorKeepsTheSecondaryOption) {
     QTemporaryDir dir;
     const QString screens = dir.filePath(QStringLiteral(u"screens.json"));
