@@ -59,8 +59,7 @@ bool ratingExportText(const Tournament& t, std::string& utf8,
         for (const std::string& word : w)
             name += (name.empty() ? "" : " ") + word;
         utf8 += std::to_string(place) + ',' + csvField(name) + ',' + std::to_string(total) + ".0," +
-                std::to_string(gamesPlayed(t, p)) + '
-';
+                std::to_string(gamesPlayed(t, p)) + '\n';
     }
     return problems.empty();
 }
