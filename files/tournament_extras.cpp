@@ -14,13 +14,19 @@ namespace quelna {
 namespace {
 
 struct Words {
-    std::string marker, substitute, penalty, left;
+    std::string marker, substitute, penalty, left, untyped, text;
 };
 
 const Words& words() {
     static const Words w{utf8ToCp1251("ЗАМЕНЫ_И_ШТРАФЫ"), utf8ToCp1251("ЗАМЕНА"),
-                         utf8ToCp1251("ШТРАФ"), utf8ToCp1251("ВЫБЫЛ")};
+                         utf8ToCp1251("ШТРАФ"),           utf8ToCp1251("ВЫБЫЛ"),
+                         utf8ToCp1251("НЕ_ВВЕДЕНО"),      utf8ToCp1251("НЕ_ЧИСЛО")};
     return w;
+}
+
+bool hasTypedState(const Tournament& t) {
+    return std::any_of(t.entries.begin(), t.entries.end(),
+                       [](PointsEntry e) { return e != PointsEntry::Number; });
 }
 
 // The line's fields as csv_fields splits them, without the empty cells a spreadsheet pads a
@@ -77,7 +83,7 @@ std::string_view extrasSection(std::string_view bytes) {
 
 std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& rowOf) {
     const Adjustments& a = t.adjustments;
-    if (a.empty())
+    if (a.empty() && !hasTypedState(t))
         return {};
     std::string text = words().marker + "\r\n";
     for (const auto& [key, s] : a.allSubstitutes()) {
@@ -92,6 +98,16 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
                     ';' + num(p.amount) + ';' + sanitizeName(p.reason) + "\r\n";
     for (const auto& [player, round] : a.allLeft())
         text += words().left + ';' + num(rowOf[player]) + ';' + num(round + 1) + "\r\n";
+    // Cells not typed yet and typed text that is not a number: the points columns say 0 and the
+    // leading number, which is all a reader of the player lines needs.
+    for (int r = 0; r < t.roundCount; ++r)
+        for (int p = 0; p < t.playerCount; ++p) {
+            const std::string where = ';' + num(r + 1) + ';' + num(rowOf[p]);
+            if (t.entryAt(r, p) == PointsEntry::Untyped)
+                text += words().untyped + where + "\r\n";
+            else if (t.entryAt(r, p) == PointsEntry::Text)
+                text += words().text + where + ';' + sanitizeName(t.typedTextAt(r, p)) + "\r\n";
+        }
     return text;
 }
 
@@ -101,6 +117,7 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
     using Problem = ExtrasLine::Problem;
     std::set<std::pair<int, int>> substituted; // (round, player)
     std::set<int> left;
+    std::set<std::pair<int, int>> typed; // (round, player) of the typed-state lines
     int lineNumber = 0;
     while (!section.empty()) {
         const std::size_t end = section.find('\n');
@@ -132,6 +149,15 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
             numbers = {1, 2};
             needed = 3;
             moreAllowed = false;
+        } else if (f[0] == words().untyped) {
+            e.kind = Kind::Untyped;
+            numbers = {1, 2};
+            needed = 3;
+            moreAllowed = false;
+        } else if (f[0] == words().text) {
+            e.kind = Kind::Text;
+            numbers = {1, 2};
+            needed = 4;
         } else {
             use(e);
             continue;
@@ -152,10 +178,11 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
         if (e.problem == Problem::None) {
             e.round = round - 1;
             e.player = row - 1;
-            const bool first = e.kind == Kind::Substitute
-                                   ? substituted.insert({e.round, e.player}).second
-                               : e.kind == Kind::Left ? left.insert(e.player).second
-                                                      : true;
+            const bool first =
+                e.kind == Kind::Substitute ? substituted.insert({e.round, e.player}).second
+                : e.kind == Kind::Left     ? left.insert(e.player).second
+                : e.kind == Kind::Penalty  ? true
+                                           : typed.insert({e.round, e.player}).second;
             if (!first)
                 e.problem = Problem::Repeated;
         }
@@ -164,6 +191,8 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
             e.substitute = Substitute{textFrom(f, 5), value[4]};
         } else if (e.problem == Problem::None && e.kind == Kind::Penalty) {
             e.penalty = Penalty{value[3], textFrom(f, 4)};
+        } else if (e.problem == Problem::None && e.kind == Kind::Text) {
+            e.typedText = textFrom(f, 3);
         }
         use(e);
     }
@@ -172,6 +201,7 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
 void readTournamentExtras(Tournament& t, std::string_view section) {
     Adjustments read;
     std::map<Adjustments::Key, int> realResults;
+    std::map<Adjustments::Key, std::string> typedState; // text, or nothing for not typed
     forEachExtrasLine(section, t.playerCount, t.roundCount, [&](ExtrasLine& e) {
         if (!e.used())
             return;
@@ -185,6 +215,14 @@ void readTournamentExtras(Tournament& t, std::string_view section) {
             break;
         case ExtrasLine::Kind::Left:
             read.setLeftFrom(e.player, e.round);
+            break;
+        case ExtrasLine::Kind::Untyped:
+            typedState[{e.round, e.player}].clear();
+            break;
+        case ExtrasLine::Kind::Text:
+            // A text that reads as a whole number after all is stored as that number.
+            typedState[{e.round, e.player}] =
+                e.typedText.empty() ? std::string(" ") : std::move(e.typedText);
             break;
         case ExtrasLine::Kind::Unknown:
             break;
@@ -208,6 +246,9 @@ void readTournamentExtras(Tournament& t, std::string_view section) {
     for (const auto& [key, real] : realResults)
         if (key.first < seated)
             t.pointsAt(key.first, key.second) = real;
+    for (const auto& [key, text] : typedState)
+        if (key.first < seated)
+            t.typePoints(key.first, key.second, text);
     t.adjustments = std::move(read);
 }
 

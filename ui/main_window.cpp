@@ -62,7 +62,7 @@ MainWindow::MainWindow(Tournament& t, bool testMode, QWidget* parent)
 
 MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment& env,
                        QWidget* parent)
-    : QDialog(parent), t_(t), testMode_(testMode), n_(t.playerCount), rounds_(t.roundCount),
+    : QDialog(parent), doc_(new TournamentDocument(t, this)), t_(t), testMode_(testMode), n_(t.playerCount), rounds_(t.roundCount),
       tableError_(t.playerCount / 4, false) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -87,6 +87,12 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     typedSave_->setSingleShot(true);
     typedSave_->setInterval(kTypedSaveDelayMs);
     connect(typedSave_, &QTimer::timeout, this, [this] { autosave(t_.currentRound); });
+    connect(doc_, &TournamentDocument::reset, this, [this] { showRecord(); });
+    connect(doc_, &TournamentDocument::pointsChanged, this,
+            [this](int round, int table) { onPointsChanged(round, table); });
+    connect(doc_, &TournamentDocument::playersChanged, this, [this] { onPlayersChanged(); });
+    connect(doc_, &TournamentDocument::nameChanged, this,
+            [this](int player) { onNameChanged(player); });
     adjustmentCommands_ = new AdjustmentCommands(*this, t_, serviceMenu_);
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
@@ -118,7 +124,7 @@ void MainWindow::buildMenu() {
             &QAction::triggered, this, [this] { saveFile(); });
     connect(file->addAction(QStringLiteral(u"&Экспорт результатов для рейтинга...")),
             &QAction::triggered, this, [this] {
-                copyGridIntoRecord();
+                commitFocusedCell();
                 exportRatingCommand(this, t_);
             });
     file->addSeparator();
@@ -131,6 +137,10 @@ void MainWindow::buildMenu() {
         add(service, ids::kCorrectRoundCommand, QStringLiteral(u"&Исправить результаты тура..."));
     correct->setEnabled(false);
     connect(correct, &QAction::triggered, this, [this] { chooseRoundToCorrect(-1); });
+    QAction* rename =
+        add(service, ids::kRenamePlayerCommand, QStringLiteral(u"Исправить и&мя игрока..."));
+    rename->setEnabled(false);
+    connect(rename, &QAction::triggered, this, [this] { renamePlayerCommand(); });
 #if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
 #endif
@@ -162,7 +172,7 @@ void MainWindow::buildMenu() {
         add(slides, ids::kCloseSlidesCommand, QStringLiteral(u"&Закрыть показ слайдов"));
     closeSlidesItem->setEnabled(false);
     connect(closeSlidesItem, &QAction::triggered, this, [this] { closeSlides(); });
-    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
+    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { commitFocusedCell(); });
     for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
         actions_.insert(it.key(), it.value());
 }
@@ -236,13 +246,21 @@ void MainWindow::buildGrid() {
         controls_.insert(ids::kNameEdit + i, name);
         controls_.insert(ids::kTeamEdit + i, team);
         controls_.insert(ids::kNumberEdit + i, number);
-        connect(name, &QLineEdit::textChanged, this, [this] {
-            if (!refreshing_)
-                nameRule();
+        connect(name, &QLineEdit::textChanged, this, [this, i] {
+            if (refreshing_)
+                return;
+            registrationEdited(i);
+            nameRule();
         });
-        connect(number, &QLineEdit::textChanged, this, [this] {
+        connect(team, &QLineEdit::textChanged, this, [this, i] {
             if (!refreshing_)
-                numberRule();
+                registrationEdited(i);
+        });
+        connect(number, &QLineEdit::textChanged, this, [this, i] {
+            if (refreshing_)
+                return;
+            registrationEdited(i);
+            numberRule();
         });
     }
 
@@ -556,9 +574,8 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // What the grid shows goes into the autosave too, so typed names or the points in the cell
-    // that still has the focus are not lost.
-    copyGridIntoRecord();
+    // The points in the cell that still has the focus go into the autosave too.
+    commitFocusedCell();
     typedSave_->stop();
     closeSlides();
     autosave(t_.currentRound);

@@ -16,6 +16,7 @@
 #include "ui/grid_cells.h"
 #include "ui/grid_layout.h"
 #include "ui/points_check.h"
+#include "ui/tournament_document.h"
 
 class QAction;
 class QContextMenuEvent;
@@ -60,6 +61,7 @@ inline constexpr int kSlideStandings = 40009;
 inline constexpr int kSlideTeamStandings = 40011;
 inline constexpr int kCorrectRoundCommand = 40020;
 inline constexpr int kCloseSlidesCommand = 40021;
+inline constexpr int kRenamePlayerCommand = 40022;
 } // namespace ids
 
 // Where the window takes its size from and writes its autosave files; tests replace both.
@@ -83,16 +85,21 @@ class MainWindow : public QDialog, private GridCellListener {
     RoundClockService* roundClock() const { return clock_; }
     AdjustmentCommands* adjustmentCommands() const { return adjustmentCommands_; }
 
+    // The record was changed outside the window (a test, a file read before): the document takes
+    // it as a whole and the grid shows it.
     void refreshFromTournament();
+    TournamentDocument* document() const { return doc_; }
     void showRound(int k);
-    void readPlayersFromGrid();
-    void readRoundPointsFromGrid(int r);
+    // A points cell still being typed in goes to the document, as leaving it would.
+    void commitFocusedCell();
     // Reads a tournament file chosen before the window opened (resuming), and shows it.
     void openTournamentFile(const QString& fileName);
 
     // Correcting a past round: its points are editable until "Готово".
     void startCorrection(int round);
-    void finishCorrection();
+    // Asks first when the round has a red table or one not typed yet; false when the organiser
+    // goes on correcting.
+    bool finishCorrection(bool ask = false);
     int correctingRound() const { return correctingRound_; }
     QWidget* correctionBanner() const { return correctionBanner_; }
     // The slide show running beside the window on another screen, if any.
@@ -140,6 +147,18 @@ class MainWindow : public QDialog, private GridCellListener {
 
     GridCell* cell(GridCell::Kind kind, int round, int position) const;
     QString seatText(int player, int round) const;
+    // What a points cell shows for the player's entry of the round.
+    QString pointsText(int round, int player) const;
+    // Whether a cell's text means what the record holds for the player.
+    bool cellSays(const QString& text, int round, int player) const;
+
+    // The views following the document.
+    void showRecord();
+    void showTable(int round, int table);
+    void onPointsChanged(int round, int table);
+    void onPlayersChanged();
+    void onNameChanged(int player);
+    void renamePlayerCommand();
 
     // Enable rules on typing, and the states a refresh leaves.
     void nameRule();
@@ -148,7 +167,6 @@ class MainWindow : public QDialog, private GridCellListener {
     bool numbersComplete() const;
     bool latestPointsFilled() const;
     bool computeTableError(int round, int table) const;
-    TableState tableStateAt(int round, int table) const;
     void applyTableTone(int round, int table);
     void updateSlideItems();
 
@@ -159,16 +177,17 @@ class MainWindow : public QDialog, private GridCellListener {
     void saveFile();
     void openSettings();
     void openSlides(int kind);
-    void copyGridIntoRecord();
+    void registrationEdited(int row);
     void autosave(int k);
 
     // Beside the plain commands: the question before seating over errors, correcting a past
     // round, saving what was typed, and the slides on another screen following the record.
     bool confirmSeatOverErrors();
+    // Yes or No to a question of the window, No the default.
+    bool askYesNo(const QString& question);
     void buildCorrectionBanner();
     void chooseRoundToCorrect(int suggested);
     bool pointsCellMenu(QContextMenuEvent* e);
-    void pointsStored(int round);
     void showTotalsFrom(int round);
     void closeSlides();
     void updateCorrectionItems();
@@ -191,7 +210,8 @@ class MainWindow : public QDialog, private GridCellListener {
     void cellFocusOut(GridCell& cell, Qt::FocusReason reason) override;
     void cellStep(GridCell& cell, int step) override;
 
-    Tournament& t_;
+    TournamentDocument* doc_;
+    const Tournament& t_; // read only: every change goes through doc_
     const bool testMode_;
     const int n_;
     const int rounds_;

@@ -139,8 +139,7 @@ void MainWindow::pickNext(int q) {
         selectedPlaced_ = -1;
         if (player >= 0 && t_.seatAt(c, player) != -1) {
             const int own = 4 * t_.tableAt(c, player) + t_.seatAt(c, player);
-            t_.tableAt(c, player) = -1;
-            t_.seatAt(c, player) = -1;
+            doc_->unplaceByHand(player);
             GridCell* cell = seatCells_[c * n_ + own];
             cell->showText(QString());
             cell->setEnabled(false);
@@ -157,8 +156,7 @@ void MainWindow::pickNext(int q) {
         const int player = t_.playerAt(c - 1, from / 4, from % 4);
         if (player < 0)
             return;
-        t_.tableAt(c, player) = q / 4;
-        t_.seatAt(c, player) = q % 4;
+        doc_->placeByHand(player, q / 4, q % 4);
         seatCells_[c * n_ + q]->showText(seatCells_[(c - 1) * n_ + from]->text());
         selectedUnplaced_ = -1;
         updateSeatTone(c - 1, from);
