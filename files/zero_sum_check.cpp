@@ -42,7 +42,7 @@ std::string warningFor(const std::vector<UnbalancedTable>& tables, TableState st
         else
             same->second.push_back(round);
     }
-    const char* what = state == TableState::NotZero     ? " — сумма не равна нулю."
+    const char* what = state == TableState::NotZero ? " — сумма не равна нулю."
                        : state == TableState::NotNumber ? " — не число в ячейке."
                                                         : " — результаты не введены.";
     std::string text;

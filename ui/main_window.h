@@ -15,6 +15,8 @@
 #include "slides/slide_show.h"
 #include "ui/grid_cells.h"
 #include "ui/grid_layout.h"
+#include "ui/grid_scroll.h"
+#include "ui/manual_placement.h"
 #include "ui/points_check.h"
 #include "ui/tournament_document.h"
 
@@ -31,6 +33,7 @@ class QTimer;
 namespace quelna {
 
 class AdjustmentCommands;
+class ManualPlacement;
 class PlayerPageService;
 class RoundClockService;
 class PrintMenu;
@@ -106,17 +109,17 @@ class MainWindow : public QDialog, private GridCellListener {
     SlideShow* slidesBeside() const { return slidesBeside_; }
 
     // Vertical scrolling by rows of 20 pixels, as the scroll bar and the wheel drive it.
-    void lineUp();
-    void lineDown();
-    void pageUp();
-    void pageDown();
+    void lineUp() { scroll_->lineUp(); }
+    void lineDown() { scroll_->lineDown(); }
+    void pageUp() { scroll_->pageUp(); }
+    void pageDown() { scroll_->pageDown(); }
 
     bool testMode() const { return testMode_; }
     int shownRound() const { return shownRound_; }
-    int scrollPos() const { return scrollPos_; }
+    int scrollPos() const { return scroll_->pos(); }
     int scrollMax() const { return geometry_.scrollMax; }
-    bool upArrowEnabled() const { return upArrow_; }
-    bool downArrowEnabled() const { return downArrow_; }
+    bool upArrowEnabled() const { return scroll_->upArrow(); }
+    bool downArrowEnabled() const { return scroll_->downArrow(); }
     const ColumnWidths& columnWidths() const { return geometry_.widths; }
     const GridGeometry& gridGeometry() const { return geometry_; }
     QScrollBar* verticalBar() const { return scrollBar_; }
@@ -124,9 +127,9 @@ class MainWindow : public QDialog, private GridCellListener {
     QWidget* gridArea() const { return content_; }
     QString autosaveDir() const { return appDir_; }
 
-    bool manualMode() const { return manualMode_; }
-    int selectedUnplaced() const { return selectedUnplaced_; }
-    int selectedPlaced() const { return selectedPlaced_; }
+    bool manualMode() const { return placement_->on(); }
+    int selectedUnplaced() const { return placement_->selectedUnplaced(); }
+    int selectedPlaced() const { return placement_->selectedPlaced(); }
     bool tableError(int table) const { return tableError_[table]; }
 
   protected:
@@ -139,11 +142,6 @@ class MainWindow : public QDialog, private GridCellListener {
     void buildMenu();
     void buildGrid();
     void placePlayerList(int listWidth);
-    void scrollTo(int pos);
-    void scrollToTop();
-    void ensureVisible(QWidget* child);
-    void onScrollAction(int action);
-    void wheelNotch(int delta);
 
     GridCell* cell(GridCell::Kind kind, int round, int position) const;
     QString seatText(int player, int round) const;
@@ -192,15 +190,6 @@ class MainWindow : public QDialog, private GridCellListener {
     void closeSlides();
     void updateCorrectionItems();
 
-    // Manual placement of the next round.
-    void toggleManualMode(bool on);
-    void pickLatest(int p);
-    void pickNext(int q);
-    void enableFreeSeats();
-    void disableNextRoundSeats();
-    void updateSeatTone(int round, int position);
-    void resetPlacement();
-
     // Test mode.
     void randomNames();
     void randomTeams();
@@ -242,16 +231,12 @@ class MainWindow : public QDialog, private GridCellListener {
     QPushButton* teamsButton_ = nullptr;
 
     int shownRound_ = 0;
-    int scrollPos_ = 0;
-    bool upArrow_ = false;
-    bool downArrow_ = false;
+    std::unique_ptr<GridScroll> scroll_;
     bool refreshing_ = false;
     std::vector<int> rowPlayer_; // player shown in each row of the list
     std::vector<bool> tableError_;
 
-    bool manualMode_ = false;
-    int selectedUnplaced_ = -1;
-    int selectedPlaced_ = -1;
+    std::unique_ptr<ManualPlacement> placement_;
 
     int correctingRound_ = -1;
     QWidget* correctionBanner_ = nullptr;

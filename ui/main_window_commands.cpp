@@ -17,7 +17,9 @@
 #include "gui/qt_text.h"
 #include "seating/ui/progress_dialog.h"
 #include "slides/slide_show.h"
+#include "ui/grid_scroll.h"
 #include "ui/main_window.h"
+#include "ui/manual_placement.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
 #include "ui/seating_failure.h"
@@ -87,13 +89,13 @@ void MainWindow::showRecord() {
 
     // Placement belongs to the round that was next before; nothing of it survives a refresh, nor
     // does a correction of a round.
-    resetPlacement();
+    placement_->reset();
     if (correctingRound_ >= 0)
         headers_[correctingRound_]->setStyleSheet(QString());
     correctingRound_ = -1;
     correctionBanner_->hide();
-    if (manualMode_ && (c == 0 || c >= rounds_)) {
-        manualMode_ = false;
+    if (placement_->on() && (c == 0 || c >= rounds_)) {
+        placement_->setOn(false);
         const QSignalBlocker block(manualButton_);
         manualButton_->setChecked(false);
     }
@@ -259,7 +261,7 @@ bool MainWindow::latestPointsFilled() const {
 void MainWindow::pointsRule() {
     const bool filled = latestPointsFilled();
     const bool open = t_.currentRound < rounds_;
-    seatButton_->setEnabled(filled && !manualMode_ && open);
+    seatButton_->setEnabled(filled && !placement_->on() && open);
     manualButton_->setEnabled(filled && open);
 }
 
@@ -380,7 +382,7 @@ void MainWindow::seatCommand() {
         doc_->commitSeating(seated);
         // The new round is read from its first table, wherever the view was before and whether
         // or not the focus reached the grid while the window was inactive.
-        scrollToTop();
+        scroll_->toTop();
         autosave(c + 1);
         return;
     }
@@ -389,7 +391,7 @@ void MainWindow::seatCommand() {
         activateWindow();
         if (withRepeats) {
             doc_->commitSeating(seated);
-            scrollToTop();
+            scroll_->toTop();
             autosave(c + 1);
         }
     }

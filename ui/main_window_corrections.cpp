@@ -11,13 +11,13 @@
 #include <QTimer>
 
 #include "files/file_commands.h"
-#include "slides/slide_show.h"
 #include "gui/qt_text.h"
+#include "slides/slide_show.h"
 #include "ui/correct_round_dialog.h"
-#include "ui/rename_player_dialog.h"
 #include "ui/main_window.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
+#include "ui/rename_player_dialog.h"
 
 namespace quelna {
 
@@ -26,8 +26,9 @@ bool MainWindow::confirmSeatOverErrors() {
     const int latest = t_.currentRound - 1;
     const std::vector<TableTrouble> troubles = tableTroubles(t_, latest);
     return troubles.empty() ||
-           askYesNo(troublesQuestion(latest, troubles, QStringLiteral(u"Рассадить следующий тур всё "
-                                                                     u"равно?")));
+           askYesNo(troublesQuestion(latest, troubles,
+                                     QStringLiteral(u"Рассадить следующий тур всё "
+                                                    u"равно?")));
 }
 
 bool MainWindow::askYesNo(const QString& question) {
@@ -67,19 +68,8 @@ void MainWindow::updateCorrectionItems() {
 }
 
 void MainWindow::renamePlayerCommand() {
-    if (t_.currentRound < 1)
-        return;
-    QStringList players;
-    QStringList names;
-    for (int i = 0; i < n_; ++i) {
-        const int p = rowPlayer_[i];
-        players << QString::number(t_.playerNumber[p] + 1) + QLatin1Char(' ') +
-                       fromRecord(t_.names[p]);
-        names << fromRecord(t_.names[p]);
-    }
-    RenamePlayerDialog dialog(players, names, 0, this);
-    if (dialog.exec() == QDialog::Accepted && dialog.player() >= 0)
-        doc_->renamePlayer(rowPlayer_[dialog.player()], dialog.name());
+    if (t_.currentRound >= 1)
+        renamePlayer(this, *doc_, rowPlayer_);
     activateWindow();
 }
 
@@ -157,8 +147,8 @@ bool MainWindow::finishCorrection(bool ask) {
     if (ask) {
         const std::vector<TableTrouble> troubles = tableTroubles(t_, r);
         if (!troubles.empty() &&
-            !askYesNo(troublesQuestion(r, troubles,
-                                       QStringLiteral(u"Закончить исправление всё равно?"))))
+            !askYesNo(
+                troublesQuestion(r, troubles, QStringLiteral(u"Закончить исправление всё равно?"))))
             return false;
     }
     correctingRound_ = -1;

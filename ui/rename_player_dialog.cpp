@@ -8,9 +8,25 @@
 
 #include "core/text.h"
 #include "gui/dialog_buttons.h"
+#include "gui/qt_text.h"
 #include "ui/name_validator.h"
+#include "ui/tournament_document.h"
 
 namespace quelna {
+
+void renamePlayer(QWidget* owner, TournamentDocument& doc, const std::vector<int>& rowPlayer) {
+    const Tournament& t = doc.tournament();
+    QStringList players;
+    QStringList names;
+    for (const int p : rowPlayer) {
+        players << QString::number(t.playerNumber[p] + 1) + QLatin1Char(' ') +
+                       fromRecord(t.names[p]);
+        names << fromRecord(t.names[p]);
+    }
+    RenamePlayerDialog dialog(players, names, 0, owner);
+    if (dialog.exec() == QDialog::Accepted && dialog.player() >= 0)
+        doc.renamePlayer(rowPlayer[dialog.player()], dialog.name());
+}
 
 RenamePlayerDialog::RenamePlayerDialog(const QStringList& players, const QStringList& names,
                                        int suggested, QWidget* parent)
@@ -37,9 +53,8 @@ RenamePlayerDialog::RenamePlayerDialog(const QStringList& players, const QString
     players_->setCurrentIndex(suggested >= 0 && suggested < players.size() ? suggested : 0);
     showName(players_->currentIndex());
     // An empty name would leave a player nobody can find on the lists.
-    auto okRule = [this, buttons] {
-        buttons->button(QDialogButtonBox::Ok)->setEnabled(!name_->text().trimmed().isEmpty());
-    };
+    QAbstractButton* ok = buttons->buttons().value(0);
+    auto okRule = [this, ok] { ok->setEnabled(!name_->text().trimmed().isEmpty()); };
     connect(name_, &QLineEdit::textChanged, this, okRule);
     okRule();
     name_->setFocus();

@@ -3,11 +3,18 @@
 // name changes; numbers, teams, seats and results stay.
 #include <QDialog>
 #include <QStringList>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
 
 namespace quelna {
+
+class TournamentDocument;
+
+// Asks for the player and his new name, listed in the rows' order (rowPlayer[row] = player), and
+// renames him through the document.
+void renamePlayer(QWidget* owner, TournamentDocument& doc, const std::vector<int>& rowPlayer);
 
 class RenamePlayerDialog : public QDialog {
     Q_OBJECT
