@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "core/table_state.h"
 #include "core/text.h"
 #include "files/csv_fields.h"
 
@@ -24,9 +25,19 @@ const Words& words() {
     return w;
 }
 
+// A latest round with nothing typed yet is written as the plain format has always held it, all
+// zeros, which a load takes as not typed again.
+bool writtenAsZeros(const Tournament& t, int round) {
+    const bool latest = round + 1 == t.roundCount || !t.isRoundComplete(round + 1);
+    return latest && t.isRoundComplete(round) && isRoundUntyped(t, round);
+}
+
 bool hasTypedState(const Tournament& t) {
-    return std::any_of(t.entries.begin(), t.entries.end(),
-                       [](PointsEntry e) { return e != PointsEntry::Number; });
+    for (int r = 0; r < t.roundCount; ++r)
+        for (int p = 0; p < t.playerCount; ++p)
+            if (t.entryAt(r, p) != PointsEntry::Number && !writtenAsZeros(t, r))
+                return true;
+    return false;
 }
 
 // The line's fields as csv_fields splits them, without the empty cells a spreadsheet pads a
@@ -101,7 +112,7 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
     // Cells not typed yet and typed text that is not a number: the points columns say 0 and the
     // leading number, which is all a reader of the player lines needs.
     for (int r = 0; r < t.roundCount; ++r)
-        for (int p = 0; p < t.playerCount; ++p) {
+        for (int p = 0; p < t.playerCount && !writtenAsZeros(t, r); ++p) {
             const std::string where = ';' + num(r + 1) + ';' + num(rowOf[p]);
             if (t.entryAt(r, p) == PointsEntry::Untyped)
                 text += words().untyped + where + "\r\n";
