@@ -211,10 +211,18 @@ TEST(CorrectRound, APastRoundEditedUntilDoneAndEveryViewFollows) {
         EXPECT_EQ(no.seen[0].text, question);
     }
     EXPECT_EQ(w.correctingRound(), 0);
+    // A cell emptied in the correction leaves its table not typed, and the question says so.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    typeAndLeave(w.pointsCell(0, 4), QString());
     {
         Answer yes(QStringLiteral(u"Да"));
         click(done);
-        EXPECT_EQ(yes.seen.size(), 1u);
+        ASSERT_EQ(yes.seen.size(), 1u);
+        EXPECT_EQ(yes.seen[0].text,
+                  QStringLiteral(u"В туре 1 есть ошибки в результатах: стол 1 (сумма не равна "
+                                 u"нулю).\nстол 2: результаты не введены\nЗакончить исправление "
+                                 u"всё равно?"))
+            << yes.seen[0].text.toStdString();
     }
     EXPECT_EQ(w.correctingRound(), -1);
     EXPECT_EQ(w.shownRound(), 2) << "back to the round being played";
@@ -230,10 +238,13 @@ TEST(CorrectRound, APastRoundEditedUntilDoneAndEveryViewFollows) {
         mwtest::ModalWatcher boxes;
         mwtest::chooseMenu(w, ids::kLoadCommand);
         ASSERT_EQ(boxes.messages.size(), 1);
-        EXPECT_EQ(boxes.messages[0], QStringLiteral(u"Тур 1: стол 1 — сумма не равна нулю."));
+        EXPECT_EQ(boxes.messages[0], QStringLiteral(u"Тур 1: стол 1 — сумма не равна нулю.\n"
+                                                    u"Тур 1: стол 2 — результаты не введены."))
+            << boxes.messages[0].toStdString();
     }
     setFileDialogHook({});
     EXPECT_TRUE(isRed(w.pointsCell(0, 0)));
+    EXPECT_TRUE(w.pointsCell(0, 4)->text().isEmpty());
     EXPECT_FALSE(isRed(w.pointsCell(0, 4)));
 }
 
