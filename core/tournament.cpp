@@ -39,7 +39,75 @@ void TeamList::remove(int k) {
 Tournament::Tournament(int players, int rounds)
     : playerCount(players), roundCount(rounds), names(players), playerNumber(players, -1),
       team(players, 0), tableOf(players * rounds, -1), seatOf(players * rounds, -1),
-      points(players * rounds, 0), meetings(players) {}
+      points(players * rounds, 0), entries(players * rounds, PointsEntry::Number),
+      meetings(players) {}
+
+bool isWholeNumberText(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+const std::string& Tournament::typedTextAt(int round, int player) const {
+    const auto it = typedTexts.find(index(round, player));
+    return it == typedTexts.end() ? kEmpty : it->second;
+}
+
+void Tournament::typePoints(int round, int player, std::string_view typed) {
+    const int i = index(round, player);
+    typedTexts.erase(i);
+    if (typed.empty()) {
+        entries[i] = PointsEntry::Untyped;
+        points[i] = 0;
+        return;
+    }
+    points[i] = parseLeadingInt(typed);
+    if (isWholeNumberText(typed)) {
+        entries[i] = PointsEntry::Number;
+        return;
+    }
+    entries[i] = PointsEntry::Text;
+    typedTexts[i] = std::string(typed);
+}
+
+void Tournament::setNumberAt(int round, int player, int value) {
+    const int i = index(round, player);
+    typedTexts.erase(i);
+    entries[i] = PointsEntry::Number;
+    points[i] = value;
+}
+
+void Tournament::markRoundUntyped(int round) {
+    for (int p = 0; p < playerCount; ++p) {
+        typedTexts.erase(index(round, p));
+        entries[index(round, p)] = PointsEntry::Untyped;
+        pointsAt(round, p) = 0;
+    }
+}
+
+bool Tournament::hasUntyped(int round) const {
+    for (int p = 0; p < playerCount; ++p)
+        if (entryAt(round, p) == PointsEntry::Untyped)
+            return true;
+    return false;
+}
+
+bool Tournament::hasText(int round) const {
+    for (int p = 0; p < playerCount; ++p)
+        if (entryAt(round, p) == PointsEntry::Text)
+            return true;
+    return false;
+}
 
 void Tournament::setName(int player, std::string_view cp1251) {
     names[player] = sanitizeName(cp1251);
@@ -54,6 +122,8 @@ void Tournament::clear() {
     tableOf.assign(tableOf.size(), -1);
     seatOf.assign(seatOf.size(), -1);
     points.assign(points.size(), 0);
+    entries.assign(entries.size(), PointsEntry::Number);
+    typedTexts.clear();
     rebuildMeetings();
     currentRound = 0;
     teams.clear();
@@ -98,7 +168,7 @@ int Tournament::playerAt(int round, int table, int seat) const {
 void Tournament::setPoints(int round, int table, int seat, int value) {
     const int p = playerAt(round, table, seat);
     if (p >= 0)
-        pointsAt(round, p) = value;
+        setNumberAt(round, p, value);
 }
 
 void Tournament::setRegistration(int row, std::string_view name, std::string_view teamName,
@@ -146,6 +216,8 @@ void Tournament::normalizeRounds() {
             tableAt(r, p) = -1;
             seatAt(r, p) = -1;
             pointsAt(r, p) = 0;
+            entries[index(r, p)] = PointsEntry::Number;
+            typedTexts.erase(index(r, p));
         }
     adjustments.dropFrom(currentRound);
 }

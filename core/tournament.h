@@ -1,6 +1,7 @@
 #pragma once
 // The one tournament record: players, per-round tables, seats and points, the meeting matrix and
 // the team list. Seats, meetings and the current round are derived, never stored.
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,13 @@ class MeetingMatrix {
     std::vector<int> cells_;
 };
 
+// What a points cell of a seated round holds: a whole number (pointsAt), nothing typed yet, or
+// text that is not a whole number, kept as typed while pointsAt holds its leading number.
+enum class PointsEntry : unsigned char { Number, Untyped, Text };
+
+// A signed whole number with blanks around it allowed (CP1251 or ASCII text).
+bool isWholeNumberText(std::string_view text);
+
 struct Tournament {
     Tournament(int players, int rounds);
 
@@ -60,6 +68,8 @@ struct Tournament {
     std::vector<int> tableOf;       // [round * playerCount + player], -1 = not seated
     std::vector<int> seatOf;        // [round * playerCount + player], -1 = none
     std::vector<int> points;        // [round * playerCount + player]
+    std::vector<PointsEntry> entries;      // [round * playerCount + player]
+    std::map<int, std::string> typedTexts; // by index, the text of every PointsEntry::Text cell
     MeetingMatrix meetings;
     TeamList teams;
     Adjustments adjustments; // substitutes, penalties, players who left
@@ -76,6 +86,20 @@ struct Tournament {
     int countedPointsAt(int round, int player) const {
         return adjustments.counted(round, player, pointsAt(round, player));
     }
+
+    PointsEntry entryAt(int round, int player) const { return entries[index(round, player)]; }
+    // The text of a Text cell; empty for the others.
+    const std::string& typedTextAt(int round, int player) const;
+    // Stores a cell as typed (CP1251): empty text is not typed (0 points), a whole number is that
+    // number, anything else is kept as text and counts its leading number.
+    void typePoints(int round, int player, std::string_view typed);
+    // Stores a number for the player's seat, as the final-score entry and the generators do.
+    void setNumberAt(int round, int player, int value);
+    // Every cell of the round becomes not typed, with 0 points (a round just seated).
+    void markRoundUntyped(int round);
+    // True when the round has a cell that is not typed, or one that is not a whole number.
+    bool hasUntyped(int round) const;
+    bool hasText(int round) const;
 
     // Stores a name through sanitizeName, so the record never holds an unsafe or long name.
     void setName(int player, std::string_view cp1251);

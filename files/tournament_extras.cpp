@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "core/table_state.h"
 #include "core/text.h"
 #include "files/csv_fields.h"
 
@@ -14,13 +15,29 @@ namespace quelna {
 namespace {
 
 struct Words {
-    std::string marker, substitute, penalty, left;
+    std::string marker, substitute, penalty, left, untyped, text;
 };
 
 const Words& words() {
     static const Words w{utf8ToCp1251("ЗАМЕНЫ_И_ШТРАФЫ"), utf8ToCp1251("ЗАМЕНА"),
-                         utf8ToCp1251("ШТРАФ"), utf8ToCp1251("ВЫБЫЛ")};
+                         utf8ToCp1251("ШТРАФ"),           utf8ToCp1251("ВЫБЫЛ"),
+                         utf8ToCp1251("НЕ_ВВЕДЕНО"),      utf8ToCp1251("НЕ_ЧИСЛО")};
     return w;
+}
+
+// A latest round with nothing typed yet is written as the plain format has always held it, all
+// zeros, which a load takes as not typed again.
+bool writtenAsZeros(const Tournament& t, int round) {
+    const bool latest = round + 1 == t.roundCount || !t.isRoundComplete(round + 1);
+    return latest && t.isRoundComplete(round) && isRoundUntyped(t, round);
+}
+
+bool hasTypedState(const Tournament& t) {
+    for (int r = 0; r < t.roundCount; ++r)
+        for (int p = 0; p < t.playerCount; ++p)
+            if (t.entryAt(r, p) != PointsEntry::Number && !writtenAsZeros(t, r))
+                return true;
+    return false;
 }
 
 // The line's fields as csv_fields splits them, without the empty cells a spreadsheet pads a
@@ -87,7 +104,7 @@ std::string_view extrasSection(std::string_view bytes) {
 
 std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& rowOf) {
     const Adjustments& a = t.adjustments;
-    if (a.empty())
+    if (a.empty() && !hasTypedState(t))
         return {};
     // Lines in the order of the rows they name, not of the record's slots: a file read and
     // written again comes out the same.
@@ -112,8 +129,20 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
     for (const auto& [player, round] : a.allLeft())
         left.push_back(
             {0, rowOf[player], words().left + ';' + num(rowOf[player]) + ';' + num(round + 1)});
+    // Cells not typed yet and typed text that is not a number: the points columns say 0 and the
+    // leading number, which is all a reader of the player lines needs.
+    std::vector<Line> typed;
+    for (int r = 0; r < t.roundCount; ++r)
+        for (int p = 0; p < t.playerCount && !writtenAsZeros(t, r); ++p) {
+            const std::string where = ';' + num(r + 1) + ';' + num(rowOf[p]);
+            if (t.entryAt(r, p) == PointsEntry::Untyped)
+                typed.push_back({r, rowOf[p], words().untyped + where});
+            else if (t.entryAt(r, p) == PointsEntry::Text)
+                typed.push_back(
+                    {r, rowOf[p], words().text + where + ';' + sanitizeName(t.typedTextAt(r, p))});
+        }
     std::string text = words().marker + "\r\n";
-    for (std::vector<Line>* lines : {&substitutes, &penalties, &left}) {
+    for (std::vector<Line>* lines : {&substitutes, &penalties, &left, &typed}) {
         // Stable: a seat's penalties keep the order they were given in.
         std::stable_sort(lines->begin(), lines->end(), [](const Line& x, const Line& y) {
             return std::pair(x.round, x.row) < std::pair(y.round, y.row);
@@ -130,6 +159,7 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
     using Problem = ExtrasLine::Problem;
     std::set<std::pair<int, int>> substituted; // (round, player)
     std::set<int> left;
+    std::set<std::pair<int, int>> typed; // (round, player) of the typed-state lines
     int lineNumber = 0;
     while (!section.empty()) {
         const std::size_t end = section.find('\n');
@@ -161,6 +191,15 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
             numbers = {1, 2};
             needed = 3;
             moreAllowed = false;
+        } else if (f[0] == words().untyped) {
+            e.kind = Kind::Untyped;
+            numbers = {1, 2};
+            needed = 3;
+            moreAllowed = false;
+        } else if (f[0] == words().text) {
+            e.kind = Kind::Text;
+            numbers = {1, 2};
+            needed = 4;
         } else {
             use(e);
             continue;
@@ -185,10 +224,11 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
         if (e.problem == Problem::None) {
             e.round = round - 1;
             e.player = row - 1;
-            const bool first = e.kind == Kind::Substitute
-                                   ? substituted.insert({e.round, e.player}).second
-                               : e.kind == Kind::Left ? left.insert(e.player).second
-                                                      : true;
+            const bool first =
+                e.kind == Kind::Substitute ? substituted.insert({e.round, e.player}).second
+                : e.kind == Kind::Left     ? left.insert(e.player).second
+                : e.kind == Kind::Penalty  ? true
+                                           : typed.insert({e.round, e.player}).second;
             if (!first)
                 e.problem = Problem::Repeated;
         }
@@ -197,6 +237,8 @@ void forEachExtrasLine(std::string_view section, int players, int rounds,
             e.substitute = Substitute{textFrom(f, 5), value[4]};
         } else if (e.problem == Problem::None && e.kind == Kind::Penalty) {
             e.penalty = Penalty{value[3], textFrom(f, 4)};
+        } else if (e.problem == Problem::None && e.kind == Kind::Text) {
+            e.typedText = textFrom(f, 3);
         }
         use(e);
     }
@@ -219,6 +261,7 @@ std::optional<std::pair<int, int>> countedBeyondRange(const Tournament& t) {
 void readTournamentExtras(Tournament& t, std::string_view section) {
     Adjustments read;
     std::map<Adjustments::Key, int> realResults;
+    std::map<Adjustments::Key, std::string> typedState; // text, or nothing for not typed
     forEachExtrasLine(section, t.playerCount, t.roundCount, [&](ExtrasLine& e) {
         if (!e.used())
             return;
@@ -232,6 +275,14 @@ void readTournamentExtras(Tournament& t, std::string_view section) {
             break;
         case ExtrasLine::Kind::Left:
             read.setLeftFrom(e.player, e.round);
+            break;
+        case ExtrasLine::Kind::Untyped:
+            typedState[{e.round, e.player}].clear();
+            break;
+        case ExtrasLine::Kind::Text:
+            // A text that reads as a whole number after all is stored as that number.
+            typedState[{e.round, e.player}] =
+                e.typedText.empty() ? std::string(" ") : std::move(e.typedText);
             break;
         case ExtrasLine::Kind::Unknown:
             break;
@@ -263,6 +314,9 @@ void readTournamentExtras(Tournament& t, std::string_view section) {
     for (const auto& [key, real] : realResults)
         if (key.first < seated)
             t.pointsAt(key.first, key.second) = real;
+    for (const auto& [key, text] : typedState)
+        if (key.first < seated)
+            t.typePoints(key.first, key.second, text);
     t.adjustments = std::move(read);
 }
 

@@ -26,7 +26,9 @@ std::string tournamentExtrasText(const Tournament& t, const std::vector<int>& ro
 
 // One non-blank line of the section as read: what it records, or why it cannot be used.
 struct ExtrasLine {
-    enum class Kind { Unknown, Substitute, Penalty, Left };
+    // Untyped and Text say what a points cell held as typed: nothing yet, or text that is not a
+    // whole number.
+    enum class Kind { Unknown, Substitute, Penalty, Left, Untyped, Text };
     enum class Problem {
         None,
         Fields,      // too few fields for its kind, or a leaving line with more
@@ -34,7 +36,8 @@ struct ExtrasLine {
         OutOfRange,  // a whole number beyond the record's 32-bit range
         NoSuchRound, // a round beyond the file's rounds
         NoSuchRow,   // a row beyond the file's player lines
-        Repeated,    // a second substitute for a seat, or a second leaving of a player
+        Repeated,    // a second substitute for a seat, a second leaving of a player, or a
+                     // second typed state of a cell
     };
     int line = 0;          // 1-based, counted from the line after the marker
     std::string_view text; // the line without its line end (a view into the section)
@@ -44,6 +47,7 @@ struct ExtrasLine {
     int realResult = 0;              // a substitute's real table result
     Substitute substitute;
     Penalty penalty;
+    std::string typedText; // a Text line's text
     bool used() const { return kind != Kind::Unknown && problem == Problem::None; }
 };
 

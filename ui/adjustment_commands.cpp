@@ -17,7 +17,7 @@
 
 namespace quelna {
 
-AdjustmentCommands::AdjustmentCommands(MainWindow& window, Tournament& t, QMenu* service)
+AdjustmentCommands::AdjustmentCommands(MainWindow& window, const Tournament& t, QMenu* service)
     : QObject(&window), window_(window), t_(t) {
     // Above the last group ("О программе..."), which stays at the bottom.
     QAction* before = nullptr;
@@ -110,8 +110,7 @@ int AdjustmentCommands::playerAtCell(int round, int position, bool latestOnly) {
 }
 
 void AdjustmentCommands::keepTypedPoints() {
-    if (t_.currentRound > 0)
-        window_.readRoundPointsFromGrid(t_.currentRound - 1);
+    window_.commitFocusedCell();
 }
 
 void AdjustmentCommands::substitute(int round, int position) {
@@ -125,17 +124,12 @@ void AdjustmentCommands::substitute(int round, int position) {
                             current ? fromRecord(current->name) : QString(),
                             t_.adjustments.leftFrom(p) >= 0, &window_);
     const int outcome = dialog.exec();
-    if (outcome == SubstituteDialog::Recorded) {
-        t_.adjustments.setSubstitute(
-            round, p, Substitute{sanitizeName(toRecord(dialog.substituteName())), fixed});
-        t_.adjustments.setLeftFrom(p, dialog.leftForGood() ? round : -1);
-    } else if (outcome == SubstituteDialog::Cleared) {
-        t_.adjustments.clearSubstitute(round, p);
-        t_.adjustments.setLeftFrom(p, -1);
-    } else {
-        return;
-    }
-    window_.refreshFromTournament();
+    if (outcome == SubstituteDialog::Recorded)
+        window_.document()->setSubstitute(
+            round, p, Substitute{sanitizeName(toRecord(dialog.substituteName())), fixed},
+            dialog.leftForGood());
+    else if (outcome == SubstituteDialog::Cleared)
+        window_.document()->clearSubstitute(round, p);
 }
 
 void AdjustmentCommands::penalty(int round, int position) {
@@ -147,8 +141,7 @@ void AdjustmentCommands::penalty(int round, int position) {
                          &window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    t_.adjustments.setPenalties(round, p, dialog.penalties());
-    window_.refreshFromTournament();
+    window_.document()->setPenalties(round, p, dialog.penalties());
 }
 
 void AdjustmentCommands::finalScores(int round, int table) {
@@ -166,9 +159,9 @@ void AdjustmentCommands::finalScores(int round, int table) {
     FinalScoresDialog dialog(names, settings().scoring, &window_);
     if (dialog.exec() != QDialog::Accepted || !dialog.results())
         return;
-    for (int s = 0; s < 4; ++s)
-        t_.setPoints(round, table, s, (*dialog.results())[s]);
-    window_.refreshFromTournament();
+    const auto& results = *dialog.results();
+    window_.document()->enterTableResults(round, table,
+                                          std::vector<int>(results.begin(), results.end()));
 }
 
 } // namespace quelna

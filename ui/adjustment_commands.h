@@ -19,7 +19,7 @@ class MainWindow;
 class AdjustmentCommands : public QObject {
     Q_OBJECT
   public:
-    AdjustmentCommands(MainWindow& window, Tournament& t, QMenu* service);
+    AdjustmentCommands(MainWindow& window, const Tournament& t, QMenu* service);
 
     QAction* substituteAction() const { return substitute_; }
     QAction* penaltyAction() const { return penalty_; }
@@ -39,7 +39,7 @@ class AdjustmentCommands : public QObject {
     void keepTypedPoints();
 
     MainWindow& window_;
-    Tournament& t_;
+    const Tournament& t_;
     QAction* substitute_ = nullptr;
     QAction* penalty_ = nullptr;
     QAction* finalScores_ = nullptr;

@@ -27,6 +27,8 @@
 #include "ui/about_box.h"
 #include "ui/adjustment_commands.h"
 #include "ui/app_icon.h"
+#include "ui/grid_scroll.h"
+#include "ui/manual_placement.h"
 #include "ui/name_validator.h"
 #if QUELNA_PLAYER_PAGE
 #include "ui/player_page_service.h"
@@ -63,7 +65,7 @@ MainWindow::MainWindow(Tournament& t, bool testMode, QWidget* parent)
 
 MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment& env,
                        QWidget* parent)
-    : QDialog(parent), t_(t), testMode_(testMode), n_(t.playerCount), rounds_(t.roundCount),
+    : QDialog(parent), doc_(new TournamentDocument(t, this)), t_(t), testMode_(testMode), n_(t.playerCount), rounds_(t.roundCount),
       tableError_(t.playerCount / 4, false) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -88,11 +90,22 @@ MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment
     typedSave_->setSingleShot(true);
     typedSave_->setInterval(kTypedSaveDelayMs);
     connect(typedSave_, &QTimer::timeout, this, [this] { autosave(t_.currentRound); });
+    connect(doc_, &TournamentDocument::reset, this, [this] { showRecord(); });
+    connect(doc_, &TournamentDocument::pointsChanged, this,
+            [this](int round, int table) { onPointsChanged(round, table); });
+    connect(doc_, &TournamentDocument::playersChanged, this, [this] { onPlayersChanged(); });
+    connect(doc_, &TournamentDocument::nameChanged, this,
+            [this](int player) { onNameChanged(player); });
     adjustmentCommands_ = new AdjustmentCommands(*this, t_, serviceMenu_);
 #if QUELNA_PLAYER_PAGE
     playerPage_->publish();
     playerPage_->startFromSettings();
 #endif
+}
+
+void MainWindow::cellFocusIn(GridCell& cell, Qt::FocusReason) {
+    if (!refreshing_)
+        placement_->seatFocused(cell);
 }
 
 MainWindow::~MainWindow() {
@@ -119,7 +132,7 @@ void MainWindow::buildMenu() {
             &QAction::triggered, this, [this] { saveFile(); });
     connect(file->addAction(QStringLiteral(u"&Экспорт результатов для рейтинга...")),
             &QAction::triggered, this, [this] {
-                copyGridIntoRecord();
+                commitFocusedCell();
                 exportRatingCommand(this, t_);
             });
     file->addSeparator();
@@ -132,6 +145,10 @@ void MainWindow::buildMenu() {
         add(service, ids::kCorrectRoundCommand, QStringLiteral(u"&Исправить результаты тура..."));
     correct->setEnabled(false);
     connect(correct, &QAction::triggered, this, [this] { chooseRoundToCorrect(-1); });
+    QAction* rename =
+        add(service, ids::kRenamePlayerCommand, QStringLiteral(u"Исправить и&мя игрока..."));
+    rename->setEnabled(false);
+    connect(rename, &QAction::triggered, this, [this] { renamePlayerCommand(); });
 #if QUELNA_PLAYER_PAGE
     playerPage_->addServiceItem(service);
 #endif
@@ -168,7 +185,7 @@ void MainWindow::buildMenu() {
         add(slides, ids::kCloseSlidesCommand, QStringLiteral(u"&Закрыть показ слайдов"));
     closeSlidesItem->setEnabled(false);
     connect(closeSlidesItem, &QAction::triggered, this, [this] { closeSlides(); });
-    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { copyGridIntoRecord(); });
+    printMenu_ = new PrintMenu(menuBar_, this, t_, [this] { commitFocusedCell(); });
     for (auto it = printMenu_->actions().begin(); it != printMenu_->actions().end(); ++it)
         actions_.insert(it.key(), it.value());
 }
@@ -214,9 +231,9 @@ void MainWindow::buildGrid() {
     if (geometry_.scrolls)
         qApp->installEventFilter(this);
     connect(scrollBar_, &QAbstractSlider::actionTriggered, this,
-            [this](int action) { onScrollAction(action); });
-    upArrow_ = false;
-    downArrow_ = geometry_.scrolls;
+            [this](int action) { scroll_->onAction(action); });
+    scroll_ = std::make_unique<GridScroll>(content_, scrollBar_, geometry_.scrollMax,
+                                           geometry_.clientHeight);
     scrollBar_->setEnabled(geometry_.scrolls);
 
     const int lw = w.listWidth;
@@ -242,13 +259,21 @@ void MainWindow::buildGrid() {
         controls_.insert(ids::kNameEdit + i, name);
         controls_.insert(ids::kTeamEdit + i, team);
         controls_.insert(ids::kNumberEdit + i, number);
-        connect(name, &QLineEdit::textChanged, this, [this] {
-            if (!refreshing_)
-                nameRule();
+        connect(name, &QLineEdit::textChanged, this, [this, i] {
+            if (refreshing_)
+                return;
+            registrationEdited(i);
+            nameRule();
         });
-        connect(number, &QLineEdit::textChanged, this, [this] {
+        connect(team, &QLineEdit::textChanged, this, [this, i] {
             if (!refreshing_)
-                numberRule();
+                registrationEdited(i);
+        });
+        connect(number, &QLineEdit::textChanged, this, [this, i] {
+            if (refreshing_)
+                return;
+            registrationEdited(i);
+            numberRule();
         });
     }
 
@@ -331,7 +356,13 @@ void MainWindow::buildGrid() {
     manualButton_->setIcon(appIcon());
     manualButton_->setIconSize(QSize(32, 32));
     manualButton_->setEnabled(false);
-    connect(manualButton_, &QPushButton::toggled, this, [this](bool on) { toggleManualMode(on); });
+    placement_ = std::make_unique<ManualPlacement>(
+        *doc_, [this](int r, int q) { return seatCells_[r * n_ + q]; },
+        [this] { manualButton_->setFocus(Qt::OtherFocusReason); });
+    connect(manualButton_, &QPushButton::toggled, this, [this](bool on) {
+        seatButton_->setEnabled(numbersComplete() && t_.currentRound < rounds_ && !on);
+        placement_->setOn(on);
+    });
     controls_.insert(ids::kManualButton, manualButton_);
 
     numberButton_ = makeButton(QStringLiteral(u"&Р"), content_);
@@ -427,101 +458,9 @@ QLineEdit* MainWindow::pointsCell(int round, int position) const {
     return cell(GridCell::Kind::Points, round, position);
 }
 
-// Scrolling ---------------------------------------------------------------------------------
-
-void MainWindow::scrollTo(int pos) {
-    scrollPos_ = pos;
-    content_->move(0, -pos * kRowHeight);
-    scrollBar_->setSliderPosition(pos);
-}
-
-void MainWindow::scrollToTop() {
-    scrollTo(0);
-    upArrow_ = false;
-    downArrow_ = geometry_.scrolls;
-}
-
-void MainWindow::lineDown() {
-    if (scrollPos_ >= geometry_.scrollMax)
-        return;
-    scrollTo(scrollPos_ + 1);
-    upArrow_ = true;
-    downArrow_ = scrollPos_ != geometry_.scrollMax;
-}
-
-void MainWindow::lineUp() {
-    if (scrollPos_ <= 0)
-        return;
-    scrollTo(scrollPos_ - 1);
-    downArrow_ = true;
-    upArrow_ = scrollPos_ != 0;
-}
-
-void MainWindow::pageDown() {
-    if (scrollPos_ >= geometry_.scrollMax)
-        return;
-    scrollTo(geometry_.scrollMax);
-    upArrow_ = true;
-    downArrow_ = false;
-}
-
-void MainWindow::pageUp() {
-    if (scrollPos_ <= 0)
-        return;
-    scrollTo(0);
-    upArrow_ = false;
-    downArrow_ = true;
-}
-
-void MainWindow::onScrollAction(int action) {
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        lineDown();
-        break;
-    case QAbstractSlider::SliderSingleStepSub:
-        lineUp();
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        pageDown();
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        pageUp();
-        break;
-    default: // dragging the box, top, bottom: the grid stays where it is
-        break;
-    }
-    scrollBar_->setSliderPosition(scrollPos_);
-}
-
-void MainWindow::wheelNotch(int delta) {
-    if (delta > 0)
-        lineUp();
-    else if (delta < 0)
-        lineDown();
-}
-
 void MainWindow::wheelEvent(QWheelEvent* e) {
-    wheelNotch(e->angleDelta().y());
+    scroll_->wheelNotch(e->angleDelta().y());
     e->accept();
-}
-
-void MainWindow::ensureVisible(QWidget* child) {
-    const int top = child->y();
-    const int bottom = top + child->height();
-    const int shownTop = scrollPos_ * kRowHeight;
-    const int shownBottom = shownTop + geometry_.clientHeight;
-    int pos = scrollPos_;
-    // Upwards the row above stays in sight too, so the first row comes with its header.
-    if (top - kRowHeight < shownTop)
-        pos = (top - kRowHeight) / kRowHeight;
-    else if (bottom > shownBottom)
-        pos = (bottom - geometry_.clientHeight + kRowHeight - 1) / kRowHeight;
-    pos = std::clamp(pos, 0, geometry_.scrollMax);
-    if (pos == scrollPos_)
-        return;
-    scrollTo(pos);
-    upArrow_ = pos > 0;
-    downArrow_ = pos < geometry_.scrollMax;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
@@ -529,7 +468,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         pointsCellMenu(static_cast<QContextMenuEvent*>(e)))
         return true;
     if (watched == scrollBar_ && e->type() == QEvent::Wheel) {
-        wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
+        scroll_->wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;
     }
     // Typing must never go into an edit scrolled out of sight: moving on with Tab (200 names one
@@ -540,7 +479,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         if (edit && edit->parentWidget() == content_ &&
             (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
              reason == Qt::OtherFocusReason))
-            ensureVisible(edit);
+            scroll_->ensureVisible(edit);
     }
     return QDialog::eventFilter(watched, e);
 }
@@ -562,9 +501,8 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // What the grid shows goes into the autosave too, so typed names or the points in the cell
-    // that still has the focus are not lost.
-    copyGridIntoRecord();
+    // The points in the cell that still has the focus go into the autosave too.
+    commitFocusedCell();
     typedSave_->stop();
     closeSlides();
     autosave(t_.currentRound);

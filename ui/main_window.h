@@ -15,7 +15,10 @@
 #include "slides/slide_show.h"
 #include "ui/grid_cells.h"
 #include "ui/grid_layout.h"
+#include "ui/grid_scroll.h"
+#include "ui/manual_placement.h"
 #include "ui/points_check.h"
+#include "ui/tournament_document.h"
 
 class QAction;
 class QContextMenuEvent;
@@ -30,6 +33,7 @@ class QTimer;
 namespace quelna {
 
 class AdjustmentCommands;
+class ManualPlacement;
 class PlayerPageService;
 class RoundClockService;
 class PrintMenu;
@@ -60,6 +64,7 @@ inline constexpr int kSlideStandings = 40009;
 inline constexpr int kSlideTeamStandings = 40011;
 inline constexpr int kCorrectRoundCommand = 40020;
 inline constexpr int kCloseSlidesCommand = 40021;
+inline constexpr int kRenamePlayerCommand = 40022;
 } // namespace ids
 
 // Where the window takes its size from and writes its autosave files; tests replace both.
@@ -83,33 +88,38 @@ class MainWindow : public QDialog, private GridCellListener {
     RoundClockService* roundClock() const { return clock_; }
     AdjustmentCommands* adjustmentCommands() const { return adjustmentCommands_; }
 
+    // The record was changed outside the window (a test, a file read before): the document takes
+    // it as a whole and the grid shows it.
     void refreshFromTournament();
+    TournamentDocument* document() const { return doc_; }
     void showRound(int k);
-    void readPlayersFromGrid();
-    void readRoundPointsFromGrid(int r);
+    // A points cell still being typed in goes to the document, as leaving it would.
+    void commitFocusedCell();
     // Reads a tournament file chosen before the window opened (resuming), and shows it.
     void openTournamentFile(const QString& fileName);
 
     // Correcting a past round: its points are editable until "Готово".
     void startCorrection(int round);
-    void finishCorrection();
+    // Asks first when the round has a red table or one not typed yet; false when the organiser
+    // goes on correcting.
+    bool finishCorrection(bool ask = false);
     int correctingRound() const { return correctingRound_; }
     QWidget* correctionBanner() const { return correctionBanner_; }
     // The slide show running beside the window on another screen, if any.
     SlideShow* slidesBeside() const { return slidesBeside_; }
 
     // Vertical scrolling by rows of 20 pixels, as the scroll bar and the wheel drive it.
-    void lineUp();
-    void lineDown();
-    void pageUp();
-    void pageDown();
+    void lineUp() { scroll_->lineUp(); }
+    void lineDown() { scroll_->lineDown(); }
+    void pageUp() { scroll_->pageUp(); }
+    void pageDown() { scroll_->pageDown(); }
 
     bool testMode() const { return testMode_; }
     int shownRound() const { return shownRound_; }
-    int scrollPos() const { return scrollPos_; }
+    int scrollPos() const { return scroll_->pos(); }
     int scrollMax() const { return geometry_.scrollMax; }
-    bool upArrowEnabled() const { return upArrow_; }
-    bool downArrowEnabled() const { return downArrow_; }
+    bool upArrowEnabled() const { return scroll_->upArrow(); }
+    bool downArrowEnabled() const { return scroll_->downArrow(); }
     const ColumnWidths& columnWidths() const { return geometry_.widths; }
     const GridGeometry& gridGeometry() const { return geometry_; }
     QScrollBar* verticalBar() const { return scrollBar_; }
@@ -117,9 +127,9 @@ class MainWindow : public QDialog, private GridCellListener {
     QWidget* gridArea() const { return content_; }
     QString autosaveDir() const { return appDir_; }
 
-    bool manualMode() const { return manualMode_; }
-    int selectedUnplaced() const { return selectedUnplaced_; }
-    int selectedPlaced() const { return selectedPlaced_; }
+    bool manualMode() const { return placement_->on(); }
+    int selectedUnplaced() const { return placement_->selectedUnplaced(); }
+    int selectedPlaced() const { return placement_->selectedPlaced(); }
     bool tableError(int table) const { return tableError_[table]; }
 
   protected:
@@ -132,14 +142,21 @@ class MainWindow : public QDialog, private GridCellListener {
     void buildMenu();
     void buildGrid();
     void placePlayerList(int listWidth);
-    void scrollTo(int pos);
-    void scrollToTop();
-    void ensureVisible(QWidget* child);
-    void onScrollAction(int action);
-    void wheelNotch(int delta);
 
     GridCell* cell(GridCell::Kind kind, int round, int position) const;
     QString seatText(int player, int round) const;
+    // What a points cell shows for the player's entry of the round.
+    QString pointsText(int round, int player) const;
+    // Whether a cell's text means what the record holds for the player.
+    bool cellSays(const QString& text, int round, int player) const;
+
+    // The views following the document.
+    void showRecord();
+    void showTable(int round, int table);
+    void onPointsChanged(int round, int table);
+    void onPlayersChanged();
+    void onNameChanged(int player);
+    void renamePlayerCommand();
 
     // Enable rules on typing, and the states a refresh leaves.
     void nameRule();
@@ -148,7 +165,6 @@ class MainWindow : public QDialog, private GridCellListener {
     bool numbersComplete() const;
     bool latestPointsFilled() const;
     bool computeTableError(int round, int table) const;
-    TableState tableStateAt(int round, int table) const;
     void applyTableTone(int round, int table);
     void updateSlideItems();
 
@@ -159,28 +175,20 @@ class MainWindow : public QDialog, private GridCellListener {
     void saveFile();
     void openSettings();
     void openSlides(int kind);
-    void copyGridIntoRecord();
+    void registrationEdited(int row);
     void autosave(int k);
 
     // Beside the plain commands: the question before seating over errors, correcting a past
     // round, saving what was typed, and the slides on another screen following the record.
     bool confirmSeatOverErrors();
+    // Yes or No to a question of the window, No the default.
+    bool askYesNo(const QString& question);
     void buildCorrectionBanner();
     void chooseRoundToCorrect(int suggested);
     bool pointsCellMenu(QContextMenuEvent* e);
-    void pointsStored(int round);
     void showTotalsFrom(int round);
     void closeSlides();
     void updateCorrectionItems();
-
-    // Manual placement of the next round.
-    void toggleManualMode(bool on);
-    void pickLatest(int p);
-    void pickNext(int q);
-    void enableFreeSeats();
-    void disableNextRoundSeats();
-    void updateSeatTone(int round, int position);
-    void resetPlacement();
 
     // Test mode.
     void randomNames();
@@ -191,7 +199,8 @@ class MainWindow : public QDialog, private GridCellListener {
     void cellFocusOut(GridCell& cell, Qt::FocusReason reason) override;
     void cellStep(GridCell& cell, int step) override;
 
-    Tournament& t_;
+    TournamentDocument* doc_;
+    const Tournament& t_; // read only: every change goes through doc_
     const bool testMode_;
     const int n_;
     const int rounds_;
@@ -222,16 +231,12 @@ class MainWindow : public QDialog, private GridCellListener {
     QPushButton* teamsButton_ = nullptr;
 
     int shownRound_ = 0;
-    int scrollPos_ = 0;
-    bool upArrow_ = false;
-    bool downArrow_ = false;
+    std::unique_ptr<GridScroll> scroll_;
     bool refreshing_ = false;
     std::vector<int> rowPlayer_; // player shown in each row of the list
     std::vector<bool> tableError_;
 
-    bool manualMode_ = false;
-    int selectedUnplaced_ = -1;
-    int selectedPlaced_ = -1;
+    std::unique_ptr<ManualPlacement> placement_;
 
     int correctingRound_ = -1;
     QWidget* correctionBanner_ = nullptr;

@@ -1,5 +1,6 @@
 // The main window's behaviour: showing the record, the enable rules, result entry and commands.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -8,6 +9,7 @@
 #include <climits>
 
 #include "core/settings.h"
+#include "core/table_state.h"
 #include "core/text.h"
 #include "files/file_commands.h"
 #include "files/tournament_csv.h"
@@ -15,7 +17,9 @@
 #include "gui/qt_text.h"
 #include "seating/ui/progress_dialog.h"
 #include "slides/slide_show.h"
+#include "ui/grid_scroll.h"
 #include "ui/main_window.h"
+#include "ui/manual_placement.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
 #include "ui/seating_failure.h"
@@ -47,23 +51,51 @@ QString MainWindow::seatText(int player, int round) const {
     return text;
 }
 
+QString MainWindow::pointsText(int round, int player) const {
+    switch (t_.entryAt(round, player)) {
+    case PointsEntry::Untyped:
+        return QString();
+    case PointsEntry::Text:
+        return fromRecord(t_.typedTextAt(round, player));
+    case PointsEntry::Number:
+        break;
+    }
+    return QString::number(t_.pointsAt(round, player));
+}
+
+bool MainWindow::cellSays(const QString& text, int round, int player) const {
+    const std::string typed = toRecord(text);
+    switch (t_.entryAt(round, player)) {
+    case PointsEntry::Untyped:
+        return typed.empty();
+    case PointsEntry::Text:
+        return typed == t_.typedTextAt(round, player);
+    case PointsEntry::Number:
+        break;
+    }
+    return isWholeNumberText(typed) && parseLeadingInt(typed) == t_.pointsAt(round, player);
+}
+
 void MainWindow::refreshFromTournament() {
+    doc_->reload();
+}
+
+void MainWindow::showRecord() {
     refreshing_ = true;
     content_->setUpdatesEnabled(false);
-    t_.normalizeRounds();
     const int c = t_.currentRound;
     const bool ordered = t_.hasCompleteNumbering();
     const int tables = n_ / 4;
 
     // Placement belongs to the round that was next before; nothing of it survives a refresh, nor
     // does a correction of a round.
-    resetPlacement();
+    placement_->reset();
     if (correctingRound_ >= 0)
         headers_[correctingRound_]->setStyleSheet(QString());
     correctingRound_ = -1;
     correctionBanner_->hide();
-    if (manualMode_ && (c == 0 || c >= rounds_)) {
-        manualMode_ = false;
+    if (placement_->on() && (c == 0 || c >= rounds_)) {
+        placement_->setOn(false);
         const QSignalBlocker block(manualButton_);
         manualButton_->setChecked(false);
     }
@@ -100,10 +132,6 @@ void MainWindow::refreshFromTournament() {
     if (teamsButton_)
         teamsButton_->setEnabled(c == 0 && allNamesFilled);
 
-    bool latestZero = true;
-    if (c > 0)
-        for (int p = 0; p < n_; ++p)
-            latestZero = latestZero && t_.pointsAt(c - 1, p) == 0;
     for (int j = 0; j < rounds_; ++j) {
         for (int q = 0; q < n_; ++q) {
             GridCell* seat = seatCells_[j * n_ + q];
@@ -126,9 +154,7 @@ void MainWindow::refreshFromTournament() {
                 continue;
             const int q = 4 * tb + s;
             seatCells_[j * n_ + q]->showText(seatText(p, j));
-            const bool blank = j == c - 1 && latestZero;
-            pointsCells_[j * n_ + q]->setText(blank ? QString()
-                                                    : QString::number(t_.pointsAt(j, p)));
+            pointsCells_[j * n_ + q]->setText(pointsText(j, p));
         }
     }
     // A table is red exactly when its cells say so, in every seated round, also after a load.
@@ -171,20 +197,26 @@ void MainWindow::refreshFromTournament() {
         slidesBeside_->recordChanged();
 }
 
-void MainWindow::readPlayersFromGrid() {
-    for (int i = 0; i < n_; ++i) {
-        const long long number = readNumber(numberEdits_[i]->text());
-        t_.setRegistration(i, toRecord(nameEdits_[i]->text()), toRecord(teamEdits_[i]->text()),
-                           static_cast<int>(std::min<long long>(number, INT_MAX)));
-    }
-    t_.purgeUnusedTeams();
+void MainWindow::registrationEdited(int row) {
+    if (rowPlayer_.empty())
+        for (int i = 0; i < n_; ++i)
+            rowPlayer_.push_back(i);
+    const long long number = readNumber(numberEdits_[row]->text());
+    doc_->registerPlayer(rowPlayer_[row], nameEdits_[row]->text(), teamEdits_[row]->text(),
+                         static_cast<int>(std::min<long long>(number, INT_MAX)));
 }
 
-void MainWindow::readRoundPointsFromGrid(int r) {
-    if (r < 0 || r >= rounds_)
+void MainWindow::commitFocusedCell() {
+    auto* cell = dynamic_cast<GridCell*>(QApplication::focusWidget());
+    if (!cell || cell->kind() != GridCell::Kind::Points)
         return;
-    for (int q = 0; q < n_; ++q)
-        t_.setPoints(r, q / 4, q % 4, readPoints(pointsCells_[r * n_ + q]->text()));
+    const int r = cell->round();
+    if (r != t_.currentRound - 1 && r != correctingRound_)
+        return;
+    const int q = cell->position();
+    const int p = t_.playerAt(r, q / 4, q % 4);
+    if (p >= 0 && !cellSays(cell->text(), r, p))
+        doc_->typePoints(r, q, cell->text());
 }
 
 // Enable rules ---------------------------------------------------------------------------------
@@ -229,19 +261,12 @@ bool MainWindow::latestPointsFilled() const {
 void MainWindow::pointsRule() {
     const bool filled = latestPointsFilled();
     const bool open = t_.currentRound < rounds_;
-    seatButton_->setEnabled(filled && !manualMode_ && open);
+    seatButton_->setEnabled(filled && !placement_->on() && open);
     manualButton_->setEnabled(filled && open);
 }
 
-TableState MainWindow::tableStateAt(int round, int table) const {
-    std::array<QString, 4> cells;
-    for (int s = 0; s < 4; ++s)
-        cells[s] = pointsCells_[round * n_ + 4 * table + s]->text();
-    return tableState(cells);
-}
-
 bool MainWindow::computeTableError(int round, int table) const {
-    return tableStateAt(round, table) != TableState::Fine;
+    return isRedState(tableStateAt(t_, round, table));
 }
 
 void MainWindow::applyTableTone(int round, int table) {
@@ -283,32 +308,47 @@ void MainWindow::cellFocusOut(GridCell& cell, Qt::FocusReason) {
     const int r = cell.round();
     if (r != t_.currentRound - 1 && r != correctingRound_)
         return;
-    const int q = cell.position();
-    t_.setPoints(r, q / 4, q % 4, readPoints(cell.text()));
-    const int tb = q / 4;
-    if (r != t_.currentRound - 1) {
-        applyTableTone(r, tb);
-    } else {
-        const bool error = computeTableError(r, tb);
-        if (error != tableError_[tb]) {
-            tableError_[tb] = error;
-            applyTableTone(r, tb);
-        }
+    doc_->typePoints(r, cell.position(), cell.text());
+}
+
+void MainWindow::showTable(int round, int table) {
+    for (int s = 0; s < 4; ++s) {
+        const int p = t_.playerAt(round, table, s);
+        GridCell* cell = pointsCells_[round * n_ + 4 * table + s];
+        // A cell left as typed keeps its text ("+5" stays so); only another value is shown anew.
+        if (p >= 0 && !cellSays(cell->text(), round, p))
+            cell->setText(pointsText(round, p));
     }
-    pointsStored(r);
+    if (round == t_.currentRound - 1)
+        tableError_[table] = computeTableError(round, table);
+    applyTableTone(round, table);
+}
+
+void MainWindow::onPointsChanged(int round, int table) {
+    for (int tb = 0; tb < n_ / 4; ++tb)
+        if (table < 0 || tb == table)
+            showTable(round, tb);
+    // Seat cells carry the totals before their round and the substitutes of their own.
+    showTotalsFrom(round);
+#if QUELNA_PLAYER_PAGE
+    playerPage_->publish();
+#endif
+    if (slidesBeside_)
+        slidesBeside_->recordChanged();
+    printMenu_->update();
+    if (!typedSave_->isActive())
+        typedSave_->start();
+}
+
+void MainWindow::onPlayersChanged() {
+    // The registration is shown as it is typed; only what depends on it follows.
+    printMenu_->update();
 }
 
 // Commands -------------------------------------------------------------------------------------
 
 void MainWindow::autosave(int k) {
     (void)autosaveRound(t_, k, corePath(appDir_), settings().autosave);
-}
-
-void MainWindow::copyGridIntoRecord() {
-    if (t_.currentRound > 0)
-        readRoundPointsFromGrid(t_.currentRound - 1);
-    else
-        readPlayersFromGrid();
 }
 
 void MainWindow::seatCommand() {
@@ -318,22 +358,19 @@ void MainWindow::seatCommand() {
     if (c > 0 && !confirmSeatOverErrors())
         return;
     finishCorrection();
-    if (c > 0) {
-        readRoundPointsFromGrid(c - 1);
-        autosave(c);
-    } else {
-        readPlayersFromGrid();
-        autosave(0);
-    }
+    commitFocusedCell();
+    autosave(c);
 
+    // The seating runs on a copy, which replaces the record only when a round was seated: a
+    // failed or cancelled search leaves nothing behind to undo.
+    Tournament seated = t_;
     int result = 0;
     bool noSeatingExists = false;
     {
-        // The seating worker writes the record: nothing else may read it meanwhile.
         typedSave_->stop();
         if (slidesBeside_)
             slidesBeside_->setPaused(true);
-        ProgressDialog dialog(t_, this);
+        ProgressDialog dialog(seated, this);
         result = dialog.exec();
         noSeatingExists = dialog.noSeatingExists();
         if (slidesBeside_)
@@ -342,30 +379,32 @@ void MainWindow::seatCommand() {
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
     if (result == static_cast<int>(SeatingResult::Seated)) {
-        refreshFromTournament();
+        doc_->commitSeating(seated);
         // The new round is read from its first table, wherever the view was before and whether
         // or not the focus reached the grid while the window was inactive.
-        scrollToTop();
+        scroll_->toTop();
         autosave(c + 1);
         return;
     }
-    // Cancelled or failed: the seating has undone all but the hand placements.
     if (result == static_cast<int>(SeatingResult::Failed)) {
-        const bool seated = reportSeatingFailure(this, t_, noSeatingExists);
+        const bool withRepeats = reportSeatingFailure(this, seated, noSeatingExists);
         activateWindow();
-        if (seated) {
-            refreshFromTournament();
-            scrollToTop();
+        if (withRepeats) {
+            doc_->commitSeating(seated);
+            scroll_->toTop();
             autosave(c + 1);
         }
     }
 }
 
 void MainWindow::numberPlayersInOrder() {
-    for (int i = 0; i < n_; ++i) {
-        t_.playerNumber[i] = i;
+    refreshing_ = true;
+    for (int i = 0; i < n_; ++i)
         numberEdits_[i]->setText(QString::number(i + 1));
-    }
+    refreshing_ = false;
+    for (int i = 0; i < n_; ++i)
+        registrationEdited(i);
+    numberRule();
 }
 
 void MainWindow::roundButton(int r) {
@@ -375,12 +414,11 @@ void MainWindow::roundButton(int r) {
 }
 
 void MainWindow::loadFile() {
-    if (loadCommand(this, t_))
-        refreshFromTournament();
+    (void)doc_->load([this](Tournament& t) { return loadCommand(this, t); });
 }
 
 void MainWindow::saveFile() {
-    copyGridIntoRecord();
+    commitFocusedCell();
     saveCommand(this, t_);
 }
 

@@ -11,26 +11,29 @@
 #include <QTimer>
 
 #include "files/file_commands.h"
+#include "gui/qt_text.h"
 #include "slides/slide_show.h"
 #include "ui/correct_round_dialog.h"
 #include "ui/main_window.h"
 #include "ui/player_page_service.h"
+#include "ui/print_menu.h"
+#include "ui/rename_player_dialog.h"
 
 namespace quelna {
 
 bool MainWindow::confirmSeatOverErrors() {
+    commitFocusedCell();
     const int latest = t_.currentRound - 1;
-    std::vector<TableTrouble> troubles;
-    for (int tb = 0; tb < n_ / 4; ++tb) {
-        const TableState state = tableStateAt(latest, tb);
-        if (state != TableState::Fine)
-            troubles.push_back({tb, state});
-    }
-    if (troubles.empty())
-        return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral(u"Предупреждение"),
-                    seatOverErrorsQuestion(latest, troubles), QMessageBox::Yes | QMessageBox::No,
-                    this);
+    const std::vector<TableTrouble> troubles = tableTroubles(t_, latest);
+    return troubles.empty() ||
+           askYesNo(troublesQuestion(latest, troubles,
+                                     QStringLiteral(u"Рассадить следующий тур всё "
+                                                    u"равно?")));
+}
+
+bool MainWindow::askYesNo(const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral(u"Предупреждение"), question,
+                    QMessageBox::Yes | QMessageBox::No, this);
     box.button(QMessageBox::Yes)->setText(QStringLiteral(u"Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral(u"Нет"));
     box.setDefaultButton(QMessageBox::No);
@@ -52,7 +55,7 @@ void MainWindow::buildCorrectionBanner() {
     row->addWidget(correctionText_);
     auto* done = new QPushButton(QStringLiteral(u"Готово"), correctionBanner_);
     done->setAutoDefault(false);
-    connect(done, &QPushButton::clicked, this, [this] { finishCorrection(); });
+    connect(done, &QPushButton::clicked, this, [this] { (void)finishCorrection(true); });
     row->addWidget(done);
     menuBar_->setCornerWidget(correctionBanner_, Qt::TopRightCorner);
     correctionBanner_->hide();
@@ -60,6 +63,33 @@ void MainWindow::buildCorrectionBanner() {
 
 void MainWindow::updateCorrectionItems() {
     actions_.value(ids::kCorrectRoundCommand)->setEnabled(t_.currentRound >= 2);
+    // Before the first seating the player list itself is where names are typed.
+    actions_.value(ids::kRenamePlayerCommand)->setEnabled(t_.currentRound >= 1);
+}
+
+void MainWindow::renamePlayerCommand() {
+    if (t_.currentRound >= 1)
+        renamePlayer(this, *doc_, rowPlayer_);
+    activateWindow();
+}
+
+void MainWindow::onNameChanged(int player) {
+    for (int i = 0; i < n_; ++i)
+        if (rowPlayer_[i] == player) {
+            refreshing_ = true;
+            nameEdits_[i]->setText(fromRecord(t_.names[player]));
+            nameEdits_[i]->setCursorPosition(0);
+            refreshing_ = false;
+        }
+    showTotalsFrom(0);
+#if QUELNA_PLAYER_PAGE
+    playerPage_->publish();
+#endif
+    if (slidesBeside_)
+        slidesBeside_->recordChanged();
+    printMenu_->update();
+    typedSave_->stop();
+    autosave(t_.currentRound);
 }
 
 void MainWindow::chooseRoundToCorrect(int suggested) {
@@ -109,11 +139,18 @@ void MainWindow::startCorrection(int round) {
     pointsCells_[round * n_]->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::finishCorrection() {
+bool MainWindow::finishCorrection(bool ask) {
     const int r = correctingRound_;
     if (r < 0)
-        return;
-    readRoundPointsFromGrid(r);
+        return true;
+    commitFocusedCell();
+    if (ask) {
+        const std::vector<TableTrouble> troubles = tableTroubles(t_, r);
+        if (!troubles.empty() &&
+            !askYesNo(
+                troublesQuestion(r, troubles, QStringLiteral(u"Закончить исправление всё равно?"))))
+            return false;
+    }
     correctingRound_ = -1;
     for (int q = 0; q < n_; ++q)
         pointsCells_[r * n_ + q]->setEnabled(false);
@@ -121,23 +158,13 @@ void MainWindow::finishCorrection() {
         applyTableTone(r, tb);
     correctionBanner_->hide();
     headers_[r]->setStyleSheet(QString());
-    pointsStored(r);
     typedSave_->stop();
     autosave(t_.currentRound);
+    // Back to the round being played, where the organiser goes on typing.
+    showRound(t_.currentRound);
     if (t_.currentRound > 0)
         pointsCells_[(t_.currentRound - 1) * n_]->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::pointsStored(int round) {
-    if (round < t_.currentRound - 1)
-        showTotalsFrom(round + 1);
-#if QUELNA_PLAYER_PAGE
-    playerPage_->publish();
-#endif
-    if (slidesBeside_)
-        slidesBeside_->recordChanged();
-    if (!typedSave_->isActive())
-        typedSave_->start();
+    return true;
 }
 
 void MainWindow::showTotalsFrom(int round) {
@@ -156,8 +183,7 @@ void MainWindow::closeSlides() {
 }
 
 void MainWindow::openTournamentFile(const QString& fileName) {
-    if (loadFromFile(this, t_, fileName))
-        refreshFromTournament();
+    (void)doc_->load([this, &fileName](Tournament& t) { return loadFromFile(this, t, fileName); });
 }
 
 } // namespace quelna

@@ -1,39 +1,43 @@
-// Placing players of the next round by hand: the latest round's seat cells are the list to pick
-// from, the next round's seat cells the target.
-#include <QPushButton>
+#include "ui/manual_placement.h"
 
-#include "ui/main_window.h"
+#include "ui/grid_cells.h"
+#include "ui/tournament_document.h"
 
 namespace quelna {
 
-void MainWindow::toggleManualMode(bool on) {
-    manualMode_ = on;
-    seatButton_->setEnabled(numbersComplete() && t_.currentRound < rounds_ && !on);
+ManualPlacement::ManualPlacement(TournamentDocument& doc,
+                                 std::function<GridCell*(int, int)> seatCell,
+                                 std::function<void()> doneFocus)
+    : doc_(doc), seatCell_(std::move(seatCell)), doneFocus_(std::move(doneFocus)) {}
+
+void ManualPlacement::setOn(bool on) {
+    on_ = on;
     const int old = selectedUnplaced_;
     selectedUnplaced_ = -1;
     if (old != -1)
-        updateSeatTone(t_.currentRound - 1, old);
+        updateSeatTone(doc_.currentRound() - 1, old);
 }
 
-void MainWindow::resetPlacement() {
+void ManualPlacement::reset() {
     selectedUnplaced_ = -1;
     selectedPlaced_ = -1;
 }
 
-void MainWindow::updateSeatTone(int round, int position) {
-    GridCell* cell = seatCells_[round * n_ + position];
-    const int c = t_.currentRound;
+void ManualPlacement::updateSeatTone(int round, int position) {
+    const Tournament& t = doc_.tournament();
+    GridCell* cell = seatCell_(round, position);
+    const int c = t.currentRound;
     CellTone tone = CellTone::Normal;
-    if (c > 0 && c < rounds_) {
+    if (c > 0 && c < t.roundCount) {
         if (round == c - 1) {
-            const int player = t_.playerAt(c - 1, position / 4, position % 4);
+            const int player = t.playerAt(c - 1, position / 4, position % 4);
             if (position == selectedUnplaced_)
                 tone = CellTone::SelectedText;
-            else if (player >= 0 && t_.seatAt(c, player) != -1)
+            else if (player >= 0 && t.seatAt(c, player) != -1)
                 tone = CellTone::PlacedText;
         } else if (round == c && selectedPlaced_ != -1) {
-            const int player = t_.playerAt(c, position / 4, position % 4);
-            const int picked = t_.playerAt(c - 1, selectedPlaced_ / 4, selectedPlaced_ % 4);
+            const int player = t.playerAt(c, position / 4, position % 4);
+            const int picked = t.playerAt(c - 1, selectedPlaced_ / 4, selectedPlaced_ % 4);
             if (player >= 0 && player == picked)
                 tone = CellTone::SelectedText;
         }
@@ -41,29 +45,30 @@ void MainWindow::updateSeatTone(int round, int position) {
     cell->setTone(tone);
 }
 
-void MainWindow::enableFreeSeats() {
-    const int c = t_.currentRound;
-    for (int tb = 0; tb < n_ / 4; ++tb) {
+void ManualPlacement::enableFreeSeats() {
+    const Tournament& t = doc_.tournament();
+    const int c = t.currentRound;
+    for (int tb = 0; tb < t.tableCount(); ++tb) {
         for (int s = 0; s < 4; ++s) {
-            if (t_.playerAt(c, tb, s) == -1) {
-                seatCells_[c * n_ + 4 * tb + s]->setEnabled(true);
+            if (t.playerAt(c, tb, s) == -1) {
+                seatCell_(c, 4 * tb + s)->setEnabled(true);
                 break;
             }
         }
     }
 }
 
-void MainWindow::disableNextRoundSeats() {
-    const int c = t_.currentRound;
-    for (int q = 0; q < n_; ++q)
-        seatCells_[c * n_ + q]->setEnabled(false);
+void ManualPlacement::disableNextRoundSeats() {
+    const int c = doc_.currentRound();
+    for (int q = 0; q < doc_.tournament().playerCount; ++q)
+        seatCell_(c, q)->setEnabled(false);
 }
 
-void MainWindow::cellFocusIn(GridCell& cell, Qt::FocusReason) {
-    if (refreshing_ || !manualMode_ || cell.kind() != GridCell::Kind::Seat)
+void ManualPlacement::seatFocused(const GridCell& cell) {
+    if (!on_ || cell.kind() != GridCell::Kind::Seat)
         return;
-    const int c = t_.currentRound;
-    if (c == 0 || c >= rounds_)
+    const int c = doc_.currentRound();
+    if (c == 0 || c >= doc_.tournament().roundCount)
         return;
     if (cell.round() == c - 1)
         pickLatest(cell.position());
@@ -71,19 +76,23 @@ void MainWindow::cellFocusIn(GridCell& cell, Qt::FocusReason) {
         pickNext(cell.position());
 }
 
-void MainWindow::pickLatest(int p) {
-    const int c = t_.currentRound;
-    const int player = t_.playerAt(c - 1, p / 4, p % 4);
+GridCell* ManualPlacement::nextCellOf(int latestPosition) const {
+    const Tournament& t = doc_.tournament();
+    const int c = t.currentRound;
+    const int who = t.playerAt(c - 1, latestPosition / 4, latestPosition % 4);
+    if (who < 0 || t.seatAt(c, who) < 0)
+        return nullptr;
+    return seatCell_(c, 4 * t.tableAt(c, who) + t.seatAt(c, who));
+}
+
+void ManualPlacement::pickLatest(int p) {
+    const Tournament& t = doc_.tournament();
+    const int c = t.currentRound;
+    const int player = t.playerAt(c - 1, p / 4, p % 4);
     if (player < 0)
         return;
-    auto nextCellOf = [&](int latestPosition) -> GridCell* {
-        const int who = t_.playerAt(c - 1, latestPosition / 4, latestPosition % 4);
-        if (who < 0 || t_.seatAt(c, who) < 0)
-            return nullptr;
-        return seatCells_[c * n_ + 4 * t_.tableAt(c, who) + t_.seatAt(c, who)];
-    };
 
-    if (t_.seatAt(c, player) == -1) {
+    if (t.seatAt(c, player) == -1) {
         if (p != selectedUnplaced_) {
             const int old = selectedUnplaced_;
             if (old == -1)
@@ -127,44 +136,43 @@ void MainWindow::pickLatest(int p) {
     }
 }
 
-void MainWindow::pickNext(int q) {
-    const int c = t_.currentRound;
+void ManualPlacement::pickNext(int q) {
+    const Tournament& t = doc_.tournament();
+    const int c = t.currentRound;
     if (selectedUnplaced_ == -1 && selectedPlaced_ == -1)
         return;
     if (selectedUnplaced_ == -1) {
         // Take the picked player out of the next round; his own cell is the one emptied, even if
         // another cell of the round was left enabled.
         const int old = selectedPlaced_;
-        const int player = t_.playerAt(c - 1, old / 4, old % 4);
+        const int player = t.playerAt(c - 1, old / 4, old % 4);
         selectedPlaced_ = -1;
-        if (player >= 0 && t_.seatAt(c, player) != -1) {
-            const int own = 4 * t_.tableAt(c, player) + t_.seatAt(c, player);
-            t_.tableAt(c, player) = -1;
-            t_.seatAt(c, player) = -1;
-            GridCell* cell = seatCells_[c * n_ + own];
+        if (player >= 0 && t.seatAt(c, player) != -1) {
+            const int own = 4 * t.tableAt(c, player) + t.seatAt(c, player);
+            doc_.unplaceByHand(player);
+            GridCell* cell = seatCell_(c, own);
             cell->showText(QString());
             cell->setEnabled(false);
             updateSeatTone(c, own);
         }
-        seatCells_[c * n_ + q]->setEnabled(false);
+        seatCell_(c, q)->setEnabled(false);
         updateSeatTone(c, q);
         updateSeatTone(c - 1, old);
     } else {
         // A seat already taken is never given twice.
-        if (t_.playerAt(c, q / 4, q % 4) != -1)
+        if (t.playerAt(c, q / 4, q % 4) != -1)
             return;
         const int from = selectedUnplaced_;
-        const int player = t_.playerAt(c - 1, from / 4, from % 4);
+        const int player = t.playerAt(c - 1, from / 4, from % 4);
         if (player < 0)
             return;
-        t_.tableAt(c, player) = q / 4;
-        t_.seatAt(c, player) = q % 4;
-        seatCells_[c * n_ + q]->showText(seatCells_[(c - 1) * n_ + from]->text());
+        doc_.placeByHand(player, q / 4, q % 4);
+        seatCell_(c, q)->showText(seatCell_(c - 1, from)->text());
         selectedUnplaced_ = -1;
         updateSeatTone(c - 1, from);
         disableNextRoundSeats();
     }
-    manualButton_->setFocus(Qt::OtherFocusReason);
+    doneFocus_();
 }
 
 } // namespace quelna

@@ -1,30 +1,25 @@
 #pragma once
-// What the points cells of a table say: the one rule for red tables, and the question asked
-// before seating over them.
+// The question asked before going on over a round whose results are wrong or not all typed:
+// before the next seating, and when a correction of a past round is finished.
 #include <QString>
-#include <array>
 #include <vector>
 
+#include "core/table_state.h"
+
 namespace quelna {
-
-enum class TableState {
-    Fine,     // a whole number in every cell summing to zero, or a cell still empty
-    NotZero,  // four whole numbers that do not sum to zero
-    NotNumber // a cell that is not a whole number
-};
-
-// A cell's value as it is stored: its leading number, 0 when there is none.
-int readPoints(const QString& text);
-
-TableState tableState(const std::array<QString, 4>& cells);
 
 struct TableTrouble {
     int table = 0; // from 0
     TableState state = TableState::Fine;
 };
 
+// The round's tables that are red or not typed yet, in table order.
+std::vector<TableTrouble> tableTroubles(const Tournament& t, int round);
+
 // "В туре 3 есть ошибки в результатах: стол 2 (сумма не равна нулю), стол 5 (не число в
-// ячейке). Рассадить следующий тур всё равно?"; round counts from 0.
-QString seatOverErrorsQuestion(int round, const std::vector<TableTrouble>& troubles);
+// ячейке). " then a line "стол 7: результаты не введены" for every table not typed yet, then
+// the closing question; round counts from 0.
+QString troublesQuestion(int round, const std::vector<TableTrouble>& troubles,
+                         const QString& closing);
 
 } // namespace quelna

@@ -60,6 +60,21 @@ TEST(UnbalancedTables, FoundPerRoundAndWordedWithRoundsSharingALine) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(unbalancedTablesWarning(c.tables), c.text);
+
+    // Text and cells not typed yet are named in their own words, not as sums; a latest round
+    // with nothing typed has just been seated and is not named at all.
+    t.typePoints(1, t.playerAt(1, 2, 0), "abc");
+    t.typePoints(1, t.playerAt(1, 5, 1), "");
+    t.typePoints(1, t.playerAt(1, 6, 1), "12abc");
+    t.typePoints(0, t.playerAt(0, 6, 0), "");
+    EXPECT_EQ(unbalancedTablesWarning(findUnbalancedTables(t)),
+              "Тур 1: стол 4 — сумма не равна нулю.\nТур 3: столы 4, 7 — сумма не равна нулю.\n"
+              "Тур 2: столы 3, 7 — не число в ячейке.\n"
+              "Тур 1: стол 7 — результаты не введены.\nТур 2: стол 6 — результаты не введены.");
+    t.markRoundUntyped(2);
+    EXPECT_EQ(unbalancedTablesWarning(findUnbalancedTables(t)),
+              "Тур 1: стол 4 — сумма не равна нулю.\nТур 2: столы 3, 7 — не число в ячейке.\n"
+              "Тур 1: стол 7 — результаты не введены.\nТур 2: стол 6 — результаты не введены.");
 }
 
 TEST(AutosaveKeep, OnlyAFileOfThisTournamentWithNoMoreInItIsReplaced) {

@@ -218,3 +218,46 @@ TEST(TournamentFile, SaveReplacesSafelyAndReportsFailure) {
     EXPECT_TRUE(fs::exists(dir / "autosave_tour3.csv"));
     fs::remove_all(dir);
 }
+
+// Cells not typed yet and typed text survive a save, a penalty on such a cell included; the
+// player lines read as before, so a reader that stops at them gets the same totals.
+TEST(TournamentCsv, TypedStateRoundTripsBehindThePlayerLines) {
+    Tournament t = playedTournament();
+    const int untyped = t.playerAt(1, 0, 2), text = t.playerAt(1, 1, 0), number = 5;
+    t.typePoints(1, untyped, "");
+    t.typePoints(1, text, "12x;3");
+    t.typePoints(1, number, " -40 ");
+    t.adjustments.addPenalty(1, untyped, Penalty{-1000, "late"});
+    EXPECT_EQ(t.pointsAt(1, text), 12);
+    EXPECT_EQ(t.pointsAt(1, number), -40);
+    EXPECT_EQ(t.entryAt(1, number), PointsEntry::Number);
+    const std::string text1 = csv(t);
+    EXPECT_NE(text1.find(utf8ToCp1251("\r\nНЕ_ЧИСЛО;2;")), std::string::npos);
+    EXPECT_NE(text1.find(";12x,3\r\n"), std::string::npos) << "';' as ',' like names";
+
+    Tournament back(12, 3);
+    readText(back, text1);
+    back.normalizeRounds();
+    // Lines come in standings order: a player is found again by his start number.
+    auto slot = [&](int p) {
+        for (int q = 0; q < 12; ++q)
+            if (back.playerNumber[q] == t.playerNumber[p])
+                return q;
+        return -1;
+    };
+    EXPECT_EQ(back.entryAt(1, slot(untyped)), PointsEntry::Untyped);
+    EXPECT_EQ(back.pointsAt(1, slot(untyped)), 0);
+    EXPECT_EQ(back.countedPointsAt(1, slot(untyped)), -1000);
+    EXPECT_EQ(back.entryAt(1, slot(text)), PointsEntry::Text);
+    EXPECT_EQ(back.typedTextAt(1, slot(text)), "12x,3");
+    EXPECT_EQ(back.pointsAt(1, slot(text)), 12);
+    EXPECT_EQ(back.entryAt(1, slot(number)), PointsEntry::Number);
+    EXPECT_EQ(csv(back), text1);
+
+    // The player lines alone, as a reader of the plain format takes them: the same totals.
+    Tournament plain(12, 3);
+    readText(plain, text1.substr(0, text1.find(utf8ToCp1251("ЗАМЕНЫ_И_ШТРАФЫ"))));
+    plain.normalizeRounds();
+    for (int p = 0; p < 12; ++p)
+        EXPECT_EQ(plain.runningTotal(p, 2), back.runningTotal(p, 2)) << p;
+}

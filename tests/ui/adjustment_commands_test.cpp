@@ -16,6 +16,7 @@
 #include "ui/adjustment_commands.h"
 #include "ui/final_scores_dialog.h"
 #include "ui/penalty_dialog.h"
+#include "ui/rename_player_dialog.h"
 #include "ui/substitute_dialog.h"
 
 namespace quelna {
@@ -192,6 +193,75 @@ TEST(AdjustmentCommands, F4OpensTheFinalScoresOfTheTableEnteredLast) {
                                QStringLiteral("15000"), QStringLiteral("15000")};
     for (int s = 0; s < 4; ++s)
         EXPECT_EQ(w.pointsCell(1, 8 + s)->text(), results[s]) << "seat " << s + 1;
+}
+
+// F4 and the penalty change the table and the player they name: text typed at another table
+// stays with its red mark, a cell emptied there stays empty, every other cell keeps its text.
+TEST(AdjustmentCommands, DialogsTouchOnlyTheirTable) {
+    Harness h(16, 3);
+    MainWindow& w = *h.w;
+    Tournament& t = *h.t;
+    mwtest::playRounds(t, 2, 7);
+    w.refreshFromTournament();
+    mwtest::typeAndLeave(w.pointsCell(1, 1), QStringLiteral(u"abc"));
+    mwtest::typeAndLeave(w.pointsCell(1, 5), QString());
+    ASSERT_TRUE(mwtest::isRed(w.pointsCell(1, 1)));
+    auto texts = [&w] {
+        QStringList all;
+        for (int q = 0; q < 16; ++q)
+            all << w.pointsCell(1, q)->text();
+        return all;
+    };
+    const QStringList before = texts();
+
+    click(w.pointsCell(1, 9)); // table 3
+    onNext<FinalScoresDialog>([](FinalScoresDialog* d) {
+        const char* scores[] = {"40000", "30000", "30000", "20000"};
+        for (int s = 0; s < 4; ++s)
+            uitest::replaceText(d->scoreEdit(s), QString::fromLatin1(scores[s]));
+        pressOk(d);
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+    click(w.seatCell(1, 13)); // a penalty for the player at table 4
+    onNext<PenaltyDialog>([](PenaltyDialog* d) { pressOk(d); });
+    w.adjustmentCommands()->penaltyAction()->trigger();
+    ASSERT_EQ(t.adjustments.penalties(1, slotAt(t, 1, 13)).size(), 1u);
+
+    const QStringList after = texts();
+    for (int q = 0; q < 16; ++q)
+        if (q / 4 != 2)
+            EXPECT_EQ(after[q], before[q]) << "position " << q;
+    EXPECT_NE(after.mid(8, 4), before.mid(8, 4)) << "the final scores landed";
+    EXPECT_TRUE(mwtest::isRed(w.pointsCell(1, 1)));
+    EXPECT_EQ(t.entryAt(1, slotAt(t, 1, 1)), PointsEntry::Text);
+    EXPECT_EQ(t.entryAt(1, slotAt(t, 1, 5)), PointsEntry::Untyped);
+    EXPECT_FALSE(w.control(ids::kSeatButton)->isEnabled()) << "table 2 is not typed to its end";
+}
+
+// A misspelt name corrected after the first round: everywhere the name shows, and nothing else.
+TEST(AdjustmentCommands, RenameAPlayerAfterTheFirstRound) {
+    Harness h(16, 3);
+    MainWindow& w = *h.w;
+    Tournament& t = *h.t;
+    mwtest::playRounds(t, 2, 3);
+    w.refreshFromTournament();
+    const Tournament before = t;
+    const int player = slotAt(t, 1, 6);
+    QAction* item = w.menuAction(ids::kRenamePlayerCommand);
+    ASSERT_TRUE(item->isEnabled());
+    onNext<RenamePlayerDialog>([&](RenamePlayerDialog* d) {
+        d->playerBox()->setCurrentIndex(t.playerNumber[player]); // the list is by start number
+        EXPECT_EQ(d->nameEdit()->text(), fromRecord(t.names[player]));
+        uitest::replaceText(d->nameEdit(), QStringLiteral(u"Сидорова А."));
+        pressOk(d);
+    });
+    mwtest::chooseMenu(w, item);
+    EXPECT_EQ(t.names[player], utf8ToCp1251("Сидорова А."));
+    EXPECT_TRUE(w.seatCell(1, 6)->text().contains(QStringLiteral(u"Сидорова А.")));
+    Tournament expected = before;
+    expected.names[player] = t.names[player];
+    EXPECT_EQ(uitest::csvText(t), uitest::csvText(expected)) << "only the name changed";
+    EXPECT_EQ(uitest::fileBytes(h.autosaveFile(2)).toStdString(), uitest::csvText(t));
 }
 
 // "Экспорт результатов для рейтинга..." from the window's menu writes a file the portal's own

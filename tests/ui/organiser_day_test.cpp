@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
+#include "core/text.h"
 #include "files/file_commands.h"
 #include "files/resume_point.h"
 #include "gui/core_path.h"
@@ -55,7 +56,8 @@ class Answer {
                 uitest::dialogShot(box, shot_);
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == button_) {
-                    QTimer::singleShot(0, [this] {
+                    // With the timer as context: an Answer gone by then calls nothing.
+                    QTimer::singleShot(0, &timer_, [this] {
                         if (afterClick)
                             afterClick();
                     });
@@ -201,8 +203,33 @@ TEST(CorrectRound, APastRoundEditedUntilDoneAndEveryViewFollows) {
     ASSERT_TRUE(page);
     EXPECT_NE(page->body.find(">" + std::to_string(before + 100) + "<"), std::string::npos);
     typeAndLeave(next, QString::number(next->text().toInt() + 7));
-    click(w.correctionBanner()->findChild<QPushButton*>());
+    // "Готово" over a red table asks first; "Нет" goes on correcting, "Да" ends it.
+    QPushButton* done = w.correctionBanner()->findChild<QPushButton*>();
+    const QString question =
+        QStringLiteral(u"В туре 1 есть ошибки в результатах: стол 1 (сумма не равна нулю). "
+                       u"Закончить исправление всё равно?");
+    {
+        Answer no(QStringLiteral(u"Нет"));
+        click(done);
+        ASSERT_EQ(no.seen.size(), 1u);
+        EXPECT_EQ(no.seen[0].text, question);
+    }
+    EXPECT_EQ(w.correctingRound(), 0);
+    // A cell emptied in the correction leaves its table not typed, and the question says so.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    typeAndLeave(w.pointsCell(0, 4), QString());
+    {
+        Answer yes(QStringLiteral(u"Да"));
+        click(done);
+        ASSERT_EQ(yes.seen.size(), 1u);
+        EXPECT_EQ(yes.seen[0].text,
+                  QStringLiteral(u"В туре 1 есть ошибки в результатах: стол 1 (сумма не равна "
+                                 u"нулю).\nстол 2: результаты не введены\nЗакончить исправление "
+                                 u"всё равно?"))
+            << yes.seen[0].text.toStdString();
+    }
     EXPECT_EQ(w.correctingRound(), -1);
+    EXPECT_EQ(w.shownRound(), 2) << "back to the round being played";
     EXPECT_FALSE(w.correctionBanner()->isVisible());
     EXPECT_FALSE(cell->isEnabled());
     EXPECT_TRUE(isRed(cell)) << "a red table of a past round stays marked";
@@ -215,10 +242,13 @@ TEST(CorrectRound, APastRoundEditedUntilDoneAndEveryViewFollows) {
         mwtest::ModalWatcher boxes;
         mwtest::chooseMenu(w, ids::kLoadCommand);
         ASSERT_EQ(boxes.messages.size(), 1);
-        EXPECT_EQ(boxes.messages[0], QStringLiteral(u"Тур 1: стол 1 — сумма не равна нулю."));
+        EXPECT_EQ(boxes.messages[0], QStringLiteral(u"Тур 1: стол 1 — сумма не равна нулю.\n"
+                                                    u"Тур 1: стол 2 — результаты не введены."))
+            << boxes.messages[0].toStdString();
     }
     setFileDialogHook({});
     EXPECT_TRUE(isRed(w.pointsCell(0, 0)));
+    EXPECT_TRUE(w.pointsCell(0, 4)->text().isEmpty());
     EXPECT_FALSE(isRed(w.pointsCell(0, 4)));
 }
 
@@ -240,8 +270,9 @@ TEST(TypedAutosave, TypedPointsReachTheFileAndAnotherTournamentsFileIsKept) {
     EXPECT_EQ(fileBytes(h.dir.filePath(kept[0])).toStdString(), tournamentCsvText(older));
 }
 
-// The run that the test below kills: it opens a tournament from the parameters dialog and types
-// one result, then waits.
+// The run that the tests below kill: it opens a tournament from the parameters dialog, types the
+// cells QUELNA_RESUME_CHILD_TYPING lists ("position=text;..." of round 1; one 500 without it),
+// then waits.
 TEST(ResumeChild, DISABLED_OpensTypesAndWaits) {
     const QString ini = qEnvironmentVariable("QUELNA_RESUME_CHILD_INI");
     ASSERT_FALSE(ini.isEmpty());
@@ -256,7 +287,13 @@ TEST(ResumeChild, DISABLED_OpensTypesAndWaits) {
         if (w && w->pointsCell(0, 0)->isEnabled() && w->pointsCell(0, 0)->text().isEmpty() &&
             QTest::qWaitForWindowActive(w)) {
             script.stop();
-            typeAndLeave(w->pointsCell(0, 0), QStringLiteral(u"500"));
+            QString typing = qEnvironmentVariable("QUELNA_RESUME_CHILD_TYPING");
+            if (typing.isEmpty())
+                typing = QStringLiteral(u"0=500");
+            for (const QString& item : typing.split(QLatin1Char(';'))) {
+                const qsizetype eq = item.indexOf(QLatin1Char('='));
+                typeAndLeave(w->pointsCell(0, item.left(eq).toInt()), item.mid(eq + 1));
+            }
         }
     });
     script.start(50);
@@ -303,9 +340,9 @@ TEST(Resume, AfterAKilledRunTheNextStartOffersTheNewestAutosave) {
     });
     script.start(50);
     EXPECT_EQ(runEntry(*qApp, ini), 0);
-    // then the load's warning: 500 alone at table 1 does not sum to zero
+    // then the load's warning: 500 alone, and no table is typed to its end
     ASSERT_EQ(yes.seen.size(), 2u);
-    EXPECT_EQ(yes.seen[1].text, QStringLiteral(u"Тур 1: стол 1 — сумма не равна нулю."));
+    EXPECT_EQ(yes.seen[1].text, QStringLiteral(u"Тур 1: столы 1, 2, 3 — результаты не введены."));
     EXPECT_TRUE(yes.seen[0].text.startsWith(
         QStringLiteral(u"Программа была закрыта аварийно. Продолжить турнир «autosave_tour1.csv» с "
                        u"тура 1 (сохранён ")))
@@ -313,6 +350,74 @@ TEST(Resume, AfterAKilledRunTheNextStartOffersTheNewestAutosave) {
     EXPECT_EQ(cellText, QStringLiteral(u"500"));
     EXPECT_TRUE(twelvePlayers) << "the size comes from the file";
     EXPECT_FALSE(wasInterrupted(corePath(dir.path()))) << "closed through the window this time";
+}
+
+// Killed while typing a round: one table not typed at all, "abc" at another. The next start
+// brings both back as they were, and the load names both.
+TEST(Resume, UntypedTableAndTypedTextSurviveAKill) {
+    uitest::SettingsGuard guard;
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral(u"quelna.ini"));
+    Tournament seated(16, 3);
+    mwtest::playRounds(seated, 1, 5);
+    for (int p = 0; p < 16; ++p)
+        seated.pointsAt(0, p) = 0;
+    ASSERT_TRUE(saveTournamentFile(seated, corePath(dir.filePath(QStringLiteral(u"start.csv")))));
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral(u"QUELNA_RESUME_CHILD_INI"), ini);
+    // tables 1 and 4 sum to zero, table 2 has "abc", table 3 is left as it is
+    env.insert(QStringLiteral(u"QUELNA_RESUME_CHILD_TYPING"),
+               QStringLiteral(u"0=300;1=100;2=-100;3=-300;4=abc;5=100;6=-100;7=0;"
+                              u"12=1;13=-1;14=2;15=-2"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral(u"--gtest_also_run_disabled_tests"),
+                 QStringLiteral(u"--gtest_filter=ResumeChild.DISABLED_OpensTypesAndWaits")});
+    const QString autosave = dir.filePath(QStringLiteral(u"autosave_tour1.csv"));
+    const QByteArray untypedLine = QByteArray::fromStdString(utf8ToCp1251("НЕ_ВВЕДЕНО;1;"));
+    const bool typed = QTest::qWaitFor(
+        [&] {
+            const QByteArray bytes = fileBytes(autosave);
+            return bytes.contains("abc") && bytes.count(untypedLine) == 4;
+        },
+        60000);
+    child.kill(); // SIGKILL in the middle of the round
+    ASSERT_TRUE(child.waitForFinished(10000));
+    ASSERT_TRUE(typed) << child.readAll().toStdString();
+
+    Answer yes(QStringLiteral(u"Да"));
+    QStringList texts;
+    std::vector<bool> red;
+    bool seatEnabled = true;
+    QTimer script;
+    QObject::connect(&script, &QTimer::timeout, [&] {
+        auto* w = qobject_cast<MainWindow*>(QApplication::activeModalWidget());
+        if (!w || !w->pointsCell(0, 0)->isEnabled())
+            return;
+        script.stop();
+        for (int q = 0; q < 16; ++q) {
+            texts << w->pointsCell(0, q)->text();
+            red.push_back(isRed(w->pointsCell(0, q)));
+        }
+        seatEnabled = w->control(ids::kSeatButton)->isEnabled();
+        QTimer::singleShot(0, w, [w] { w->close(); });
+    });
+    script.start(50);
+    EXPECT_EQ(runEntry(*qApp, ini), 0);
+    ASSERT_EQ(yes.seen.size(), 2u);
+    EXPECT_EQ(yes.seen[1].text, QStringLiteral(u"Тур 1: стол 2 — не число в ячейке.\n"
+                                               u"Тур 1: стол 3 — результаты не введены."));
+    ASSERT_EQ(texts.size(), 16);
+    EXPECT_EQ(texts[4], QStringLiteral(u"abc"));
+    EXPECT_EQ(texts[5], QStringLiteral(u"100"));
+    for (int q = 8; q < 12; ++q)
+        EXPECT_EQ(texts[q], QString()) << "position " << q << " came back typed";
+    EXPECT_EQ(texts[0], QStringLiteral(u"300"));
+    EXPECT_EQ(red, std::vector<bool>({false, false, false, false, true, true, true, true, false,
+                                      false, false, false, false, false, false, false}));
+    EXPECT_FALSE(seatEnabled) << "a table not typed yet holds the next seating";
 }
 
 } // namespace
