@@ -153,10 +153,7 @@ void MainWindow::buildMenu() {
     playerPage_->addServiceItem(service);
 #endif
     connect(service->addAction(QStringLiteral(u"Про&верка турнира...")), &QAction::triggered, this,
-            [this] {
-                copyGridIntoRecord();
-                showCheckDialog(this, t_);
-            });
+            [this] { showCheckDialog(this, t_); });
     serviceMenu_ = service;
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
