@@ -138,6 +138,7 @@ TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {
     loadSettings(s, path);
     expectSlideDefaults(s);
     EXPECT_TRUE(saveSettings(s));
+#ifndef _WIN32
     // A settings file that is a FIFO must not block the start (nor be replaced).
     fs::remove(path);
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
@@ -146,6 +147,7 @@ TEST_F(SettingsFile, GarbageAndEmptyFilesAreHarmless) {
     expectSlideDefaults(s);
     EXPECT_FALSE(saveSettings(s));
     EXPECT_TRUE(fs::is_fifo(path));
+#endif
 }
 
 TEST(Settings, ClampKeepsEveryFieldInItsRange) {
