@@ -29,13 +29,7 @@ struct Run {
 
 Run play(int players, int rounds, std::uint32_t seed, bool teams, bool planAhead) {
     Random random(seed);
-    Tournament t(players, rounds);
-    generateRandomNames(t, random);
-    if (teams)
-        generateRandomTeams(t, random);
-    numberPlayersInOrder(t);
-    t.purgeUnusedTeams();
-    t.rebuildMeetings();
+    Tournament t = simulatedRegistration(players, rounds, teams, random);
     NextRoundOptions options;
     options.seating.method = ExhaustiveMethod::Fast;
     options.seating.planAhead = planAhead;

@@ -26,13 +26,8 @@ int simulate(const Options& o) {
     if (auto error = checkSize(*o.players, *o.rounds, o))
         return fail(*error);
     Random random(seedOf(o));
-    Tournament t(static_cast<int>(*o.players), static_cast<int>(*o.rounds));
-    generateRandomNames(t, random);
-    if (o.teams)
-        generateRandomTeams(t, random);
-    numberPlayersInOrder(t);
-    t.purgeUnusedTeams();
-    t.rebuildMeetings();
+    Tournament t = simulatedRegistration(static_cast<int>(*o.players),
+                                         static_cast<int>(*o.rounds), o.teams, random);
 
     for (int c = 0; c < t.roundCount; ++c) {
         const SeatingOutcome outcome = seatNextRound(t, o, random);

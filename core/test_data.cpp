@@ -134,6 +134,17 @@ void numberPlayersInOrder(Tournament& t) {
         t.playerNumber[i] = i;
 }
 
+Tournament simulatedRegistration(int players, int rounds, bool teams, Random& random) {
+    Tournament t(players, rounds);
+    generateRandomNames(t, random);
+    if (teams)
+        generateRandomTeams(t, random);
+    numberPlayersInOrder(t);
+    t.purgeUnusedTeams();
+    t.rebuildMeetings();
+    return t;
+}
+
 std::span<const std::string_view> surnameTable() {
     return kSurnames;
 }

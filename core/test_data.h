@@ -19,6 +19,9 @@ void generateRandomTeams(Tournament& t, Random& random);
 void generateRandomResults(Tournament& t, int round, Random& random);
 // Player i gets start number i (shown as i + 1).
 void numberPlayersInOrder(Tournament& t);
+// A registered test tournament as quelna-cli simulate starts one: random names (and teams), start
+// numbers in slot order, unused teams dropped, the meetings of team-mates counted.
+Tournament simulatedRegistration(int players, int rounds, bool teams, Random& random);
 
 // The name tables the generator draws from, in UTF-8.
 std::span<const std::string_view> surnameTable();

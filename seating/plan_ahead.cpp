@@ -102,14 +102,12 @@ class Planner {
             plan.seating[p] = t_.tableAt(in_.round, p);
         // Mostly the plain rule's seating leaves room enough that a first schedule shows it.
         {
-            std::optional<ScheduleSearch> quick;
-            ScheduleSearch search(in_.before, tables_ - strictTables_, plan.seating,
-                                  std::vector<char>(n_, 1),
-                                  roundsAheadBound(plan.seating, false), 0x5eed0000);
-            if (search.followingRounds() >= following_ && found(search, kQuickBudget, false)) {
-                quick.emplace(std::move(search));
+            ScheduleSearch quick(in_.before, tables_ - strictTables_, plan.seating,
+                                 std::vector<char>(n_, 1), roundsAheadBound(plan.seating, false),
+                                 0x5eed0000);
+            if (quick.followingRounds() >= following_ && found(quick, kQuickBudget, false)) {
                 plan.ahead = following_;
-                plan.witness = roundsOf(quick, plan.ahead);
+                plan.witness = roundsOf(&quick, plan.ahead);
                 return plan;
             }
         }
@@ -123,7 +121,7 @@ class Planner {
         std::optional<ScheduleSearch> plainWitness;
         plan.ahead = longestWitness(plan.seating, std::vector<char>(n_, 1), 0x5eed0001, -1,
                                     &plainWitness, after);
-        plan.witness = roundsOf(plainWitness, plan.ahead);
+        plan.witness = roundsOf(plainWitness ? &*plainWitness : nullptr, plan.ahead);
         if (plan.ahead >= following_ || stopped())
             return plan;
 
@@ -144,7 +142,7 @@ class Planner {
         std::vector<int> seating = seatInOrder(std::move(*open), &witness);
         if (!witness)
             return plan;
-        return {std::move(seating), openAhead, roundsOf(witness, openAhead)};
+        return {std::move(seating), openAhead, roundsOf(&*witness, openAhead)};
     }
 
     // The round as planned: its seating in t, the witness where asked for.
@@ -159,8 +157,8 @@ class Planner {
         return plan.ahead;
     }
 
-    std::vector<std::vector<int>> roundsOf(const std::optional<ScheduleSearch>& witness,
-                                           int ahead) const {
+    // The witness's following rounds, each the table of every player; none without a witness.
+    std::vector<std::vector<int>> roundsOf(const ScheduleSearch* witness, int ahead) const {
         std::vector<std::vector<int>> rounds;
         for (int r = 1; witness && r <= ahead; ++r) {
             std::vector<int> tables(n_);

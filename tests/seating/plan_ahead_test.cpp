@@ -71,18 +71,6 @@ PlannedRound seatPlanned(Tournament& t, bool plan, int overlapTables) {
     return ::testing::AssertionSuccess();
 }
 
-Tournament startedTournament(int players, int rounds, std::uint32_t seed, bool teams) {
-    Random random(seed);
-    Tournament t(players, rounds);
-    generateRandomNames(t, random);
-    if (teams)
-        generateRandomTeams(t, random);
-    numberPlayersInOrder(t);
-    t.purgeUnusedTeams();
-    t.rebuildMeetings();
-    return t;
-}
-
 struct Played {
     Tournament t;
     std::vector<PlannedRound> rounds;
@@ -90,7 +78,8 @@ struct Played {
 
 Played play(int players, int rounds, std::uint32_t seed, bool teams, bool planAhead,
             int overlapTables = 0) {
-    Played played{startedTournament(players, rounds, seed, teams), {}};
+    Random registration(seed);
+    Played played{simulatedRegistration(players, rounds, teams, registration), {}};
     Random results(seed + 1);
     for (int r = 0; r < rounds; ++r) {
         played.rounds.push_back(seatPlanned(played.t, planAhead, overlapTables));
