@@ -64,7 +64,8 @@ struct NarrowClient {
 class OneAddress : public ::testing::Test {
   protected:
     void SetUp() override {
-        record = std::make_unique<Tournament>(test::playedTournament(48, 4, 3, true));
+        record = std::make_unique<Tournament>(
+            test::tournamentAwaitingResults(48, 4, 3, test::Seed{7}, test::Teams::With));
         pages = renderServedPages(*record, "");
         slot.publish(makePageSnapshot(pages));
         ASSERT_EQ(server.start(0, "127.0.0.1"), ServerStart::Started);
