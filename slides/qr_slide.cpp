@@ -75,7 +75,7 @@ void QrSlide::paintEvent(QPaintEvent*) {
     if (url_.isEmpty())
         return;
     // Under the address, one line on what the phone will show.
-    const int noteTop = textTop + QFontMetrics(font).height();
+    const int noteTop = textTop + QFontMetrics(font).height() + h / 60;
     noteRect_ = QRect(textRect.left(), noteTop, textRect.width(), h / 18);
     p.setFont(fittingFont(slideFont(h / 18, false), qrSlideNote(), noteRect_));
     p.drawText(noteRect_, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, qrSlideNote());
