@@ -1,7 +1,7 @@
 // What the organiser's day found on the projector: substitutes' names whole on the table cards,
-// the round just finished still on show after the next seating, standings lists that name
-// themselves and end at their last line, the clock's bar moving after the record changed, and the
-// line under the QR code. With QUELNA_SLIDES_SHOTS set, the slides are saved as pictures.
+// standings lists that name themselves and end at their last line, the clock's bar moving after
+// the record changed, and the line under the QR code. With QUELNA_SLIDES_SHOTS set, the slides
+// are saved as pictures.
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
@@ -66,39 +66,6 @@ TEST(OrganiserDaySlides, SubstituteNamesFitTheirCellOtherNamesKeepTheCellFont) {
         EXPECT_EQ(plain->font().pixelSize(), show.cellFont().pixelSize());
         if (c.shot)
             saveShot(show, c.shot);
-    }
-}
-
-TEST(OrganiserDaySlides, PreviousRoundResultsStayOnShowAfterTheNextSeating) {
-    Tournament t = seatedTournament(16, 4, 3);
-    for (int table = 0; table < 4; ++table)
-        for (int s = 0; s < 4; ++s)
-            t.pointsAt(1, t.playerAt(1, table, s)) = (3 - 2 * s) * 1000 * (table + 1);
-    struct Case {
-        SlideKind kind;
-        const char16_t* band;
-        int round; // whose points the value cells show
-    };
-    const Case cases[] = {
-        {SlideKind::RoundResults, u"ТУР № 3:", 2},
-        {SlideKind::PreviousRoundResults, u"ТУР № 2:", 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.round);
-        SlideShow show(nullptr, t, c.kind, kFullHd, options());
-        EXPECT_EQ(show.roundLabel()->text(), QString::fromUtf16(c.band));
-        const std::vector<QLabel*>& cells = show.contentLabels();
-        for (int table = 0; table < 4; ++table) {
-            EXPECT_EQ(cells[table * 9]->text(), QStringLiteral(u"СТОЛ № %1 ").arg(table + 1));
-            for (int s = 0; s < 4; ++s) {
-                const int p = t.playerAt(c.round, table, s);
-                EXPECT_EQ(cells[table * 9 + 1 + 2 * s]->text(), nameOf(p));
-                EXPECT_EQ(cells[table * 9 + 2 + 2 * s]->text(),
-                          QString::number(t.pointsAt(c.round, p)));
-            }
-        }
-        if (c.kind == SlideKind::PreviousRoundResults)
-            saveShot(show, "slides_previous_round_results.png");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ini_file.h"
+#include "gui/qt_text.h"
 #include "slides/slide_show.h"
 #include "tests/ui/main_window_support.h"
 
@@ -50,11 +51,15 @@ TEST(SlideMenu, PreviousRoundByTablesAfterTheNextSeating) {
         const QStringList cells = openAndRead(h, ids::kSlidePreviousRoundResults, band);
         const int finished = c.seated - 2;
         EXPECT_EQ(band, QStringLiteral(u"ТУР № %1:").arg(finished + 1));
-        ASSERT_GE(cells.size(), 9);
+        // Every card of the page: caption, then name and points of seats 0..3.
         const Tournament& t = *h.t;
-        for (int s = 0; s < 4; ++s)
-            EXPECT_EQ(cells[2 + 2 * s],
-                      QString::number(t.pointsAt(finished, t.playerAt(finished, 0, s))));
+        ASSERT_EQ(cells.size(), 4u * 9u);
+        for (int table = 0; table < 4; ++table)
+            for (int s = 0; s < 4; ++s) {
+                const int p = t.playerAt(finished, table, s);
+                EXPECT_TRUE(cells[table * 9 + 1 + 2 * s].startsWith(fromRecord(t.names[p])));
+                EXPECT_EQ(cells[table * 9 + 2 + 2 * s], QString::number(t.pointsAt(finished, p)));
+            }
     }
 }
 
