@@ -5,17 +5,28 @@
 
 namespace quelna {
 
-std::optional<std::array<int, 4>> resultsFromFinalScores(const std::array<int, 4>& scores,
-                                                         const ScoringRule& rule) {
+std::optional<int> pointsLeftOnTable(const std::array<int, 4>& scores, const ScoringRule& rule) {
     long long sum = 0;
     for (int s : scores)
         sum += s;
-    if (sum != 4LL * rule.startPoints)
+    const long long left = 4LL * rule.startPoints - sum;
+    if (left == 0)
+        return 0;
+    if (left < 0 || left % 1000 != 0 || left >= rule.startPoints)
+        return std::nullopt;
+    return static_cast<int>(left);
+}
+
+std::optional<std::array<int, 4>> resultsFromFinalScores(const std::array<int, 4>& scores,
+                                                         const ScoringRule& rule) {
+    const std::optional<int> left = pointsLeftOnTable(scores, rule);
+    if (!left)
         return std::nullopt;
     std::array<long long, 4> bonus{};
     for (int place = 0; place < 4; ++place)
         bonus[place] = rule.uma[place];
-    bonus[0] += 4LL * (static_cast<long long>(rule.returnPoints) - rule.startPoints);
+    // The winner takes the oka and the sticks nobody won, which is what makes the results sum to 0.
+    bonus[0] += 4LL * (static_cast<long long>(rule.returnPoints) - rule.startPoints) + *left;
 
     std::array<int, 4> bySeat{0, 1, 2, 3};
     // Stable, so equal scores keep seat order and the remainder below goes to the earlier seat.

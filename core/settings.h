@@ -24,6 +24,9 @@ struct Settings {
     // Seat each round so that the rounds after it can still be seated without repeat meetings.
     // Kept in a section of its own (SEATING, PLANAHEAD), which other readers of the file ignore.
     bool planAhead = true;
+    // The standings slides get a heading band and no empty lines after the last entry. Kept in
+    // a section of its own (SLIDES, HEADINGS); off, the lists are laid out as they always were.
+    bool slideListHeadings = false;
     std::string settingsPath;
     // Read from the file but not written by the settings dialog: set once per club by hand.
     ScoringRule scoring;                             // STARTPOINTS, RETURNPOINTS, UMA1..UMA4

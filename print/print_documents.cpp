@@ -65,8 +65,10 @@ QString roundCaption(const QString& document, int round) {
 
 int printDocument(PrintDocument doc, const Tournament& t, const QString& title,
                   QPagedPaintDevice& device) {
-    const auto orientation =
-        doc == PrintDocument::Standings ? standingsOrientation(t) : QPageLayout::Portrait;
+    // The wall list goes landscape: two columns of large type with room for whole names.
+    const auto orientation = doc == PrintDocument::Standings  ? standingsOrientation(t)
+                             : doc == PrintDocument::WallList ? QPageLayout::Landscape
+                                                              : QPageLayout::Portrait;
     PageFrame frame(device, orientation, title);
     switch (doc) {
     case PrintDocument::ScoreSheets:

@@ -84,6 +84,41 @@ double addTablePages(PageFrame& frame, std::shared_ptr<TextTable> table, const Q
     return end;
 }
 
+// A round column holds what the player's seat scored at the table, as the grid and the score sheet
+// have it; a penalty comes off the total only, so that the paper and the sheet never disagree.
+// A seat a substitute played holds the result counted for the registered player instead.
+int roundResult(const Tournament& t, int round, int player) {
+    if (const Substitute* s = t.adjustments.substitute(round, player))
+        return s->countedResult;
+    return t.pointsAt(round, player);
+}
+
+constexpr char16_t kRoundColumnsLegend[] =
+    u"ИО1, ИО2...: очки игрока за столом в туре, как в бланке стола (за тур, сыгранный заменой, — "
+    u"учтённый результат замены). Штрафы вычитаются только из итога; итог со штрафом отмечен *.";
+
+// A short note right below what came before (on a new page when it does not fit there); returns
+// where it ends.
+double addLegend(PageFrame& frame, const QString& text, double below) {
+    const QRectF body = frame.body();
+    const FittedText legend = fitText(text, printFont(9), body.width(), 3, 8, frame.device());
+    double top = below + frame.mm(2);
+    auto draw = [legend, body](double y) {
+        return [legend, body, y](QPainter& p) {
+            drawFitted(p, legend,
+                       QRectF(body.left(), body.top() + y, body.width(), legend.height()),
+                       Qt::AlignLeft);
+        };
+    };
+    if (frame.pageCount() > 0 && top + legend.height() <= body.height()) {
+        frame.addToLastPage(draw(top));
+    } else {
+        top = 0;
+        frame.addPage(draw(top));
+    }
+    return top + legend.height();
+}
+
 TableStyle listStyle() {
     TableStyle style;
     style.points = 10;
@@ -189,17 +224,16 @@ double addSubstituteList(const Tournament& t, const std::vector<int>& order, Pag
             if (const Substitute* s = t.adjustments.substitute(r, p))
                 rows.push_back({startNumber(t, p), fromRecord(t.names[p]), QString::number(r + 1),
                                 fromRecord(s->name), QString::number(s->countedResult)});
-    return addAdjustmentList(frame,
-                             {
-                                 {QStringLiteral(u"№"), Qt::AlignRight},
-                                 {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
-                                 {QStringLiteral(u"Тур"), Qt::AlignRight},
-                                 {QStringLiteral(u"Играл замена"), Qt::AlignLeft, true},
-                                 {QStringLiteral(u"Учтено"), Qt::AlignRight},
-                             },
-                             std::move(rows),
-                             QStringLiteral(u"Замены (в очках тура учтён результат замены)"),
-                             below);
+    return addAdjustmentList(
+        frame,
+        {
+            {QStringLiteral(u"№"), Qt::AlignRight},
+            {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
+            {QStringLiteral(u"Тур"), Qt::AlignRight},
+            {QStringLiteral(u"Играл замена"), Qt::AlignLeft, true},
+            {QStringLiteral(u"Учтено"), Qt::AlignRight},
+        },
+        std::move(rows), QStringLiteral(u"Замены (в очках тура учтён результат замены)"), below);
 }
 
 } // namespace
@@ -240,13 +274,15 @@ void layoutStandings(const Tournament& t, PageFrame& frame) {
         if (teams)
             row << fromRecord(t.teams.name(t.team[p]));
         for (int r = 0; r < played; ++r)
-            row << QString::number(t.countedPointsAt(r, p));
+            row << QString::number(roundResult(t, r, p));
         row << QString::fromStdString(standingsTotalText(t, p, t.roundCount));
         rows.push_back(row);
     }
     auto table = std::make_shared<TextTable>(std::move(columns), std::move(rows));
     table->layout(frame.device(), frame.body().width(), listStyle());
-    const double end = addTablePages(frame, table, QString());
+    double end = addTablePages(frame, table, QString());
+    if (played > 0)
+        end = addLegend(frame, QString::fromUtf16(kRoundColumnsLegend), end);
     addSubstituteList(t, order, frame, addPenaltyList(t, order, frame, end));
     if (t.teams.count() > 0 && teams)
         addTeamStandings(t, frame);

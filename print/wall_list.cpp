@@ -1,6 +1,6 @@
 // The wall list: every player of the latest seated round by name, with start number and table,
-// in two columns large enough to read from a couple of metres, so that a crowd finds its seats
-// at the entrance.
+// in type large enough to read from a few metres, so that a crowd finds its seats at the entrance.
+// A substitute is listed under his own name too, since he looks for his name, not the player's.
 #include <QCollator>
 #include <QLocale>
 #include <QPainter>
@@ -17,25 +17,41 @@ namespace quelna {
 namespace {
 
 constexpr int kColumns = 2;
+constexpr double kWallPoints = 20;
 
-// Players by name in Russian collation; equal names by start number.
-std::vector<int> playersByName(const Tournament& t) {
+struct WallRow {
+    QString name;
+    int number = -1; // start number shown, -1: none (a substitute)
+    int table = -1;
+};
+
+// Rows by name in Russian collation; equal names by start number.
+void sortByName(std::vector<WallRow>& rows) {
     QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
-    std::vector<QString> names(t.playerCount);
-    for (int p = 0; p < t.playerCount; ++p)
-        names[p] = fromRecord(t.names[p]);
-    std::vector<int> order(t.playerCount);
-    for (int p = 0; p < t.playerCount; ++p)
-        order[p] = p;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = collator.compare(names[a], names[b]);
+    std::stable_sort(rows.begin(), rows.end(), [&](const WallRow& a, const WallRow& b) {
+        const int c = collator.compare(a.name, b.name);
         if (c != 0)
             return c < 0;
-        return t.playerNumber[a] < t.playerNumber[b];
+        return a.number < b.number;
     });
-    return order;
+}
+
+std::vector<WallRow> wallRows(const Tournament& t, int round) {
+    std::vector<WallRow> rows;
+    for (int p = 0; p < t.playerCount; ++p) {
+        const int table = t.tableAt(round, p);
+        rows.push_back({QString::fromStdString(seatNameUtf8(t, round, p)),
+                        t.playerNumber[p] >= 0 ? t.playerNumber[p] + 1 : -1, table});
+        const Substitute* s = t.adjustments.substitute(round, p);
+        if (s && !s->name.empty())
+            rows.push_back({QStringLiteral(u"%1 (замена: %2)")
+                                .arg(fromRecord(s->name), fromRecord(t.names[p])),
+                            -1, table});
+    }
+    sortByName(rows);
+    return rows;
 }
 
 } // namespace
@@ -46,12 +62,9 @@ void layoutWallList(const Tournament& t, PageFrame& frame) {
     if (round < 0)
         return;
     std::vector<QStringList> rows;
-    for (int p : playersByName(t)) {
-        const int table = t.tableAt(round, p);
-        rows.push_back({fromRecord(t.names[p]),
-                        t.playerNumber[p] >= 0 ? QString::number(t.playerNumber[p] + 1) : QString(),
-                        table >= 0 ? QString::number(table + 1) : QString()});
-    }
+    for (const WallRow& w : wallRows(t, round))
+        rows.push_back({w.name, w.number >= 0 ? QString::number(w.number) : QString(),
+                        w.table >= 0 ? QString::number(w.table + 1) : QString()});
     auto table = std::make_shared<TextTable>(
         std::vector<TableColumn>{
             {QStringLiteral(u"Игрок"), Qt::AlignLeft, true},
@@ -63,9 +76,10 @@ void layoutWallList(const Tournament& t, PageFrame& frame) {
     const double gap = frame.mm(8);
     const double columnWidth = (body.width() - (kColumns - 1) * gap) / kColumns;
     TableStyle style;
-    style.points = 14; // readable from two metres; long names wrap rather than shrink
-    style.minPoints = 14;
-    style.minStretchMm = 40;
+    // Readable from a few metres on a landscape page; long names wrap rather than shrink.
+    style.points = kWallPoints;
+    style.minPoints = kWallPoints;
+    style.minStretchMm = 60;
     style.zebra = true;
     table->layout(frame.device(), columnWidth, style);
     const auto runs = table->paginate(body.height(), body.height());

@@ -55,11 +55,14 @@ class ClockSlide : public SlideContent {
         int y = 2 * b.band + b.gap / 2;
         digitsRect_ = QRect(b.margin, y, innerW, h * 48 / 100);
         y += digitsRect_.height() + b.gap / 2;
-        bar_ = new QProgressBar(&show);
+        bar_ = new QProgressBar;
+        bar_->setObjectName(QStringLiteral("clockBar"));
         bar_->setRange(0, 1000);
         bar_->setTextVisible(false);
         bar_->setGeometry(b.margin, y, innerW, b.gap);
-        bar_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Laid out anew with every change of the record: the old bar must go with the old layout
+        // and the new one be shown, or a frozen bar stays in front of a hidden live one.
+        show.adoptWidget(bar_);
         y += b.gap + b.gap / 2;
         // The headline and the time-up text never show together: they share a line.
         const QRect line(b.margin, y, innerW, b.band);

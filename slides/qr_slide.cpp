@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <qrencode.h>
 
+#include "slides/clock_slide.h"
 #include "slides/slide_content.h"
 #include "slides/slide_show.h"
 
@@ -47,6 +48,10 @@ QrSlide::QrSlide(QWidget* owner, const QString& url, const QRect& monitor)
     }
 }
 
+QString qrSlideNote() {
+    return QStringLiteral(u"Код открывает на телефоне рассадку, турнирную таблицу и «Мой турнир»");
+}
+
 void QrSlide::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
@@ -67,6 +72,13 @@ void QrSlide::paintEvent(QPaintEvent*) {
         font.setPixelSize(font.pixelSize() * 9 / 10);
     p.setFont(font);
     p.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
+    if (url_.isEmpty())
+        return;
+    // Under the address, one line on what the phone will show.
+    const int noteTop = textTop + QFontMetrics(font).height() + h / 60;
+    noteRect_ = QRect(textRect.left(), noteTop, textRect.width(), h / 18);
+    p.setFont(fittingFont(slideFont(h / 18, false), qrSlideNote(), noteRect_));
+    p.drawText(noteRect_, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, qrSlideNote());
 }
 
 void QrSlide::keyPressEvent(QKeyEvent* e) {

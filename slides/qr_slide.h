@@ -27,6 +27,8 @@ class QrSlide : public QDialog {
     // Where the code is drawn, and the side of one module in pixels.
     QRect codeRect() const { return codeRect_; }
     int moduleSide() const { return moduleSide_; }
+    // Where the line saying what the code opens was last painted; empty without an address.
+    QRect noteRect() const { return noteRect_; }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -38,7 +40,11 @@ class QrSlide : public QDialog {
     QrModules modules_;
     QRect codeRect_;
     int moduleSide_ = 0;
+    QRect noteRect_;
 };
+
+// The line under the address that says what the code opens.
+QString qrSlideNote();
 
 // Opens the slide modally over owner on the monitor the slide settings choose.
 void showQrSlide(QWidget* owner, const QString& url);

@@ -26,7 +26,8 @@ std::unique_ptr<SlideContent> makeContent(const Tournament& t, SlideKind kind,
                                           const SlideClock& clock) {
     if (kind == SlideKind::RoundClock)
         return makeClockSlide(clock);
-    if (kind == SlideKind::Seating || kind == SlideKind::RoundResults)
+    if (kind == SlideKind::Seating || kind == SlideKind::RoundResults ||
+        kind == SlideKind::PreviousRoundResults)
         return makeTableCards(t, kind);
     return makeStandingsList(t, kind);
 }
@@ -42,6 +43,7 @@ SlideOptions currentSlideOptions() {
     o.tablesX = inRangeOr(s.slideTablesX, 2, 4, 2);
     o.tablesY = inRangeOr(s.slideTablesY, 2, 4, 2);
     o.lines = inRangeOr(s.slideLines, 8, 32, 8);
+    o.listHeadings = s.slideListHeadings;
     return o;
 }
 
@@ -146,6 +148,9 @@ void SlideShow::clearLayout() {
         delete l;
     for (QFrame* f : frames_)
         delete f;
+    for (QWidget* w : ownWidgets_)
+        delete w;
+    ownWidgets_.clear();
     delete titleLabel_;
     delete roundLabel_;
     titleLabel_ = roundLabel_ = nullptr;
@@ -214,6 +219,20 @@ void SlideShow::addBands(int margin, int band, bool withRound, int roundNumber) 
     roundFont_ = slideFont(band * 80 / 100, false);
     roundLabel_ = makeLabel(QRect(margin, band, width, band), roundFont_, Qt::AlignCenter, false);
     roundLabel_->setText(QStringLiteral(u"ТУР № %1:").arg(roundNumber));
+}
+
+void SlideShow::addBands(int margin, int band, const QString& heading) {
+    addBands(margin, band, true, 0);
+    roundLabel_->setText(heading);
+}
+
+void SlideShow::adoptWidget(QWidget* w) {
+    w->setParent(this);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Laid out anew while the show runs: a widget made now is not shown by itself.
+    if (isVisible())
+        w->show();
+    ownWidgets_.push_back(w);
 }
 
 QLabel* SlideShow::addContentLabel(const QRect& r, const QFont& font) {

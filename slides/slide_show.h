@@ -25,7 +25,10 @@ enum class SlideKind {
     RoundResultsAndSeating = 2,
     Standings = 3,
     TeamStandings = 4,
-    RoundClock = 5
+    RoundClock = 5,
+    // The table cards of the round before the latest seated one: its results stay on show after
+    // the next round has been seated.
+    PreviousRoundResults = 6
 };
 
 // The slide options as they are when a show opens; a show never sees them change.
@@ -36,6 +39,8 @@ struct SlideOptions {
     int tablesX = 2;
     int tablesY = 2;
     int lines = 8;
+    // The standings lists name themselves in a band under the title and end at their last line.
+    bool listHeadings = false;
 };
 
 // Reads settings(); a value outside its range gives its default, so no layout divides by zero.
@@ -99,6 +104,10 @@ class SlideShow : public QDialog {
     // Used by the kinds while they lay the slide out.
     void setContentFonts(int captionHeight, bool captionBold, int cellHeight);
     void addBands(int margin, int band, bool withRound, int roundNumber);
+    // The second band with a text of the kind's own instead of the round.
+    void addBands(int margin, int band, const QString& heading);
+    // A widget of the kind's own (the clock's bar): shown with the slide, gone with its layout.
+    void adoptWidget(QWidget* w);
     QLabel* addContentLabel(const QRect& r, const QFont& font);
     QLabel* addHeadingLabel(const QRect& r, Qt::Alignment align = Qt::AlignCenter,
                             bool wrap = false);
@@ -138,6 +147,7 @@ class SlideShow : public QDialog {
     std::vector<QLabel*> headingLabels_;
     std::vector<QLabel*> contentLabels_;
     std::vector<QFrame*> frames_;
+    std::vector<QWidget*> ownWidgets_;
     std::unique_ptr<SlideContent> content_;
     SlideClock clock_;
     QTimer clockTimer_;

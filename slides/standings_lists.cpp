@@ -1,5 +1,7 @@
 // Ranked lists: standings with the next table, overall standings, team standings.
+#include <QFrame>
 #include <QLabel>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,22 +25,33 @@ class StandingsList : public SlideContent {
         const ListColumns columns = withRound ? ListColumns::WithNextTable
                                     : teams   ? ListColumns::Teams
                                               : ListColumns::Players;
+        trim_ = o.listHeadings;
         const ListGeometry g = listGeometry(show.monitor().width(), show.monitor().height(),
-                                            o.lines, columns, withRound);
+                                            o.lines, columns, withRound || trim_);
+        geometry_ = g;
         const int margin = g.bands.margin;
         show.setContentFonts(g.captionFontHeight, true, g.cellFontHeight);
-        show.addBands(margin, g.bands.band, withRound, t_.currentRound - 1);
-
-        show.addFrame(QRect(margin, g.y0, g.innerW, g.areaH));
-        show.addFrame(QRect(margin, g.y0 + g.hdrH, g.innerW, 1));
-        for (int i = 1; i < o.lines; ++i)
-            show.addFrame(QRect(margin, g.y0 + g.hdrH + i * g.rowH, g.innerW, 1));
-        if (!teams)
-            show.addFrame(QRect(g.x1, g.y0, 1, g.areaH));
-        show.addFrame(QRect(g.x2, g.y0, 1, g.areaH));
-        show.addFrame(QRect(g.x3, g.y0, 1, g.areaH));
         if (withRound)
-            show.addFrame(QRect(g.x4, g.y0, 1, g.areaH));
+            show.addBands(margin, g.bands.band, true, t_.currentRound - 1);
+        else if (trim_)
+            show.addBands(margin, g.bands.band,
+                          teams ? QStringLiteral(u"РЕЗУЛЬТАТЫ ПО КОМАНДАМ")
+                                : QStringLiteral(u"СУММАРНЫЕ РЕЗУЛЬТАТЫ"));
+        else
+            show.addBands(margin, g.bands.band, false, 0);
+
+        outline_ = show.addFrame(QRect(margin, g.y0, g.innerW, g.areaH));
+        show.addFrame(QRect(margin, g.y0 + g.hdrH, g.innerW, 1));
+        rules_.clear();
+        for (int i = 1; i < o.lines; ++i)
+            rules_.push_back(show.addFrame(QRect(margin, g.y0 + g.hdrH + i * g.rowH, g.innerW, 1)));
+        dividers_.clear();
+        if (!teams)
+            dividers_.push_back(show.addFrame(QRect(g.x1, g.y0, 1, g.areaH)));
+        dividers_.push_back(show.addFrame(QRect(g.x2, g.y0, 1, g.areaH)));
+        dividers_.push_back(show.addFrame(QRect(g.x3, g.y0, 1, g.areaH)));
+        if (withRound)
+            dividers_.push_back(show.addFrame(QRect(g.x4, g.y0, 1, g.areaH)));
 
         // Column spans, each label one pixel inside its column.
         struct Span {
@@ -79,7 +92,8 @@ class StandingsList : public SlideContent {
                 lines_[i].push_back(
                     show.addContentLabel(QRect(s.x + 1, y, s.w - 2, g.rowH - 2), show.cellFont()));
         }
-        return pagesFor(teams ? t_.teams.count() : t_.playerCount, o.lines);
+        entries_ = teams ? t_.teams.count() : t_.playerCount;
+        return pagesFor(entries_, o.lines);
     }
 
     void fill(int page, bool show) override {
@@ -93,9 +107,25 @@ class StandingsList : public SlideContent {
             fillTeams(page);
         else
             fillPlayers(page);
+        if (trim_)
+            endAtLastLine(page);
     }
 
   private:
+    // The frame, its rules and its column dividers end under the page's last entry, so a short
+    // list (six teams, the last page of the players) is not followed by empty lines.
+    void endAtLastLine(int page) {
+        const int lines = static_cast<int>(lines_.size());
+        const int used = std::clamp(entries_ - page * lines, 0, lines);
+        const ListGeometry& g = geometry_;
+        const int height = g.hdrH + used * g.rowH;
+        outline_->setGeometry(QRect(g.bands.margin, g.y0, g.innerW, height));
+        for (QFrame* d : dividers_)
+            d->setGeometry(QRect(d->x(), g.y0, 1, height));
+        for (int i = 0; i < static_cast<int>(rules_.size()); ++i)
+            rules_[i]->setVisible(i + 1 < used);
+    }
+
     // Rounds that count towards the totals.
     int roundsCounted() const {
         return kind_ == SlideKind::RoundResultsAndSeating ? t_.currentRound - 1 : t_.roundCount;
@@ -156,6 +186,12 @@ class StandingsList : public SlideContent {
     const Tournament& t_;
     SlideKind kind_;
     std::vector<std::vector<QLabel*>> lines_;
+    bool trim_ = false; // headings and no empty lines
+    int entries_ = 0;
+    ListGeometry geometry_;
+    QFrame* outline_ = nullptr;
+    std::vector<QFrame*> rules_;    // between data lines, the first under line 0
+    std::vector<QFrame*> dividers_; // between columns
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 // Seating and round results: a grid of table cards, one caption and four seat rows each.
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <algorithm>
 #include <array>
 
 #include "gui/qt_text.h"
@@ -20,14 +22,16 @@ struct Card {
 class TableCards : public SlideContent {
   public:
     TableCards(const Tournament& t, SlideKind kind)
-        : t_(t), results_(kind == SlideKind::RoundResults) {}
+        : t_(t), results_(kind != SlideKind::Seating),
+          round_(t.currentRound - (kind == SlideKind::PreviousRoundResults ? 2 : 1)) {}
 
     int layout(SlideShow& show) override {
         const SlideOptions& o = show.options();
         const CardGeometry g = cardGeometry(show.monitor().width(), show.monitor().height(),
                                             o.tablesX, o.tablesY, results_);
         show.setContentFonts(g.captionFontHeight, false, g.cellFontHeight);
-        show.addBands(g.bands.margin, g.bands.band, true, t_.currentRound);
+        cellFont_ = show.cellFont();
+        show.addBands(g.bands.margin, g.bands.band, true, round_ + 1);
 
         cards_.clear();
         for (int j = 0; j < o.tablesY; ++j) {
@@ -58,7 +62,7 @@ class TableCards : public SlideContent {
 
     void fill(int page, bool show) override {
         const int perPage = static_cast<int>(cards_.size());
-        const int round = t_.currentRound - 1;
+        const int round = round_;
         for (int k = 0; k < perPage; ++k) {
             const Card& card = cards_[k];
             const int table = page * perPage + k;
@@ -72,7 +76,8 @@ class TableCards : public SlideContent {
                     card.value[s]->clear();
                     continue;
                 }
-                card.name[s]->setText(QString::fromStdString(seatNameUtf8(t_, round, p)));
+                setSeatName(card.name[s], QString::fromStdString(seatNameUtf8(t_, round, p)),
+                            t_.adjustments.substitute(round, p) != nullptr);
                 const int value = results_ ? t_.pointsAt(round, p) : t_.playerNumber[p] + 1;
                 card.value[s]->setText(QString::number(value));
             }
@@ -80,9 +85,52 @@ class TableCards : public SlideContent {
     }
 
   private:
+    // A seat a substitute played names both players, which is more than the cell was made for:
+    // its font shrinks until the whole text fits on one line, and from two thirds of the cell font
+    // on it takes two lines, the player over the substitute. Other names keep the cell font.
+    void setSeatName(QLabel* label, const QString& text, bool substitute) const {
+        label->setFont(cellFont_);
+        if (!substitute || QFontMetrics(cellFont_).horizontalAdvance(text) <= label->width()) {
+            label->setText(text);
+            return;
+        }
+        QFont font = cellFont_;
+        const int floor = std::max(6, cellFont_.pixelSize() * 2 / 3);
+        while (font.pixelSize() > floor &&
+               QFontMetrics(font).horizontalAdvance(text) > label->width())
+            font.setPixelSize(std::max(1, font.pixelSize() * 95 / 100));
+        QString shown = text;
+        if (QFontMetrics(font).horizontalAdvance(text) > label->width()) {
+            const qsizetype arrow = text.indexOf(QChar(0x2192));
+            if (arrow > 0)
+                shown = text.left(arrow).trimmed() + QLatin1Char('\n') + text.mid(arrow);
+            font = twoLineFont(shown, label->size());
+        }
+        label->setFont(font);
+        label->setText(shown);
+    }
+
+    // The largest font, no larger than the cell's, in which both lines fit the label.
+    QFont twoLineFont(const QString& text, const QSize& room) const {
+        QFont font = cellFont_;
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (;;) {
+            const QFontMetrics m(font);
+            int widest = 0;
+            for (const QString& l : lines)
+                widest = std::max(widest, m.horizontalAdvance(l));
+            if (font.pixelSize() <= 6 ||
+                (widest <= room.width() && m.lineSpacing() * lines.size() <= room.height()))
+                return font;
+            font.setPixelSize(font.pixelSize() * 95 / 100);
+        }
+    }
+
     const Tournament& t_;
     bool results_;
+    int round_; // the round shown
     std::vector<Card> cards_;
+    QFont cellFont_;
 };
 
 } // namespace

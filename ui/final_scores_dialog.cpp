@@ -46,7 +46,17 @@ FinalScoresDialog::FinalScoresDialog(const QStringList& names, const ScoringRule
                        .arg(rule.uma[2])
                        .arg(rule.uma[3])
                        .arg(oka)));
+    // The rule for sticks nobody won, so the organiser knows why a short sum is taken.
+    auto* sticks = new QLabel(
+        QStringLiteral(u"Если сумма меньше %1 на 1000, 2000... (палочки риичи остались на столе), "
+                       u"эти очки получает первое место, как в правилах EMA.")
+            .arg(4LL * rule.startPoints),
+        this);
+    sticks->setObjectName(QStringLiteral("sticksRule"));
+    sticks->setWordWrap(true);
+    layout->addWidget(sticks);
     status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("sumStatus"));
     layout->addWidget(status_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral(u"ОК"));
@@ -68,6 +78,7 @@ void FinalScoresDialog::recompute() {
         sum_ += scores[s];
     }
     computed_ = allNumbers_ ? resultsFromFinalScores(scores, rule_) : std::nullopt;
+    const int left = computed_ ? pointsLeftOnTable(scores, rule_).value_or(0) : 0;
     for (int s = 0; s < 4; ++s)
         results_[s]->setText(computed_ ? QString::number((*computed_)[s]) : QString());
     const long long expected = 4LL * rule_.startPoints;
@@ -75,7 +86,13 @@ void FinalScoresDialog::recompute() {
         status_->setText(QStringLiteral(u"Введите очки всех четырёх игроков."));
     else if (!computed_)
         status_->setText(
-            QStringLiteral(u"Сумма очков %1, а должна быть %2.").arg(sum_).arg(expected));
+            QStringLiteral(u"Сумма очков %1, а должна быть %2 (или меньше на целые тысячи).")
+                .arg(sum_)
+                .arg(expected));
+    else if (left > 0)
+        status_->setText(QStringLiteral(u"На столе осталось %1 (палочки риичи): их получает первое "
+                                        u"место.")
+                             .arg(left));
     else
         status_->setText(QStringLiteral(u"Сумма очков верна."));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // "Ввод очков стола": the four end-of-game scores of a table in seat order; the results by the
 // tournament's rule are shown as they are typed, and OK is refused while the scores do not sum to
-// four times the start points.
+// four times the start points or short of it by riichi sticks left on the table.
 #include <QDialog>
 #include <QStringList>
 #include <array>

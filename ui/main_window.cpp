@@ -34,8 +34,8 @@
 #include "ui/player_page_service.h"
 #endif
 #include "ui/print_menu.h"
-#include "ui/round_clock_service.h"
 #include "ui/rating_export_command.h"
+#include "ui/round_clock_service.h"
 
 namespace quelna {
 
@@ -65,8 +65,8 @@ MainWindow::MainWindow(Tournament& t, bool testMode, QWidget* parent)
 
 MainWindow::MainWindow(Tournament& t, bool testMode, const MainWindowEnvironment& env,
                        QWidget* parent)
-    : QDialog(parent), doc_(new TournamentDocument(t, this)), t_(t), testMode_(testMode), n_(t.playerCount), rounds_(t.roundCount),
-      tableError_(t.playerCount / 4, false) {
+    : QDialog(parent), doc_(new TournamentDocument(t, this)), t_(t), testMode_(testMode),
+      n_(t.playerCount), rounds_(t.roundCount), tableError_(t.playerCount / 4, false) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral(u"Риичи - рассадка игроков по швейцарской системе"));
@@ -173,6 +173,20 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, [this, kind] { openSlides(kind); });
         ++kind;
     }
+    // Ours, after the five kinds whose places in the menu are fixed.
+    QAction* previous = add(slides, ids::kSlidePreviousRoundResults,
+                            QStringLiteral(u"Результаты прошлого тура по столам"));
+    previous->setEnabled(false);
+    connect(previous, &QAction::triggered, this,
+            [this] { openSlides(static_cast<int>(SlideKind::PreviousRoundResults)); });
+    QAction* headings = add(slides, ids::kSlideListHeadings,
+                            QStringLiteral(u"Таблицы слайдов с заголовком, без пустых строк"));
+    headings->setCheckable(true);
+    headings->setChecked(settings().slideListHeadings);
+    connect(headings, &QAction::toggled, this, [](bool on) {
+        settings().slideListHeadings = on;
+        (void)saveSettings(settings()); // a crash later keeps the choice
+    });
     clock_->addSlideItems(slides);
 #if QUELNA_PLAYER_PAGE
     playerPage_->addSlideItem(slides);

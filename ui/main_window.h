@@ -67,6 +67,8 @@ inline constexpr int kSlideTeamStandings = 40011;
 inline constexpr int kCorrectRoundCommand = 40020;
 inline constexpr int kCloseSlidesCommand = 40021;
 inline constexpr int kRenamePlayerCommand = 40022;
+inline constexpr int kSlidePreviousRoundResults = 40051;
+inline constexpr int kSlideListHeadings = 40052;
 } // namespace ids
 
 // Where the window takes its size from and writes its autosave files; tests replace both.

@@ -45,7 +45,9 @@ QString MainWindow::seatText(int player, int round) const {
     if (t_.team[player] > 0)
         text += QLatin1Char('/') + fromRecord(t_.teams.name(t_.team[player]));
     if (round > 0)
-        text += QStringLiteral(u" (%1)").arg(t_.runningTotal(player, round));
+        // "*" marks a total that holds a penalty, as the standings mark it.
+        text += QStringLiteral(u" (%1)").arg(
+            QString::fromStdString(standingsTotalText(t_, player, round)));
     if (const Substitute* s = t_.adjustments.substitute(round, player))
         text += QLatin1Char(' ') + QString::fromStdString(substituteNote(*s));
     return text;
@@ -296,6 +298,7 @@ void MainWindow::updateSlideItems() {
     actions_.value(ids::kSlideRoundResults)->setEnabled(c >= 1);
     actions_.value(ids::kSlideTeamStandings)->setEnabled(c >= 1);
     actions_.value(ids::kSlideResultsAndSeating)->setEnabled(c >= 2);
+    actions_.value(ids::kSlidePreviousRoundResults)->setEnabled(c >= 2);
     actions_.value(ids::kSlideStandings)->setEnabled(c == rounds_);
     printMenu_->update();
 }

@@ -54,6 +54,23 @@ TEST(FinalScores, ResultsByRuleWithTiesAndWrongSums) {
          std::array{-13666, 41000, -13667, -13667}},
         {"sum too high", plain, {42300, 31200, 28500, 18100}, std::nullopt},
         {"sum too low", plain, {0, 0, 0, 0}, std::nullopt},
+        {"two sticks left on the table go to the winner",
+         plain,
+         {16000, 31200, 42300, 28500},
+         std::array{-29000, 6200, 29300, -6500}},
+        {"tied winners share the stick with the uma",
+         plain,
+         {40000, 40000, 25000, 14000},
+         std::array{20500, 20500, -10000, -31000}},
+        {"stick and oka both to the winner",
+         withOka,
+         {42300, 31200, 28500, -3000},
+         std::array{48300, 6200, -6500, -48000}},
+        {"short by half a stick", plain, {42300, 31200, 28500, 17500}, std::nullopt},
+        {"short by a whole player's start: a slip, not sticks",
+         plain,
+         {30000, 30000, 30000, 0},
+         std::nullopt},
     };
     for (const Case& c : cases) {
         const auto got = resultsFromFinalScores(c.scores, c.rule);

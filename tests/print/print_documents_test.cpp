@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PrintedDocuments,
                                          Case{"p16_teams", nullptr, 16, 4, 2, 0, true, 1, 1, 2},
                                          Case{"p200x12_teams",
                                               "fuzz/tournament_csv/ties_200x12.csv", 200, 12, 12, 0,
-                                              true, 4, 5, 10}),
+                                              true, 7, 5, 10}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrintedDocuments, BeforeTheFirstRoundOnlyTheRegistrationListPrints) {
@@ -299,6 +299,42 @@ TEST(PrintedDocuments, BeforeTheFirstRoundOnlyTheRegistrationListPrints) {
     expectStandings(t, r, 1);
     EXPECT_TRUE(r.all().contains(QStringLiteral("Список участников")));
     EXPECT_FALSE(r.all().contains(QStringLiteral("Результаты по командам")));
+}
+
+// A substitute finds his own name on the wall list, with the table of the seat he plays; the
+// results print a penalised player's round as the table and the score sheet have it, and their
+// legend says so.
+TEST(PrintedDocuments, SubstituteOnTheWallListAndPenaltyRuleInTheResults) {
+    Tournament t = played(16, 4, 2, 0, false, 11);
+    const int sub = t.playerAt(1, 2, 1);
+    t.setName(sub, utf8ToCp1251("Ан Ли")); // short, so that no line wraps
+    t.adjustments.setSubstitute(1, sub, Substitute{utf8ToCp1251("Яшин"), -30000});
+    const int fined = t.playerAt(0, 1, 0);
+    t.adjustments.addPenalty(0, fined, Penalty{-20000, utf8ToCp1251("Чомбо")});
+
+    const Rendered wall = render(PrintDocument::WallList, t, QString(), QStringLiteral("sub_wall"));
+    ASSERT_EQ(wall.pages, 1);
+    // His own line, with no start number and the table of the seat he plays.
+    const QRegularExpression own(QStringLiteral(u"Яшин \\(замена: Ан Ли\\)\\s+3$"),
+                                 QRegularExpression::MultilineOption);
+    EXPECT_TRUE(own.match(wall.all()).hasMatch()) << wall.all().toStdString();
+    EXPECT_EQ(countName(wall.all(), QStringLiteral(u"Ан Ли → замена: Яшин")), 1);
+
+    const Rendered results =
+        render(PrintDocument::Standings, t, QString(), QStringLiteral("sub_standings"));
+    const QString text = results.all().simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral(u"ИО1, ИО2...: очки игрока за столом в туре, как в "
+                                             u"бланке стола")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(u"Штрафы вычитаются только из итога; итог со "
+                                             u"штрафом отмечен *.")));
+    const QRegularExpression row(QRegularExpression::escape(nameOf(t, fined)) +
+                                 QStringLiteral("\\s+(-?\\d+)\\s+(-?\\d+)\\s+(-?\\d+\\*)"));
+    const auto m = row.match(results.all());
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_EQ(m.captured(1).toInt(), t.pointsAt(0, fined));
+    EXPECT_EQ(m.captured(2).toInt(), t.pointsAt(1, fined));
+    EXPECT_EQ(m.captured(3), QStringLiteral("%1*").arg(t.runningTotal(fined, 2)));
 }
 
 TEST(PrintedDocuments, DefaultPdfNameComesFromTitleAndRound) {

@@ -102,6 +102,13 @@ TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
     QTest::qWait(50);
     EXPECT_EQ(t.runningTotal(fined, 2), fineBefore - 20000);
     ASSERT_EQ(t.adjustments.penalties(0, fined).size(), 1u);
+    // The seat cell of the next round marks the total that holds it, as the standings do.
+    const int finedAt = t.tableAt(1, fined) * 4 + t.seatAt(1, fined);
+    EXPECT_TRUE(w.seatCell(1, finedAt)
+                    ->text()
+                    .endsWith(QStringLiteral(" (%1*)").arg(t.runningTotal(fined, 1))))
+        << w.seatCell(1, finedAt)->text().toStdString();
+    EXPECT_FALSE(w.seatCell(1, (finedAt + 4) % 16)->text().contains(QLatin1Char('*')));
 
     // The penalty is removed again in the same dialog, opened from "Сервис" on a latest cell.
     const int fined2 = slotAt(t, 1, 9);
@@ -158,6 +165,72 @@ TEST(AdjustmentCommands, SubstitutePenaltyAndFinalScoresThroughTheWindow) {
         EXPECT_EQ(t.pointsAt(1, slotAt(t, 1, 4 + s)), expected[s].toInt());
     }
     EXPECT_FALSE(mwtest::isRed(w.pointsCell(1, 4)));
+}
+
+// Riichi sticks left on the table: a sum short of 120000 by whole thousands is taken and the rest
+// goes to the first place, which the dialog says; a short sum of any other kind is still refused.
+TEST(AdjustmentCommands, F4TakesSticksLeftOnTheTableForTheWinner) {
+    struct Case {
+        const char* what;
+        std::array<const char*, 4> scores;
+        std::optional<std::array<int, 4>> results; // none: refused
+        const char16_t* status;
+    };
+    const Case cases[] = {
+        {"exact sum",
+         {"42300", "31200", "28500", "18000"},
+         std::array{27300, 6200, -6500, -27000},
+         u"Сумма очков верна."},
+        {"two sticks to the winner",
+         {"18000", "41300", "28500", "30200"},
+         std::array{-27000, 28300, -6500, 5200},
+         u"На столе осталось 2000 (палочки риичи): их получает первое место."},
+        {"short by a part of a thousand",
+         {"42300", "31200", "28500", "17500"},
+         std::nullopt,
+         u"Сумма очков 119500, а должна быть 120000 (или меньше на целые тысячи)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h(16, 3);
+        MainWindow& w = *h.w;
+        Tournament& t = *h.t;
+        mwtest::playRounds(t, 2, 5);
+        w.refreshFromTournament();
+        const QString before = w.pointsCell(1, 4)->text();
+        click(w.pointsCell(1, 4)); // table 2
+        QString rule, status;
+        int refusals = 0;
+        onNext<FinalScoresDialog>([&](FinalScoresDialog* d) {
+            for (int s = 0; s < 4; ++s)
+                uitest::replaceText(d->scoreEdit(s), QString::fromLatin1(c.scores[s]));
+            rule = d->findChild<QLabel*>(QStringLiteral("sticksRule"))->text();
+            status = d->findChild<QLabel*>(QStringLiteral("sumStatus"))->text();
+            if (c.results && c.results->at(1) == 28300)
+                uitest::dialogShot(d, "dialog_final_scores_sticks.png");
+            if (!c.results)
+                onNext<QMessageBox>([&refusals, d](QMessageBox* box) {
+                    ++refusals;
+                    box->done(QMessageBox::Ok);
+                    QTimer::singleShot(0, d, [d] { d->reject(); });
+                });
+            pressOk(d);
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        EXPECT_EQ(rule, QStringLiteral(u"Если сумма меньше 120000 на 1000, 2000... (палочки риичи "
+                                       u"остались на столе), эти очки получает первое место, как "
+                                       u"в правилах EMA."));
+        EXPECT_EQ(status, QString::fromUtf16(c.status));
+        if (!c.results) {
+            EXPECT_EQ(refusals, 1);
+            EXPECT_EQ(w.pointsCell(1, 4)->text(), before);
+            continue;
+        }
+        for (int s = 0; s < 4; ++s)
+            EXPECT_EQ(w.pointsCell(1, 4 + s)->text(), QString::number((*c.results)[s]))
+                << "seat " << s + 1;
+        EXPECT_FALSE(mwtest::isRed(w.pointsCell(1, 4)));
+    }
 }
 
 // F4 on the real window opens the final-score entry for the table of the cell entered last, and
