@@ -431,6 +431,13 @@ void ServerCore::closeAll() {
 ServerStart startFailure(const beast::error_code& ec) {
     if (ec == asio::error::address_in_use)
         return ServerStart::PortInUse;
+#ifdef _WIN32
+    // Windows has no privileged ports: a bind is refused with "access denied" when another
+    // program holds the port for itself (SO_EXCLUSIVEADDRUSE, as this server does) or the system
+    // keeps it for a service. Either way another program has it.
+    if (ec == asio::error::access_denied)
+        return ServerStart::PortInUse;
+#endif
     if (ec == asio::error::access_denied || ec == asio::error::no_permission)
         return ServerStart::NotPermitted;
     if (ec == boost::system::errc::address_not_available)

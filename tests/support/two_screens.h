@@ -26,8 +26,11 @@ inline ChildRun runOnTwoScreens(const QString& filter, const QString& flag) {
     file.close();
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Named relative to the child's folder: the platform's arguments are split at colons, so a
+    // Windows path with its drive letter would not reach the platform whole.
     env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
-               QStringLiteral(u"offscreen:configfile=") + config);
+               QStringLiteral(u"offscreen:configfile=screens.json"));
+    child.setWorkingDirectory(dir.path());
     env.insert(flag, QStringLiteral(u"1"));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);

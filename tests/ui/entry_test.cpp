@@ -179,10 +179,12 @@ TEST_F(Entry, SecondMonitorKeepsTheSecondaryOption) {
     writeFile(ini, "[QUELNA]\r\nSECONDARY=1\r\n");
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Relative to the child's folder: a Windows path's drive letter would split the argument.
     env.insert(QStringLiteral(u"QT_QPA_PLATFORM"),
-               QStringLiteral(u"offscreen:configfile=") + screens);
+               QStringLiteral(u"offscreen:configfile=screens.json"));
     env.insert(QStringLiteral(u"QUELNA_ENTRY_CHILD_INI"), ini);
     child.setProcessEnvironment(env);
+    child.setWorkingDirectory(dir.path());
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral(u"--gtest_also_run_disabled_tests"),
                  QStringLiteral(u"--gtest_filter=EntryChild.DISABLED_TwoMonitors")});
@@ -223,12 +225,22 @@ TEST(ToolTips, WrappedAtTwoHundredPixelsWithoutLosingText) {
         EXPECT_LE(fm.horizontalAdvance(line), kToolTipWidth) << line.toStdString();
         EXPECT_FALSE(line.isEmpty());
     }
-    EXPECT_EQ(lines.join(QLatin1Char(' ')), tip);
-    // Each line is as full as it can be: the next line's first word would not have fitted.
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const QString withNext =
-            lines[i] + QLatin1Char(' ') + lines[i + 1].section(QLatin1Char(' '), 0, 0);
-        EXPECT_GT(fm.horizontalAdvance(withNext), kToolTipWidth);
+    // Where the tip font is so large that a word is wider than a line (Qt's offscreen platform
+    // under Wine), the word is cut by characters, as below; the text itself stays whole.
+    bool everyWordFits = true;
+    for (const QString& word : tip.split(QLatin1Char(' ')))
+        everyWordFits = everyWordFits && fm.horizontalAdvance(word) <= kToolTipWidth;
+    if (!everyWordFits) {
+        EXPECT_EQ(lines.join(QString()).remove(QLatin1Char(' ')),
+                  QString(tip).remove(QLatin1Char(' ')));
+    } else {
+        EXPECT_EQ(lines.join(QLatin1Char(' ')), tip) << wrapped.toStdString();
+        // Each line is as full as it can be: the next line's first word would not have fitted.
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            const QString withNext =
+                lines[i] + QLatin1Char(' ') + lines[i + 1].section(QLatin1Char(' '), 0, 0);
+            EXPECT_GT(fm.horizontalAdvance(withNext), kToolTipWidth);
+        }
     }
     // A word wider than the tip is cut, not lost; short tips and given line breaks stay.
     const QString word(120, QLatin1Char('W'));
