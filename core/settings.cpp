@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kSection = "QUELNA";
 constexpr const char* kSeatingSection = "SEATING";
+constexpr const char* kFilesSection = "FILES";
 
 int inRangeOr(int value, int low, int high, int def) {
     return value < low || value > high ? def : value;
@@ -62,6 +63,7 @@ void loadSettings(Settings& s, const std::string& path) {
         s.scoring.uma[i] = points("UMA" + std::to_string(i + 1), rule.uma[i]);
     s.substituteResult = points("SUBSTITUTE", kDefaultSubstituteResult);
     s.planAhead = ini.getInt(kSeatingSection, "PLANAHEAD", 1) != 0;
+    s.tournamentFolder = ini.get(kFilesSection, "FOLDER").value_or(std::string());
 }
 
 bool saveSettings(const Settings& s) {
@@ -75,6 +77,8 @@ bool saveSettings(const Settings& s) {
     // Written once it differs from the default, so that an untouched file keeps its six keys.
     if (!s.planAhead || ini.get(kSeatingSection, "PLANAHEAD"))
         ini.set(kSeatingSection, "PLANAHEAD", s.planAhead ? "1" : "0");
+    if (!s.tournamentFolder.empty() && s.tournamentFolder.find_first_of("\r\n") == std::string::npos)
+        ini.set(kFilesSection, "FOLDER", s.tournamentFolder);
     return ini.save(s.settingsPath);
 }
 

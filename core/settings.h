@@ -24,6 +24,9 @@ struct Settings {
     // Seat each round so that the rounds after it can still be seated without repeat meetings.
     // Kept in a section of its own (SEATING, PLANAHEAD), which other readers of the file ignore.
     bool planAhead = true;
+    // The folder tournament files were last opened from or saved to (FILES, FOLDER), where the
+    // next file dialog starts; empty until the first one. The file system's own bytes.
+    std::string tournamentFolder;
     std::string settingsPath;
     // Read from the file but not written by the settings dialog: set once per club by hand.
     ScoringRule scoring;                             // STARTPOINTS, RETURNPOINTS, UMA1..UMA4
