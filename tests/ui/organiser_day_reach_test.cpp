@@ -265,7 +265,7 @@ TEST(OrganiserDayReach, TwoHundredPlayersSeatAndPastRoundsWithinReach) {
         EXPECT_FALSE(isRed(w.seatCell(0, 0))) << "table 1 adds up";
         EXPECT_FALSE(isRed(w.seatCell(2, 4))) << "the current round's points are in sight";
     }
-    mwtest::snapshot(&w, "main_200_folded_red_table.png");
+    mwtest::snapshot(&w, "main_200_red_past_table.png");
 
     // Correcting round 1 far down the list; "Готово" over the red table, then back to round 3.
     chooseMenu(w, w.findChild<QAction*>(QStringLiteral("showRound1")));
