@@ -209,7 +209,7 @@ TEST(OrganiserDayReach, ListHeadingsWhereTheFirstRowHasRoom) {
                     << l->text().toStdString() << " over " << id;
         }
         mwtest::snapshot(h.w.get(), row.testMode ? "main_list_headings_test_mode.png"
-                                                 : "main_list_headings.png");
+                                                 : "main_16x4.png");
     }
 }
 
