@@ -77,7 +77,8 @@ bool saveSettings(const Settings& s) {
     // Written once it differs from the default, so that an untouched file keeps its six keys.
     if (!s.planAhead || ini.get(kSeatingSection, "PLANAHEAD"))
         ini.set(kSeatingSection, "PLANAHEAD", s.planAhead ? "1" : "0");
-    if (!s.tournamentFolder.empty() && s.tournamentFolder.find_first_of("\r\n") == std::string::npos)
+    if (!s.tournamentFolder.empty() &&
+        s.tournamentFolder.find_first_of("\r\n") == std::string::npos)
         ini.set(kFilesSection, "FOLDER", s.tournamentFolder);
     return ini.save(s.settingsPath);
 }

@@ -231,7 +231,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QHash<int, QWidget*> controls_;
     QHash<int, QAction*> actions_;
     PrintMenu* printMenu_ = nullptr;
-    QWidget* menuCorner_ = nullptr;     // the seat pointer and the correction banner
+    QWidget* menuCorner_ = nullptr;      // the seat pointer and the correction banner
     QPushButton* seatPointer_ = nullptr; // shown while the grid scrolls
     QLabel* nameHeader_ = nullptr;
     QLabel* teamHeader_ = nullptr;

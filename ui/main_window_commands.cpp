@@ -23,8 +23,8 @@
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
 #include "ui/resume_offer.h"
-#include "ui/seating_failure.h"
 #include "ui/round_clock_service.h"
+#include "ui/seating_failure.h"
 #include "ui/settings_dialog.h"
 
 namespace quelna {
@@ -442,8 +442,7 @@ void MainWindow::loadFile() {
             break;
         }
     }
-    (void)doc_->load(
-        [this, &fileName](Tournament& t) { return loadFromFile(this, t, fileName); });
+    (void)doc_->load([this, &fileName](Tournament& t) { return loadFromFile(this, t, fileName); });
 }
 
 void MainWindow::saveFile() {

@@ -93,8 +93,9 @@ TEST(OrganiserDayReach, ChangesReachTheirFilesWithoutWaitingForTheExit) {
         {"the title set in the settings dialog",
          [&] {
              whenModal<SettingsDialog>([](SettingsDialog* d) {
-                 uitest::replaceText(qobject_cast<QLineEdit*>(d->control(SettingsDialog::TitleEdit)),
-                                     QStringLiteral(u"Кубок весны"));
+                 uitest::replaceText(
+                     qobject_cast<QLineEdit*>(d->control(SettingsDialog::TitleEdit)),
+                     QStringLiteral(u"Кубок весны"));
                  click(qobject_cast<QPushButton*>(d->control(SettingsDialog::OkButton)));
              });
              chooseMenu(*h.w, ids::kSettingsCommand);
@@ -119,7 +120,8 @@ TEST(OrganiserDayReach, ChangesReachTheirFilesWithoutWaitingForTheExit) {
          }},
         {"a tournament file saved in another folder",
          [&] {
-             setFileDialogHook([&](bool) { return elsewhere.filePath(QStringLiteral(u"day.csv")); });
+             setFileDialogHook(
+                 [&](bool) { return elsewhere.filePath(QStringLiteral(u"day.csv")); });
              chooseMenu(*h.w, ids::kSaveCommand);
              setFileDialogHook({});
          },
@@ -208,8 +210,8 @@ TEST(OrganiserDayReach, ListHeadingsWhereTheFirstRowHasRoom) {
                 EXPECT_FALSE(b && l->isVisible() && l->geometry().intersects(b->geometry()))
                     << l->text().toStdString() << " over " << id;
         }
-        mwtest::snapshot(h.w.get(), row.testMode ? "main_list_headings_test_mode.png"
-                                                 : "main_16x4.png");
+        mwtest::snapshot(h.w.get(),
+                         row.testMode ? "main_list_headings_test_mode.png" : "main_16x4.png");
     }
 }
 
@@ -364,11 +366,11 @@ TEST(OrganiserDayReach, FileDialogsStartWhereTheLastTournamentFileWent) {
     };
     chooseMenu(*h.w, ids::kSavePdf);
     EXPECT_EQ(pdfStart, where);
-    EXPECT_EQ(names, QStringList({QStringLiteral(u"Кубок_тур_1_бланки.pdf"),
-                                  QStringLiteral(u"Кубок_тур_1_по_алфавиту.pdf"),
-                                  QStringLiteral(u"Кубок_тур_1_по_столам.pdf"),
-                                  QStringLiteral(u"Кубок_тур_1_результаты.pdf"),
-                                  QStringLiteral(u"мой")}));
+    EXPECT_EQ(names,
+              QStringList({QStringLiteral(u"Кубок_тур_1_бланки.pdf"),
+                           QStringLiteral(u"Кубок_тур_1_по_алфавиту.pdf"),
+                           QStringLiteral(u"Кубок_тур_1_по_столам.pdf"),
+                           QStringLiteral(u"Кубок_тур_1_результаты.pdf"), QStringLiteral(u"мой")}));
 }
 
 // Files of 24 players and 5 rounds, chosen in a window of 16 players and 4 rounds.
