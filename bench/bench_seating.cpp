@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 // `played` rounds of a 200-player team tournament, each seating bounded by variant counts.
 Tournament played(int played) {
     return test_support::playedTournament(
-        200, 12, played, 1, true,
+        200, 12, played, test_support::Seed{1}, test_support::Teams::With,
         {.limits = {.exhaustiveVariants = 20000, .randomVariants = 2000000}});
 }
 

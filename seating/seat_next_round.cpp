@@ -152,7 +152,8 @@ SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& op
     return outcome;
 }
 
-SeatingOutcome seatWithFewestRepeatsNow(Tournament& t, const NextRoundOptions& options) {
+SeatingOutcome seatWithFewestRepeatsNow(Tournament& t, const NextRoundOptions& options,
+                                        SeatingControl* control) {
     SeatingOutcome outcome;
     const int round = t.currentRound;
     if (round < 0 || round >= t.roundCount)
@@ -162,8 +163,13 @@ SeatingOutcome seatWithFewestRepeatsNow(Tournament& t, const NextRoundOptions& o
     std::vector<int> totals(t.playerCount);
     for (int p = 0; p < t.playerCount; ++p)
         totals[p] = t.runningTotal(p, round);
-    if (!seatWithFewestRepeats(t, round, totals)) {
+    SeatingJob job;
+    job.round = round;
+    job.stopFlag = control ? control->stopFlag() : nullptr;
+    if (!seatWithFewestRepeats(t, round, totals, &job)) {
         undoSeating(t, round, placed);
+        if (control && control->cancelRequested())
+            outcome.result = SeatingResult::Cancelled;
         return outcome;
     }
     outcome.result = SeatingResult::Seated;

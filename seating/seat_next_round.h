@@ -68,7 +68,9 @@ SeatingOutcome seatNextRoundUnattended(Tournament& t, const NextRoundOptions& op
                                        SeatingObserver& observer, SeatingControl& control);
 
 // After a seating proven impossible: t.currentRound seated with the fewest repeat meetings,
-// finished or undone as seatNextRound does.
-SeatingOutcome seatWithFewestRepeatsNow(Tournament& t, const NextRoundOptions& options);
+// finished or undone as seatNextRound does. The control's cancel, when given, stops the search
+// and leaves the round as on entry (result Cancelled).
+SeatingOutcome seatWithFewestRepeatsNow(Tournament& t, const NextRoundOptions& options,
+                                        SeatingControl* control = nullptr);
 
 } // namespace quelna

@@ -326,6 +326,7 @@ void MainWindow::buildGrid() {
             b->setToolTip(QStringLiteral(u"Сгенерировать случайные результаты тура"));
             connect(b, &QPushButton::clicked, this, [this, r] { randomResults(r); });
             headers_[r] = b;
+            b->setObjectName(QStringLiteral(u"resultsButton%1").arg(r + 1));
             controls_.insert(ids::kResultsButton + r, b);
         }
         auto* rb = makeButton(QStringLiteral(u"< &%1 >").arg(r + 1), content_);
@@ -335,6 +336,7 @@ void MainWindow::buildGrid() {
         rb->setToolTip(QStringLiteral(u"Показать информацию о туре № %1").arg(r + 1));
         connect(rb, &QPushButton::clicked, this, [this, r] { roundButton(r); });
         roundButtons_[r] = rb;
+        rb->setObjectName(QStringLiteral(u"roundButton%1").arg(r + 1));
         controls_.insert(ids::kRoundButton + r, rb);
     }
 
@@ -343,16 +345,19 @@ void MainWindow::buildGrid() {
         namesButton_->setToolTip(
             QStringLiteral(u"Сгенерировать случайные имена игроков для тестирования"));
         connect(namesButton_, &QPushButton::clicked, this, [this] { randomNames(); });
+        namesButton_->setObjectName(QStringLiteral(u"namesButton"));
         controls_.insert(ids::kNamesButton, namesButton_);
         teamsButton_ = makeButton(QStringLiteral(u"&Р"), content_);
         teamsButton_->setToolTip(
             QStringLiteral(u"Сгенерировать группы/команды игроков для тестирования"));
         connect(teamsButton_, &QPushButton::clicked, this, [this] { randomTeams(); });
+        teamsButton_->setObjectName(QStringLiteral(u"teamsButton"));
         controls_.insert(ids::kTeamsButton, teamsButton_);
     }
     seatButton_ = makeButton(QStringLiteral(u"Рассадить &игроков >"), content_);
     seatButton_->setEnabled(false);
     connect(seatButton_, &QPushButton::clicked, this, [this] { seatCommand(); });
+    seatButton_->setObjectName(QStringLiteral(u"seatButton"));
     controls_.insert(ids::kSeatButton, seatButton_);
     buildSeatPointer();
 
@@ -368,12 +373,14 @@ void MainWindow::buildGrid() {
         seatButton_->setEnabled(numbersComplete() && t_.currentRound < rounds_ && !on);
         placement_->setOn(on);
     });
+    manualButton_->setObjectName(QStringLiteral(u"manualButton"));
     controls_.insert(ids::kManualButton, manualButton_);
 
     numberButton_ = makeButton(QStringLiteral(u"&Р"), content_);
     numberButton_->setEnabled(false);
     numberButton_->setToolTip(QStringLiteral(u"Расставить номера игроков по порядку"));
     connect(numberButton_, &QPushButton::clicked, this, [this] { numberPlayersInOrder(); });
+    numberButton_->setObjectName(QStringLiteral(u"numberButton"));
     controls_.insert(ids::kNumberButton, numberButton_);
 
     placePlayerList(lw);

@@ -37,6 +37,8 @@ class ManualPlacement;
 class PlayerPageService;
 class RoundClockService;
 class PrintMenu;
+struct SeatingOutcome;
+enum class SeatingRun;
 
 // Control identifiers of the window; cells are addressed by (round, position) instead.
 namespace ids {
@@ -185,6 +187,8 @@ class MainWindow : public QDialog, private GridCellListener {
     void updateSlideItems();
 
     void seatCommand();
+    // Runs one seating of the copy behind the progress dialog; the slides wait meanwhile.
+    SeatingOutcome runSeating(Tournament& copy, SeatingRun run);
     void numberPlayersInOrder();
     void roundButton(int r);
     void loadFile();

@@ -374,37 +374,35 @@ void MainWindow::seatCommand() {
     // The seating runs on a copy, which replaces the record only when a round was seated: a
     // failed or cancelled search leaves nothing behind to undo.
     Tournament seated = t_;
-    int result = 0;
-    bool noSeatingExists = false;
-    {
-        typedSave_->stop();
-        if (slidesBeside_)
-            slidesBeside_->setPaused(true);
-        ProgressDialog dialog(seated, this);
-        result = dialog.exec();
-        noSeatingExists = dialog.noSeatingExists();
-        if (slidesBeside_)
-            slidesBeside_->setPaused(false);
+    SeatingOutcome outcome = runSeating(seated, SeatingRun::NextRound);
+    if (outcome.result == SeatingResult::Failed &&
+        offerSeatingWithRepeats(this, outcome.noSeatingExists)) {
+        activateWindow();
+        outcome = runSeating(seated, SeatingRun::FewestRepeats);
+        if (outcome.seated())
+            showRepeatPairs(this, seated, outcome.repeats);
     }
+    activateWindow();
+    if (!outcome.seated())
+        return;
+    doc_->commitSeating(seated);
+    // The new round is read from its first table, wherever the view was before and whether or
+    // not the focus reached the grid while the window was inactive.
+    scroll_->toTop();
+    autosave(c + 1);
+}
+
+SeatingOutcome MainWindow::runSeating(Tournament& copy, SeatingRun run) {
+    typedSave_->stop();
+    if (slidesBeside_)
+        slidesBeside_->setPaused(true);
+    ProgressDialog dialog(copy, run, this);
+    dialog.exec();
+    if (slidesBeside_)
+        slidesBeside_->setPaused(false);
     // Back to the window the organiser works in, whatever the platform chose after the dialog.
     activateWindow();
-    if (result == static_cast<int>(SeatingResult::Seated)) {
-        doc_->commitSeating(seated);
-        // The new round is read from its first table, wherever the view was before and whether
-        // or not the focus reached the grid while the window was inactive.
-        scroll_->toTop();
-        autosave(c + 1);
-        return;
-    }
-    if (result == static_cast<int>(SeatingResult::Failed)) {
-        const bool withRepeats = reportSeatingFailure(this, seated, noSeatingExists);
-        activateWindow();
-        if (withRepeats) {
-            doc_->commitSeating(seated);
-            scroll_->toTop();
-            autosave(c + 1);
-        }
-    }
+    return dialog.outcome();
 }
 
 void MainWindow::numberPlayersInOrder() {
@@ -460,8 +458,8 @@ void MainWindow::openSettings() {
 
 void MainWindow::openSlides(int kind) {
     closeSlides();
-    slidesBeside_ = showSlideShowBeside(this, t_, static_cast<SlideKind>(kind),
-                                        clock_->slideClock());
+    slidesBeside_ =
+        showSlideShowBeside(this, t_, static_cast<SlideKind>(kind), clock_->slideClock());
     actions_.value(ids::kCloseSlidesCommand)->setEnabled(slidesBeside_ != nullptr);
     if (slidesBeside_) {
         // Greyed when this show ends, not when it is deleted: a show closed for another kind is

@@ -6,8 +6,7 @@
 
 #include "core/tournament.h"
 #include "gui/qt_text.h"
-#include "seating/seat_next_round.h"
-#include "seating/ui/progress_dialog.h"
+#include "seating/fewest_repeats.h"
 
 namespace quelna {
 
@@ -16,6 +15,8 @@ namespace {
 QString playerText(const Tournament& t, int p) {
     return QString::number(t.playerNumber[p] + 1) + QStringLiteral(u" ") + fromRecord(t.names[p]);
 }
+
+} // namespace
 
 void showRepeatPairs(QWidget* parent, const Tournament& t, const std::vector<RepeatPair>& pairs) {
     QStringList lines;
@@ -27,9 +28,7 @@ void showRepeatPairs(QWidget* parent, const Tournament& t, const std::vector<Rep
                              lines.join(QLatin1Char('\n')));
 }
 
-} // namespace
-
-bool reportSeatingFailure(QWidget* parent, Tournament& t, bool noSeatingExists) {
+bool offerSeatingWithRepeats(QWidget* parent, bool noSeatingExists) {
     const QString failure =
         QStringLiteral(u"Не удалось рассадить игроков!\nУвеличьте число столов с возможными "
                        u"пересечениями\nили уменьшите число столов с фиксированной "
@@ -47,13 +46,7 @@ bool reportSeatingFailure(QWidget* parent, Tournament& t, bool noSeatingExists) 
     box.addButton(QStringLiteral(u"Закрыть"), QMessageBox::RejectRole);
     box.setDefaultButton(seat);
     box.exec();
-    if (box.clickedButton() != seat)
-        return false;
-    const SeatingOutcome outcome = seatWithFewestRepeatsNow(t, nextRoundOptionsFromSettings());
-    if (!outcome.seated())
-        return false;
-    showRepeatPairs(parent, t, outcome.repeats);
-    return true;
+    return box.clickedButton() == seat;
 }
 
 } // namespace quelna

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <initializer_list>
 #include <system_error>
 
 #include "core/random.h"
@@ -31,8 +32,10 @@ constexpr int kTickMs = 1000;
 // second count and the bar's range cannot overflow.
 constexpr int kMaxMinutes = 24 * 60;
 
-PhaseLimits limitsFromSettings() {
+PhaseLimits limitsFromSettings(SeatingRun run) {
     PhaseLimits limits;
+    if (run == SeatingRun::FewestRepeats)
+        return PhaseLimits{0, 0, 0, 0}; // a search of its own that ends by itself
     limits.exhaustiveSeconds = 60 * std::clamp(settings().exhaustiveTimeout, 0, kMaxMinutes);
     limits.randomSeconds = 60 * std::clamp(settings().randomTimeout, 0, kMaxMinutes);
     return limits;
@@ -81,10 +84,16 @@ QString ProgressDialog::randomTitle() {
 QString ProgressDialog::improveTitle() {
     return QStringLiteral(u"Улучшение рассадки подбором...");
 }
+QString ProgressDialog::fewestRepeatsTitle() {
+    return QStringLiteral(u"Рассадка с повторами...");
+}
 
 ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
-    : QDialog(parent), tournament_(t), options_(nextRoundOptionsFromSettings()),
-      control_(limitsFromSettings()) {
+    : ProgressDialog(t, SeatingRun::NextRound, parent) {}
+
+ProgressDialog::ProgressDialog(Tournament& t, SeatingRun run, QWidget* parent)
+    : QDialog(parent), tournament_(t), run_(run), options_(nextRoundOptionsFromSettings()),
+      control_(limitsFromSettings(run)) {
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -172,6 +181,17 @@ ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
     connect(timer_, &QTimer::timeout, this, &ProgressDialog::timerTick);
     connect(cancelButton_, &QPushButton::clicked, this, &ProgressDialog::cancelPressed);
     connect(nextButton_, &QPushButton::clicked, this, &ProgressDialog::nextPressed);
+    if (run_ == SeatingRun::FewestRepeats)
+        showFewestRepeatsRun();
+}
+
+// No phases to move on and nothing counted: a busy bar and the way out.
+void ProgressDialog::showFewestRepeatsRun() {
+    setWindowTitle(fewestRepeatsTitle());
+    for (QWidget* w : std::initializer_list<QWidget*>{variantsLabel_, variantsField_, tablesLabel_,
+                                                      tablesField_, nextButton_})
+        w->hide();
+    progressBar_->setRange(0, 0);
 }
 
 ProgressDialog::~ProgressDialog() {
@@ -200,24 +220,22 @@ void ProgressDialog::showEvent(QShowEvent* event) {
 
 void ProgressDialog::startWorker() {
     started_ = true;
-    noSeatingExists_ = false;
     variantsShown_ = 0;
 
     auto work = [this] {
         const SeatingOutcome outcome =
-            seatNextRound(tournament_, options_, runRandom(), *this, control_);
-        noSeatingExists_ = outcome.noSeatingExists;
-        const int result = static_cast<int>(outcome.result);
+            run_ == SeatingRun::FewestRepeats
+                ? seatWithFewestRepeatsNow(tournament_, options_, &control_)
+                : seatNextRound(tournament_, options_, runRandom(), *this, control_);
         QMetaObject::invokeMethod(
-            this, [this, result] { finishSeating(result); }, Qt::QueuedConnection);
+            this, [this, outcome] { finishSeating(outcome); }, Qt::QueuedConnection);
     };
     try {
         worker_ = std::thread(std::move(work));
     } catch (const std::system_error&) {
         // No thread to be had: report a failed seating rather than wait for one forever.
         QMetaObject::invokeMethod(
-            this, [this] { finishSeating(static_cast<int>(SeatingResult::Failed)); },
-            Qt::QueuedConnection);
+            this, [this] { finishSeating(SeatingOutcome{}); }, Qt::QueuedConnection);
         return;
     }
     if (tickLimit() > 0)
@@ -246,12 +264,13 @@ void ProgressDialog::runOnUi(std::function<void()> fn) {
     uiDone_.wait(lock, [this] { return uiCallDone_ || closing_; });
 }
 
-void ProgressDialog::finishSeating(int result) {
+void ProgressDialog::finishSeating(const SeatingOutcome& outcome) {
     timer_->stop();
     if (worker_.joinable())
         worker_.join();
     finished_ = true;
-    finalResult_ = result;
+    outcome_ = outcome;
+    finalResult_ = static_cast<int>(outcome.result);
     QDialog::done(finalResult_);
 }
 

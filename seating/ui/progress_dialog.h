@@ -30,6 +30,10 @@ struct Tournament;
 // The options of the next seating as the organiser set them.
 NextRoundOptions nextRoundOptionsFromSettings();
 
+// Which seating the dialog runs: the next round by the settings' phases, or, after the organiser
+// took the offer, the one with the fewest repeat meetings (no phases, no limits, only Отмена).
+enum class SeatingRun { NextRound, FewestRepeats };
+
 class ProgressDialog : public QDialog, private SeatingObserver {
     Q_OBJECT
 
@@ -38,6 +42,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     // generator. The seating starts when the dialog is first shown; exec() returns a
     // SeatingResult as int.
     explicit ProgressDialog(Tournament& t, QWidget* parent = nullptr);
+    ProgressDialog(Tournament& t, SeatingRun run, QWidget* parent = nullptr);
     // Asks a still running seating to stop and waits for the worker; never leaves it detached.
     ~ProgressDialog() override;
 
@@ -45,6 +50,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     static QString exhaustiveTitle();
     static QString randomTitle();
     static QString improveTitle();
+    static QString fewestRepeatsTitle();
     // The font the title is measured in, and the width every title needs in the caption.
     static QFont titleBarFont();
     static int minimumTitleWidth(const QWidget* dialog);
@@ -64,7 +70,9 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     bool switchRequested() const { return control_.switchRequested(); }
     bool cancelRequested() const { return control_.cancelRequested(); }
     // The seating ended because no seating without repeat meetings exists (not by a limit).
-    bool noSeatingExists() const { return noSeatingExists_.load(); }
+    bool noSeatingExists() const { return finished_ && outcome_.noSeatingExists; }
+    // What the seating reached; read once the dialog has closed.
+    const SeatingOutcome& outcome() const { return outcome_; }
     // True once the worker has ended and its result has been taken.
     bool workerFinished() const { return finished_; }
 
@@ -83,7 +91,8 @@ class ProgressDialog : public QDialog, private SeatingObserver {
 
   private:
     void startWorker();
-    void finishSeating(int result);
+    void showFewestRepeatsRun();
+    void finishSeating(const SeatingOutcome& outcome);
     void startPhase();
     void cancelPressed();
     void nextPressed();
@@ -102,6 +111,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     void planningStarted() override;
 
     Tournament& tournament_;
+    const SeatingRun run_;
     const NextRoundOptions options_;
     SeatingControl control_;
 
@@ -115,8 +125,6 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     QPushButton* nextButton_ = nullptr;
     QTimer* timer_ = nullptr;
 
-    std::atomic<bool> noSeatingExists_{false};
-
     // Thousands of variants of the current phase, as the field shows them.
     std::atomic<std::int64_t> variantsShown_{0};
     std::atomic<bool> variantsUpdatePending_{false};
@@ -124,6 +132,8 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     bool started_ = false;
     bool finished_ = false;
     int finalResult_ = static_cast<int>(SeatingResult::Cancelled);
+    // Closed before the seating started: nothing was tried, so nothing failed.
+    SeatingOutcome outcome_{SeatingResult::Cancelled};
     std::thread worker_;
 
     // The worker's wait for a notification to be carried out; closing_ releases it for good.

@@ -32,7 +32,7 @@ class HtmlCommand : public ::testing::Test {
 };
 
 TEST_F(HtmlCommand, WritesTheFourPagesOfASavedTournament) {
-    Tournament played = test::playedTournament(24, 5, 3, true);
+    Tournament played = test::tournamentAwaitingResults(24, 5, 3, test::Seed{7}, test::Teams::With);
     const fs::path csv = dir / "event.csv";
     ASSERT_TRUE(saveTournamentFile(played, csv.string()));
     // What the program itself would show for the file it saved.
@@ -59,7 +59,8 @@ TEST_F(HtmlCommand, WritesTheFourPagesOfASavedTournament) {
 }
 
 TEST_F(HtmlCommand, BadInputIsTwoAndAnUnwritableFolderIsThree) {
-    Tournament played = test::playedTournament(12, 2, 1, false);
+    Tournament played =
+        test::tournamentAwaitingResults(12, 2, 1, test::Seed{7}, test::Teams::Without);
     const fs::path csv = dir / "event.csv";
     ASSERT_TRUE(saveTournamentFile(played, csv.string()));
     std::ofstream(dir / "notes.txt") << "not a tournament\n";

@@ -54,7 +54,7 @@ std::string minus(int value) {
 
 TEST(PersonalPages, AgreeWithTheRecordAndTheStandings) {
     // Rounds 1 and 2 played, round 3 seated and waiting for results.
-    Tournament t = test::playedTournament(16, 4, 3, true);
+    Tournament t = test::tournamentAwaitingResults(16, 4, 3, test::Seed{7}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 3);
     const int sub = 3, fined = 5;
     t.adjustments.setSubstitute(0, sub, {utf8ToCp1251("Запасной <З>"), -30000});
@@ -127,7 +127,7 @@ TEST(PersonalPages, AgreeWithTheRecordAndTheStandings) {
 }
 
 TEST(PublishedRounds, AHalfTypedRoundDoesNotReachTheStandings) {
-    Tournament t = test::playedTournament(24, 4, 3, true);
+    Tournament t = test::tournamentAwaitingResults(24, 4, 3, test::Seed{7}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 3);
     Tournament typed = t;
     generateRandomResults(typed, 2, runRandom());

@@ -8,16 +8,19 @@ namespace quelna::test {
 // Seats and refreshes the next round: at most `exhaustive` variants of the exhaustive search, then
 // at most `random` variants per phase of the random search; true when seated.
 inline bool seatBounded(Tournament& t, long long exhaustive = 20000, long long random = 200000) {
-    const bool seated =
-        test_support::seatWithinLimits(t, {.exhaustiveVariants = exhaustive, .randomVariants = random})
-            .seated;
+    const bool seated = test_support::seatWithinLimits(
+                            t, {.exhaustiveVariants = exhaustive, .randomVariants = random})
+                            .seated;
     t.normalizeRounds();
     return seated;
 }
 
-// `seated` rounds seated; every seated round but the latest has results.
-inline Tournament playedTournament(int players, int rounds, int seated, bool teams,
-                                   unsigned seed = 7) {
+using test_support::Seed;
+using test_support::Teams;
+
+// `seated` rounds seated; every seated round but the latest has results, as between two rounds.
+inline Tournament tournamentAwaitingResults(int players, int rounds, int seated, Seed seed,
+                                            Teams teams) {
     return test_support::playedTournament(
         players, rounds, seated, seed, teams,
         {.resultsOfLastRound = false,

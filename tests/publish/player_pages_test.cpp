@@ -54,7 +54,7 @@ TEST(WebText, EscapesAndDigests) {
 }
 
 TEST(PlayerPages, NamesAndTeamsAreEscapedEverywhere) {
-    Tournament t = test::playedTournament(16, 2, 1, true);
+    Tournament t = test::tournamentAwaitingResults(16, 2, 1, test::Seed{7}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 1);
     const std::string evilName = utf8ToCp1251("<b>Ёж & \"Ко\"");
     const std::string evilTeam = utf8ToCp1251("A&B<i>\"");
@@ -86,7 +86,7 @@ TEST(PlayerPages, NamesAndTeamsAreEscapedEverywhere) {
 }
 
 TEST(PlayerPages, TiedTotalsShareTheirPlacesAndEqualTotalsShowZero) {
-    Tournament t = test::playedTournament(12, 2, 2, false);
+    Tournament t = test::tournamentAwaitingResults(12, 2, 2, test::Seed{7}, test::Teams::Without);
     std::fill(t.points.begin(), t.points.end(), 0);
     // Before any points every total is equal: every place is "0", the list by start number.
     std::vector<std::string> places = column(renderStandingsHtml(t, ""), 0);
@@ -115,7 +115,7 @@ TEST(PlayerPages, TiedTotalsShareTheirPlacesAndEqualTotalsShowZero) {
 }
 
 TEST(PlayerPages, WithoutTeamsAndBeforeTheFirstRound) {
-    Tournament t = test::playedTournament(16, 4, 0, false);
+    Tournament t = test::tournamentAwaitingResults(16, 4, 0, test::Seed{7}, test::Teams::Without);
     const PlayerPages pages = renderPlayerPages(t, utf8ToCp1251("Весна"));
     EXPECT_NE(pages.indexHtml.find("Рассадка ещё не объявлена"), std::string::npos);
     EXPECT_EQ(pages.indexHtml.find("class=\"card\""), std::string::npos);
@@ -133,7 +133,7 @@ TEST(PlayerPages, WithoutTeamsAndBeforeTheFirstRound) {
 }
 
 TEST(PlayerPages, TwoHundredPlayersEachOnceAtTheirTable) {
-    Tournament t = test::playedTournament(200, 12, 3, true);
+    Tournament t = test::tournamentAwaitingResults(200, 12, 3, test::Seed{7}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 3);
     const PlayerPages pages = renderPlayerPages(t, "");
     EXPECT_NE(pages.indexHtml.find("<h2>ТУР № 3</h2>"), std::string::npos);

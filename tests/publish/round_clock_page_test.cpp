@@ -16,7 +16,8 @@ using namespace quelna;
 constexpr ClockTime kT0 = 1'765'300'000'000;
 
 TEST(RoundClockPage, StatesInTheJsonAndOnTheSeatingPage) {
-    const Tournament t = test::playedTournament(16, 4, 2, false);
+    const Tournament t =
+        test::tournamentAwaitingResults(16, 4, 2, test::Seed{7}, test::Teams::Without);
     ASSERT_EQ(t.currentRound, 2);
     RoundClock c;
     followRound(c, 2);

@@ -107,5 +107,8 @@ inline std::vector<int> totalsBefore(const Tournament& t, int round) {
 
 // A tournament with `played` rounds seated by the engine and given random results.
 using test_support::playedTournament;
+using test_support::Seed;
+using test_support::Teams;
+using test_support::withTeams;
 
 } // namespace quelna::test

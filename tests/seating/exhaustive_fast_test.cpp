@@ -91,7 +91,8 @@ TEST_F(ExhaustiveFast, ReachesThePlainSearchsFirstSeating) {
         SCOPED_TRACE(testing::Message()
                      << c.players << "x" << c.played << " seed " << c.seed << " M=" << c.overlap
                      << " L=" << c.limit << " hand=" << c.hand);
-        Tournament start = test::playedTournament(c.players, c.rounds, c.played, c.seed, c.teams);
+        Tournament start = test::playedTournament(c.players, c.rounds, c.played, test::Seed{c.seed},
+                                                  test::withTeams(c.teams));
         const int round = start.currentRound;
         if (round >= start.roundCount)
             continue;

@@ -122,7 +122,7 @@ TEST(RandomSearch, OverfullHandPlacementIsRefused) {
 }
 
 TEST(RandomSearch, ImprovementNeverKeepsOrCountsANewMeeting) {
-    Tournament t = test::playedTournament(40, 8, 5, 11, true);
+    Tournament t = test::playedTournament(40, 8, 5, test::Seed{11}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 5);
     Random random(3);
     RecordingJob job(5);
@@ -149,7 +149,7 @@ TEST(RandomSearch, ImprovementNeverKeepsOrCountsANewMeeting) {
 }
 
 TEST(RandomSearch, StoppingImprovementYieldsTheBestSeating) {
-    Tournament t = test::playedTournament(24, 6, 2, 21, false);
+    Tournament t = test::playedTournament(24, 6, 2, test::Seed{21}, test::Teams::Without);
     ASSERT_EQ(t.currentRound, 2);
     const std::vector<int> rank = rankByTotals(t, test::totalsBefore(t, 2));
     Random random(9);
@@ -210,7 +210,8 @@ TEST(RandomSearch, AgreesWithTheSearchThatRecountsEverything) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Tournament start = test::playedTournament(c.players, c.rounds, c.played, c.seed, c.teams);
+        Tournament start = test::playedTournament(c.players, c.rounds, c.played, test::Seed{c.seed},
+                                                  test::withTeams(c.teams));
         ASSERT_EQ(start.currentRound, c.played);
         for (int p = 0; p < c.handPlaced; ++p)
             start.tableAt(c.played, p) = p / 4;

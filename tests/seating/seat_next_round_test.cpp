@@ -54,7 +54,8 @@ TEST(SeatNextRound, KeepsOnlyHandPlacementsUnlessSeated) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Tournament t = test::playedTournament(c.players, c.rounds, c.played, 8, c.teams);
+        Tournament t = test::playedTournament(c.players, c.rounds, c.played, test::Seed{8},
+                                              test::withTeams(c.teams));
         const int round = t.currentRound;
         ASSERT_EQ(round, c.played);
         t.tableAt(round, 0) = 1; // placed by hand

@@ -41,7 +41,7 @@ Tournament exhaustiveReference(const Tournament& t, int round) {
 }
 
 TEST_F(SeatingDriver, EmptySlotsSeatExactlyAsARecordingRunner) {
-    const Tournament start = test::playedTournament(48, 6, 4, 3, true);
+    const Tournament start = test::playedTournament(48, 6, 4, test::Seed{3}, test::Teams::With);
     ASSERT_EQ(start.currentRound, 4);
     const Tournament bare = exhaustiveReference(start, 4);
     Tournament watched = start;
@@ -54,7 +54,7 @@ TEST_F(SeatingDriver, EmptySlotsSeatExactlyAsARecordingRunner) {
 TEST_F(SeatingDriver, ExhaustedSearchFailsWithoutFallback) {
     // Twelve players cannot play a second round without a repeat: three tables of round 1
     // cannot give four strangers to a table.
-    Tournament t = test::playedTournament(12, 3, 1, 2, false);
+    Tournament t = test::playedTournament(12, 3, 1, test::Seed{2}, test::Teams::Without);
     ASSERT_EQ(t.currentRound, 1);
     const std::vector<int> meetings = t.meetings.cells();
     RecordingJob job(1);
@@ -67,7 +67,7 @@ TEST_F(SeatingDriver, ExhaustedSearchFailsWithoutFallback) {
 }
 
 TEST_F(SeatingDriver, StopOnEntryWithoutSwitchChangesNothing) {
-    Tournament t = test::playedTournament(16, 3, 1, 4, false);
+    Tournament t = test::playedTournament(16, 3, 1, test::Seed{4}, test::Teams::Without);
     const std::vector<int> meetings = t.meetings.cells();
     RecordingJob job(1);
     job.stopFlag = true;
@@ -79,7 +79,7 @@ TEST_F(SeatingDriver, StopOnEntryWithoutSwitchChangesNothing) {
 }
 
 TEST_F(SeatingDriver, SwitchFallsBackToRandomSearchInOrder) {
-    Tournament t = test::playedTournament(40, 6, 4, 8, true);
+    Tournament t = test::playedTournament(40, 6, 4, test::Seed{8}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 4);
     const std::vector<int> meetings = t.meetings.cells();
     RecordingJob job(4);
@@ -111,7 +111,8 @@ TEST_F(SeatingDriver, FixedTablesKeepTheirExhaustiveSeating) {
     } cases[] = {{40, 6, 4, 8, true, 3}, {24, 4, 2, 6, false, 6}}; // top three; every table
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.players << " players, " << c.fixed << " fixed");
-        Tournament t = test::playedTournament(c.players, c.rounds, c.played, c.seed, c.teams);
+        Tournament t = test::playedTournament(c.players, c.rounds, c.played, test::Seed{c.seed},
+                                              test::withTeams(c.teams));
         // The same round seated exhaustively first, to know its top tables.
         const Tournament reference = exhaustiveReference(t, c.played);
         RecordingJob job(c.played);
@@ -127,7 +128,7 @@ TEST_F(SeatingDriver, FixedTablesKeepTheirExhaustiveSeating) {
 }
 
 TEST_F(SeatingDriver, HandPlacedPlayersKeepTheirTables) {
-    Tournament t = test::playedTournament(24, 4, 2, 12, true);
+    Tournament t = test::playedTournament(24, 4, 2, test::Seed{12}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 2);
     t.tableAt(2, 20) = 3;
     t.tableAt(2, 7) = 5;

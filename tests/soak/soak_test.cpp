@@ -163,6 +163,17 @@ CliRun runCli(const std::string& arguments, const fs::path& out) {
     return run;
 }
 
+// One letter per round of a run: E seated by the exhaustive search, R by the random search, in
+// lower case when the seating has repeat meetings (where the settings allow them), x failed.
+std::string roundCodes(const CliRun& run) {
+    std::string codes;
+    for (const ReportLine& r : run.report) {
+        const char c = !r.seated ? 'x' : (r.exhaustive ? 'E' : 'R');
+        codes += r.seated && r.repeats > 0 ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return codes;
+}
+
 CliRun runSimulate(const SoakConfig& c, const std::string& name) {
     return runCli(c.arguments(), scratchDir() / (name + ".csv"));
 }
@@ -393,9 +404,7 @@ void soak(const std::vector<SoakConfig>& configs, const std::string& group) {
         const CliRun run = runSimulate(c, group + "-" + std::to_string(i));
         if (std::getenv("QUELNA_SOAK_VERBOSE")) {
             std::cout << c.arguments() << "\n  exit " << run.exitStatus << ":";
-            for (const ReportLine& r : run.report)
-                std::cout << ' ' << (r.seated ? (r.exhaustive ? 'E' : 'R') : 'x') << r.repeats;
-            std::cout << '\n';
+            std::cout << ' ' << roundCodes(run) << '\n';
         }
         checkRun(c, run);
         if (::testing::Test::HasFatalFailure())
@@ -541,31 +550,63 @@ class Soak : public ::testing::Test {
 
 } // namespace
 
-// Each way a round can be seated or fail, forced on purpose.
+namespace {
+
+struct Fallback {
+    const char* why;
+    SoakConfig config;
+    const char* rounds; // the round codes the budgets force
+};
+
+} // namespace
+
+// Each way a round can be seated or fail, forced on purpose: each configuration states the methods
+// and results it forces, so a change that no longer reaches a fallback fails here.
 TEST_F(Soak, EveryFallbackOnPurpose) {
-    std::vector<SoakConfig> configs;
-    // The exhaustive search alone, with a budget it never reaches before the last round.
-    configs.push_back({20, 4, false, 11, 100000, 1000, 0, 0});
-    // Switched after the first dead end; the random search seats every later round.
-    configs.push_back({40, 6, true, 12, 1, 20000, 0, 0});
-    // The fallback seats a few top tables exhaustively before the random search.
-    configs.push_back({48, 6, true, 13, 5, 5000, 3, 0});
-    // Every table fixed: the fallback repeats the exhaustive search over all tables.
-    configs.push_back({24, 5, false, 14, 3, 20000, 6, 0});
-    // The random search stopped after one move: the round fails and stays unseated.
-    configs.push_back({32, 4, true, 15, 1, 1, 0, 0});
-    // Twelve players in three teams of four: no table can avoid team-mates; the exhaustive
-    // search runs out of candidates and the round fails without a random search.
-    configs.push_back({12, 3, true, 16, 100000, 1000, 0, 0});
-    // A bottom table that allows meetings, and every table allowing them.
-    configs.push_back({16, 8, true, 17, 100000, 1000, 0, 1});
-    configs.push_back({12, 12, true, 18, 100000, 1000, 0, 3});
-    // Fixed tables that are partly bottom tables: repeats allowed there, nowhere else.
-    configs.push_back({24, 7, false, 19, 2, 30000, 3, 4});
-    // Many rounds for few players: late rounds run out of fresh opponents.
-    configs.push_back({16, 12, false, 20, 5000, 30000, 0, 0});
-    configs.push_back({16, 12, false, 21, 5000, 30000, 2, 2});
-    soak(configs, "fallbacks");
+    const std::vector<Fallback> fallbacks = {
+        {"the exhaustive search alone, with a budget it does not reach before the last round, "
+         "which the random search cannot seat",
+         {20, 4, false, 11, 100000, 1000, 0, 0},
+         "EEEx"},
+        {"switched after the first dead end; the random search seats every later round",
+         {40, 6, true, 12, 1, 20000, 0, 0},
+         "EERRRR"},
+        {"the fallback seats a few top tables exhaustively before the random search",
+         {48, 6, true, 13, 5, 5000, 3, 0},
+         "EEERRR"},
+        {"every table fixed: the fallback repeats the exhaustive search over all tables, until "
+         "even that fails",
+         {24, 5, false, 14, 3, 20000, 6, 0},
+         "EERRx"},
+        {"the random search stopped after one move: the round fails and stays unseated",
+         {32, 4, true, 15, 1, 1, 0, 0},
+         "Ex"},
+        {"twelve players in three teams of four: no table avoids team-mates, the first round fails",
+         {12, 3, true, 16, 100000, 1000, 0, 0},
+         "x"},
+        {"one bottom table that allows meetings, and the exhaustive search uses it",
+         {24, 9, false, 17, 100000, 1000, 0, 1},
+         "EEeeEx"},
+        {"every table allowing meetings: every round seated, with repeats",
+         {12, 12, true, 18, 100000, 1000, 0, 3},
+         "eeeeeeeeeeee"},
+        {"fixed tables that are partly bottom tables: repeats allowed there, nowhere else",
+         {24, 7, false, 19, 2, 30000, 3, 4},
+         "Eeeeeex"},
+        {"many rounds for few players: the fourth round runs out of fresh opponents",
+         {16, 12, false, 20, 5000, 30000, 0, 0},
+         "EEEx"},
+        {"the same with fixed and bottom tables", {16, 12, false, 21, 5000, 30000, 2, 2}, "EEex"},
+    };
+    tally = Tally{};
+    for (Fallback f : fallbacks) {
+        SCOPED_TRACE(f.why);
+        // Only the variant budgets may decide here: the clock is a backstop far away.
+        f.config.seconds = 120;
+        const CliRun run = runSimulate(f.config, "fallback");
+        EXPECT_EQ(roundCodes(run), f.rounds) << "quelna-cli " << f.config.arguments();
+        checkRun(f.config, run);
+    }
     printTally("fallbacks");
 }
 

@@ -27,14 +27,25 @@ inline LimitedSeating seatWithinLimits(quelna::Tournament& t, const SeatingLimit
                                        const quelna::SeatingOptions& options = {}) {
     quelna::NextRoundOptions next;
     next.seating = options;
-    const quelna::SeatingOutcome outcome = quelna::seatNextRoundUnattended(
-        t, next,
-        {.exhaustiveSeconds = limits.seconds,
-         .randomSeconds = limits.seconds,
-         .exhaustiveVariants = limits.exhaustiveVariants,
-         .randomVariants = limits.randomVariants},
-        quelna::runRandom());
+    const quelna::SeatingOutcome outcome =
+        quelna::seatNextRoundUnattended(t, next,
+                                        {.exhaustiveSeconds = limits.seconds,
+                                         .randomSeconds = limits.seconds,
+                                         .exhaustiveVariants = limits.exhaustiveVariants,
+                                         .randomVariants = limits.randomVariants},
+                                        quelna::runRandom());
     return {outcome.seated(), outcome.randomUsed};
+}
+
+// The seed of a played tournament's draws and whether it has teams: typed, so that a call with the
+// two swapped does not compile.
+struct Seed {
+    explicit constexpr Seed(std::uint32_t v) : value(v) {}
+    std::uint32_t value;
+};
+enum class Teams { Without, With };
+constexpr Teams withTeams(bool on) {
+    return on ? Teams::With : Teams::Without;
 }
 
 struct PlayOptions {
@@ -44,13 +55,13 @@ struct PlayOptions {
 
 // Random names (and teams) and start numbers in slot order; then `seated` rounds seated by the
 // engine, each refreshed and given random results, until one cannot be seated.
-inline quelna::Tournament playedTournament(int players, int rounds, int seated, std::uint32_t seed,
-                                           bool teams, const PlayOptions& options = {}) {
+inline quelna::Tournament playedTournament(int players, int rounds, int seated, Seed seed,
+                                           Teams teams, const PlayOptions& options = {}) {
     using namespace quelna;
-    runRandom().seed(seed);
+    runRandom().seed(seed.value);
     Tournament t(players, rounds);
     generateRandomNames(t, runRandom());
-    if (teams)
+    if (teams == Teams::With)
         generateRandomTeams(t, runRandom());
     numberPlayersInOrder(t);
     t.purgeUnusedTeams();

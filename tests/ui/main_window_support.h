@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the main window tests: a window on an injected work area with its own autosave
 // directory, typing and clicking helpers, and a watcher that answers modal dialogs.
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -51,6 +53,10 @@ struct Harness {
             w->hide();
     }
     QPushButton* button(int id) const { return qobject_cast<QPushButton*>(w->control(id)); }
+    // A command button of the window by its object name ("seatButton", "resultsButton2", ...).
+    QPushButton* button(const char* name) const {
+        return w->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
     QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(w->control(id)); }
     QString autosaveFile(int k) const {
         return dir.filePath(QStringLiteral("autosave_tour%1.csv").arg(k));
@@ -63,6 +69,10 @@ struct Harness {
 };
 
 inline void click(QWidget* widget) {
+    if (!widget) {
+        ADD_FAILURE() << "no such widget to click";
+        return;
+    }
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
@@ -197,7 +207,7 @@ inline bool isRed(QLineEdit* cell) {
 // Presses the seat button; the progress dialog runs modally until the round is seated, and the
 // window is the active one again afterwards.
 inline void seat(Harness& h) {
-    click(h.button(999));
+    click(h.button("seatButton"));
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(h.w.get());
 }
 

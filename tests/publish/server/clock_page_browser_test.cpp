@@ -50,7 +50,8 @@ TEST(ClockPageInBrowser, CountsDownStopsAtZeroAndFollowsTheServer) {
     if (!QFile::exists(QString::fromUtf8(kChromium)))
         GTEST_SKIP() << "no " << kChromium;
     test_support::ScratchDir dir("quelna_clock_browser");
-    const Tournament t = test::playedTournament(40, 4, 2, true);
+    const Tournament t =
+        test::tournamentAwaitingResults(40, 4, 2, test::Seed{7}, test::Teams::With);
     SnapshotSlot slot;
     PageServer server(slot);
     ASSERT_EQ(server.start(0, "127.0.0.1"), ServerStart::Started);
@@ -91,8 +92,10 @@ TEST(FollowInBrowser, AnOpenPageTakesInTheNextRoundWithoutAReload) {
     test_support::ScratchDir dir("quelna_follow_browser");
     // The same tournament a round later; the titles differ so that the header, which the page
     // does not swap, tells which version the browser loaded first.
-    const Tournament before = test::playedTournament(16, 4, 2, false);
-    const Tournament after = test::playedTournament(16, 4, 3, false);
+    const Tournament before =
+        test::tournamentAwaitingResults(16, 4, 2, test::Seed{7}, test::Teams::Without);
+    const Tournament after =
+        test::tournamentAwaitingResults(16, 4, 3, test::Seed{7}, test::Teams::Without);
     SnapshotSlot slot;
     slot.publish(makePageSnapshot(renderServedPages(before, "Before")));
     PageServer server(slot);

@@ -34,7 +34,8 @@ std::string gunzip(const std::string& bytes) {
 class PageServerProtocol : public ::testing::Test {
   protected:
     void SetUp() override {
-        record = std::make_unique<Tournament>(test::playedTournament(48, 4, 2, true));
+        record = std::make_unique<Tournament>(
+            test::tournamentAwaitingResults(48, 4, 2, test::Seed{7}, test::Teams::With));
         pages = renderPlayerPages(*record, "");
         snapshot = makePageSnapshot(pages);
         slot.publish(snapshot);
@@ -142,7 +143,8 @@ TEST_F(PageServerProtocol, RefusalsEndTheConnectionAtOnce) {
 // Small limits so that the test stays small: two connections per address, a one-second header.
 TEST(PageServerLimits, TricklersAreCutOffIdlersMakeRoomAndStopIsQuick) {
     SnapshotSlot slot;
-    slot.publish(makePageSnapshot(renderPlayerPages(test::playedTournament(12, 2, 1, false), "")));
+    slot.publish(makePageSnapshot(renderPlayerPages(
+        test::tournamentAwaitingResults(12, 2, 1, test::Seed{7}, test::Teams::Without), "")));
     ServerLimits limits;
     limits.perAddress = 2;
     limits.headerSeconds = 1;

@@ -74,7 +74,8 @@ QByteArray rawExchange(int port, const QByteArray& bytes) {
 class PageServerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        record = std::make_unique<Tournament>(test::playedTournament(16, 4, 2, true));
+        record = std::make_unique<Tournament>(
+            test::tournamentAwaitingResults(16, 4, 2, test::Seed{7}, test::Teams::With));
         ASSERT_EQ(record->currentRound, 2);
         pages = renderPlayerPages(*record, utf8ToCp1251("Кубок"));
         slot.publish(makePageSnapshot(pages));
@@ -218,7 +219,7 @@ TEST_F(PageServerTest, APortInUseIsReportedAndStopEndsListening) {
 // and again on another thread and new snapshots are swapped in. Every answer must be one of the
 // snapshots' bodies, whole; the figures are printed, not asserted.
 TEST(PageServerLoad, TenThousandRequestsWhileSeating) {
-    Tournament t = test::playedTournament(200, 12, 3, true);
+    Tournament t = test::tournamentAwaitingResults(200, 12, 3, test::Seed{7}, test::Teams::With);
     ASSERT_EQ(t.currentRound, 3);
     const PlayerPages before = renderPlayerPages(t, "");
     PlayerPages other = before;
