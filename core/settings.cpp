@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kSection = "QUELNA";
 constexpr const char* kSeatingSection = "SEATING";
 constexpr const char* kSlidesSection = "SLIDES";
+constexpr const char* kFilesSection = "FILES";
 
 int inRangeOr(int value, int low, int high, int def) {
     return value < low || value > high ? def : value;
@@ -64,6 +65,7 @@ void loadSettings(Settings& s, const std::string& path) {
     s.substituteResult = points("SUBSTITUTE", kDefaultSubstituteResult);
     s.planAhead = ini.getInt(kSeatingSection, "PLANAHEAD", 1) != 0;
     s.slideListHeadings = ini.getInt(kSlidesSection, "HEADINGS", 0) != 0;
+    s.tournamentFolder = ini.get(kFilesSection, "FOLDER").value_or(std::string());
 }
 
 bool saveSettings(const Settings& s) {
@@ -79,6 +81,9 @@ bool saveSettings(const Settings& s) {
         ini.set(kSeatingSection, "PLANAHEAD", s.planAhead ? "1" : "0");
     if (s.slideListHeadings || ini.get(kSlidesSection, "HEADINGS"))
         ini.set(kSlidesSection, "HEADINGS", s.slideListHeadings ? "1" : "0");
+    if (!s.tournamentFolder.empty() &&
+        s.tournamentFolder.find_first_of("\r\n") == std::string::npos)
+        ini.set(kFilesSection, "FOLDER", s.tournamentFolder);
     return ini.save(s.settingsPath);
 }
 

@@ -27,6 +27,9 @@ struct Settings {
     // The standings slides get a heading band and no empty lines after the last entry. Kept in
     // a section of its own (SLIDES, HEADINGS); off, the lists are laid out as they always were.
     bool slideListHeadings = false;
+    // The folder tournament files were last opened from or saved to (FILES, FOLDER), where the
+    // next file dialog starts; empty until the first one. The file system's own bytes.
+    std::string tournamentFolder;
     std::string settingsPath;
     // Read from the file but not written by the settings dialog: set once per club by hand.
     ScoringRule scoring;                             // STARTPOINTS, RETURNPOINTS, UMA1..UMA4

@@ -1,6 +1,7 @@
 #include "files/file_commands.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/settings.h"
 #include "core/tournament.h"
 #include "files/csv_encoding.h"
 #include "files/load_check.h"
@@ -24,14 +26,27 @@ FileDialogHook& dialogHook() {
     return hook;
 }
 
+// Where a file dialog starts: the folder tournament files were last used in, while it exists;
+// before the first one, the platform's default.
+QString startFolder() {
+    const std::string& folder = settings().tournamentFolder;
+    if (folder.empty())
+        return QString();
+    const QString path = qtPath(folder);
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
 QString askFileName(QWidget* owner, bool save,
                     const QString& initialName = QStringLiteral(u"quelna.csv")) {
     if (dialogHook())
         return dialogHook()(save);
-    // No title and no start directory: the platform's defaults apply.
+    // No title; the start folder is the last one used, else the platform's default.
     QFileDialog dialog(owner);
     dialog.setNameFilter(csvFileFilter());
     dialog.setDefaultSuffix(QStringLiteral(u"CSV"));
+    const QString folder = startFolder();
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -44,6 +59,19 @@ QString askFileName(QWidget* owner, bool save,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+// A tournament file chosen: its folder is where the next dialog starts, also after a crash.
+QString remembered(const QString& fileName) {
+    if (fileName.isEmpty())
+        return fileName;
+    const std::string folder = corePath(QFileInfo(fileName).absolutePath());
+    Settings& s = settings();
+    if (folder != s.tournamentFolder) {
+        s.tournamentFolder = folder;
+        (void)saveSettings(s);
+    }
+    return fileName;
 }
 
 void showError(QWidget* owner, const QString& text) {
@@ -162,9 +190,8 @@ QString lossWarning(std::string_view bytes, const Tournament& raw,
     if (shape.players != raw.playerCount || shape.rounds != raw.roundCount) {
         const int players = std::min(shape.players, raw.playerCount);
         const int rounds = std::min(shape.rounds, raw.roundCount);
-        lines << QStringLiteral(u"Файл рассчитан на %1 и %2; загружены %3 и %4.")
-                     .arg(counted(shape.players, u"игрока", u"игрока", u"игроков"),
-                          counted(shape.rounds, u"тур", u"тура", u"туров"),
+        lines << QStringLiteral(u"Файл рассчитан на %1; загружены %2 и %3.")
+                     .arg(tournamentSizeText(shape.players, shape.rounds),
                           counted(players, u"игрок", u"игрока", u"игроков"),
                           counted(rounds, u"тур", u"тура", u"туров"));
     }
@@ -210,6 +237,11 @@ bool askReadAsUtf8(QWidget* owner) {
 
 } // namespace
 
+QString tournamentSizeText(int players, int rounds) {
+    return counted(players, u"игрока", u"игрока", u"игроков") + QStringLiteral(u" и ") +
+           counted(rounds, u"тур", u"тура", u"туров");
+}
+
 QString csvFileFilter() {
     return QStringLiteral(u"CSV-файл (*.CSV *.csv)");
 }
@@ -219,11 +251,15 @@ void setFileDialogHook(FileDialogHook hook) {
 }
 
 QString askOpenFileName(QWidget* owner) {
-    return askFileName(owner, false);
+    return remembered(askFileName(owner, false));
+}
+
+QString tournamentFolder() {
+    return startFolder();
 }
 
 bool loadCommand(QWidget* owner, Tournament& t) {
-    const QString fileName = askFileName(owner, false);
+    const QString fileName = askOpenFileName(owner);
     return !fileName.isEmpty() && loadFromFile(owner, t, fileName);
 }
 
@@ -256,7 +292,7 @@ QString askSaveFileName(QWidget* owner, const QString& initialName) {
 }
 
 void saveCommand(QWidget* owner, const Tournament& t) {
-    const QString fileName = askFileName(owner, true);
+    const QString fileName = remembered(askFileName(owner, true));
     if (fileName.isEmpty())
         return;
     if (!saveTournamentFile(t, corePath(fileName)))

@@ -20,7 +20,11 @@ struct Tournament;
 [[nodiscard]] bool loadFromFile(QWidget* owner, Tournament& t, const QString& fileName);
 // The open dialog alone; empty when cancelled.
 QString askOpenFileName(QWidget* owner);
+// The folder the tournament files' dialogs start in (the last one a tournament file was opened
+// from or saved to, kept in the settings file); empty before the first, or when it is gone.
+QString tournamentFolder();
 
+// Both dialogs start in tournamentFolder() and make the chosen file's folder the next one.
 // Shows the save dialog (initial name quelna.csv) and writes the record. An existing file is
 // replaced without a question; when the write fails the user is told and the old file stays.
 void saveCommand(QWidget* owner, const Tournament& t);
@@ -32,6 +36,9 @@ void setFileDialogHook(FileDialogHook hook);
 
 // The save dialog (or the hook) with another initial name; empty when cancelled.
 QString askSaveFileName(QWidget* owner, const QString& initialName);
+
+// A tournament's size as "рассчитан на" goes on: "16 игроков и 4 тура".
+QString tournamentSizeText(int players, int rounds);
 
 // The dialogs' filter, shared by both commands.
 QString csvFileFilter();

@@ -114,8 +114,24 @@ bool savePdf(PrintDocument doc, const Tournament& t, const QString& title, const
                          std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
 }
 
-QString defaultPdfName(const QString& title, int seatedRounds) {
-    QString name = seatedRounds > 0 ? QStringLiteral(u"тур_%1").arg(seatedRounds)
+QString defaultPdfName(const QString& title, int seatedRounds, PrintDocument doc) {
+    // Each document its own name, so that saving the next one does not replace the last.
+    QString what;
+    switch (doc) {
+    case PrintDocument::ScoreSheets:
+        what = QStringLiteral(u"бланки");
+        break;
+    case PrintDocument::WallList:
+        what = QStringLiteral(u"по_алфавиту");
+        break;
+    case PrintDocument::TableList:
+        what = QStringLiteral(u"по_столам");
+        break;
+    case PrintDocument::Standings:
+        what = QStringLiteral(u"результаты");
+        break;
+    }
+    QString name = seatedRounds > 0 ? QStringLiteral(u"тур_%1_%2").arg(seatedRounds).arg(what)
                                     : QStringLiteral(u"участники");
     QString lead = title;
     // Characters no file system takes, and blanks, which make names awkward to pass around.

@@ -43,8 +43,9 @@ bool hasSomethingToPrint(PrintDocument doc, const Tournament& t);
 [[nodiscard]] bool savePdf(PrintDocument doc, const Tournament& t, const QString& title,
                            const QString& path);
 
-// "тур_3.pdf", led by the title when there is one ("Кубок_города_тур_3.pdf"), with every
-// character a file name cannot hold replaced by "_". Before round 1: "участники.pdf".
-QString defaultPdfName(const QString& title, int seatedRounds);
+// "тур_3_бланки.pdf", one word per document, led by the title when there is one
+// ("Кубок_города_тур_3_бланки.pdf"), with every character a file name cannot hold replaced by
+// "_". Before round 1: "участники.pdf".
+QString defaultPdfName(const QString& title, int seatedRounds, PrintDocument doc);
 
 } // namespace quelna

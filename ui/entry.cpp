@@ -62,17 +62,25 @@ int runEntry(QApplication& app, const QString& settingsPath, const QString& open
         }
     }
     if (players > 0) {
-        ParametersDialog::limitTableOptions(players);
-        Tournament tournament(players, rounds);
         settings().autosave = !testMode;
-        MainWindowEnvironment env;
-        env.appDir = folder;
-        MainWindow window(tournament, testMode, env);
-        if (!file.isEmpty())
-            QTimer::singleShot(0, &window, [&window, file] { window.openTournamentFile(file); });
         // Only the window's own close removes the marker; a crash leaves it for the next start.
         (void)markRunning(corePath(folder));
-        window.exec();
+        // A file of another size opened from the window comes back here to get a window of its
+        // own size; the organiser's options of this run stay as they are.
+        while (players > 0) {
+            ParametersDialog::limitTableOptions(players);
+            Tournament tournament(players, rounds);
+            MainWindowEnvironment env;
+            env.appDir = folder;
+            MainWindow window(tournament, testMode, env);
+            if (!file.isEmpty())
+                QTimer::singleShot(0, &window,
+                                   [&window, file] { window.openTournamentFile(file); });
+            window.exec();
+            file = window.reopenFile();
+            if (file.isEmpty() || !tournamentFileSize(file, players, rounds))
+                players = 0;
+        }
         clearRunning(corePath(folder));
     }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -42,6 +43,9 @@ void GridCell::setTone(CellTone tone) {
 
 void GridCell::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
+    // The press that follows would put the cursor where it landed, and typing "32000" into
+    // "32000" would make "32320000" of it.
+    selectOnPress_ = kind_ == Kind::Points && e->reason() == Qt::MouseFocusReason;
     if (listener_)
         listener_->cellFocusIn(*this, e->reason());
 }
@@ -50,6 +54,24 @@ void GridCell::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     if (listener_)
         listener_->cellFocusOut(*this, e->reason());
+}
+
+void GridCell::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    heldSelected_ = selectOnPress_ && e->button() == Qt::LeftButton;
+    pressPos_ = e->position().toPoint();
+    if (selectOnPress_)
+        selectAll();
+    selectOnPress_ = false;
+}
+
+void GridCell::mouseMoveEvent(QMouseEvent* e) {
+    // A hand that trembles while clicking must not turn the selection into a part of the text.
+    if (heldSelected_ && (e->buttons() & Qt::LeftButton) &&
+        (e->position().toPoint() - pressPos_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    heldSelected_ = false;
+    QLineEdit::mouseMoveEvent(e);
 }
 
 void GridCell::showText(const QString& text) {

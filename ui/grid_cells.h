@@ -50,6 +50,8 @@ class GridCell : public QLineEdit {
   protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
@@ -61,6 +63,9 @@ class GridCell : public QLineEdit {
     int position_;
     GridCellListener* listener_;
     CellTone tone_ = CellTone::Normal;
+    bool selectOnPress_ = false; // the click that brings the focus selects, as Tab does
+    bool heldSelected_ = false;  // that click's button is still down where it was pressed
+    QPoint pressPos_;
 };
 
 } // namespace quelna

@@ -158,6 +158,7 @@ void MainWindow::buildMenu() {
     service->addSeparator();
     connect(service->addAction(QStringLiteral(u"&О программе...")), &QAction::triggered, this,
             [this] { showAboutBox(this, appDir_); });
+    buildRoundMenu();
     QMenu* slides = menuBar_->addMenu(QStringLiteral(u"&Показ слайдов"));
     const std::pair<int, const char16_t*> items[] = {
         {ids::kSlideSeating, u"Рассадка"},
@@ -299,7 +300,13 @@ void MainWindow::buildGrid() {
         controls_.insert(ids::kTableLabel + tb, label);
     }
 
+    nameHeader_ = new QLabel(QStringLiteral(u"Имя"), content_);
+    nameHeader_->setObjectName(QStringLiteral("nameHeader"));
+    teamHeader_ = new QLabel(QStringLiteral(u"Команда"), content_);
+    teamHeader_->setObjectName(QStringLiteral("teamHeader"));
+
     const std::vector<RoundColumn> columns = roundColumns(w, rounds_, 0);
+    columns_ = columns;
     seatCells_.resize(static_cast<size_t>(n_) * rounds_);
     pointsCells_.resize(static_cast<size_t>(n_) * rounds_);
     headers_.resize(rounds_);
@@ -366,6 +373,7 @@ void MainWindow::buildGrid() {
     connect(seatButton_, &QPushButton::clicked, this, [this] { seatCommand(); });
     seatButton_->setObjectName(QStringLiteral(u"seatButton"));
     controls_.insert(ids::kSeatButton, seatButton_);
+    buildSeatPointer();
 
     manualButton_ = makeButton(QString(), content_);
     manualButton_->setCheckable(true);
@@ -413,6 +421,7 @@ void MainWindow::placePlayerList(int lw) {
         teamsButton_->setGeometry(teamX, 0, 30, kRowHeight);
     seatButton_->setGeometry(20, 20 * n_ + 40, lw - 10, 40);
     manualButton_->setGeometry(lw + 10, 20 * n_ + 40, 40, 40);
+    placeListHeaders(lw);
 }
 
 void MainWindow::showRound(int k) {
@@ -449,6 +458,12 @@ void MainWindow::showRound(int k) {
             l->show();
     }
     shownRound_ = k;
+    // Points columns folded or unfolded: the red marks move between points and seat cells.
+    columns_ = columns;
+    for (int j = 0; j < t_.currentRound; ++j)
+        for (int tb = 0; tb < n_ / 4; ++tb)
+            applyTableTone(j, tb);
+    updateRoundItems();
     content_->setUpdatesEnabled(true);
     update();
 }
@@ -485,6 +500,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == content_ && e->type() == QEvent::ContextMenu &&
         pointsCellMenu(static_cast<QContextMenuEvent*>(e)))
         return true;
+    if (watched == seatButton_ && e->type() == QEvent::EnabledChange)
+        syncSeatCommands();
+    if (watched == correctionBanner_ &&
+        (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent))
+        relayoutMenuCorner();
     if (watched == scrollBar_ && e->type() == QEvent::Wheel) {
         scroll_->wheelNotch(static_cast<QWheelEvent*>(e)->angleDelta().y());
         return true;

@@ -69,6 +69,8 @@ inline constexpr int kCloseSlidesCommand = 40021;
 inline constexpr int kRenamePlayerCommand = 40022;
 inline constexpr int kSlidePreviousRoundResults = 40051;
 inline constexpr int kSlideListHeadings = 40052;
+inline constexpr int kSeatCommand = 40050; // the seat button's command in the "Тур" menu
+inline constexpr int kShowRound = 40060;   // + round: widen it, as its round button does
 } // namespace ids
 
 // Where the window takes its size from and writes its autosave files; tests replace both.
@@ -101,6 +103,9 @@ class MainWindow : public QDialog, private GridCellListener {
     void commitFocusedCell();
     // Reads a tournament file chosen before the window opened (resuming), and shows it.
     void openTournamentFile(const QString& fileName);
+    // The file the organiser chose to open with its own size: the window closed for it, and
+    // whoever runs the window opens it anew for that size. Empty otherwise.
+    QString reopenFile() const { return reopenFile_; }
 
     // Correcting a past round: its points are editable until "Готово".
     void startCorrection(int round);
@@ -146,6 +151,17 @@ class MainWindow : public QDialog, private GridCellListener {
     void buildMenu();
     void buildGrid();
     void placePlayerList(int listWidth);
+
+    // Reaching the seat command and past rounds on a grid that scrolls: the "Тур" menu, the seat
+    // button's twin in the menu bar, and the marks of red tables whose points column is folded.
+    void buildRoundMenu();
+    void buildSeatPointer();
+    void syncSeatCommands();
+    void updateRoundItems();
+    void relayoutMenuCorner();
+    void placeListHeaders(int listWidth);
+    enum class OtherSize { Reopen, Load, Cancel };
+    OtherSize askOtherSize(int players, int rounds);
 
     GridCell* cell(GridCell::Kind kind, int round, int position) const;
     QString seatText(int player, int round) const;
@@ -221,6 +237,11 @@ class MainWindow : public QDialog, private GridCellListener {
     QHash<int, QWidget*> controls_;
     QHash<int, QAction*> actions_;
     PrintMenu* printMenu_ = nullptr;
+    QWidget* menuCorner_ = nullptr;      // the seat pointer and the correction banner
+    QPushButton* seatPointer_ = nullptr; // shown while the grid scrolls
+    QLabel* nameHeader_ = nullptr;
+    QLabel* teamHeader_ = nullptr;
+    std::vector<RoundColumn> columns_; // of the view shown now
 
     std::vector<QLineEdit*> nameEdits_;
     std::vector<QLineEdit*> teamEdits_;
@@ -249,6 +270,7 @@ class MainWindow : public QDialog, private GridCellListener {
     QLabel* correctionText_ = nullptr;
     QTimer* typedSave_ = nullptr; // coalesces typed points into one autosave
     QPointer<SlideShow> slidesBeside_;
+    QString reopenFile_;
 
     QMenu* serviceMenu_ = nullptr;
     AdjustmentCommands* adjustmentCommands_ = nullptr; // substitutes, penalties, final scores

@@ -22,6 +22,7 @@
 #include "ui/manual_placement.h"
 #include "ui/player_page_service.h"
 #include "ui/print_menu.h"
+#include "ui/resume_offer.h"
 #include "ui/round_clock_service.h"
 #include "ui/seating_failure.h"
 #include "ui/settings_dialog.h"
@@ -168,6 +169,7 @@ void MainWindow::showRecord() {
 
     updateSlideItems();
     updateCorrectionItems();
+    updateRoundItems();
     for (int r = 0; r < rounds_; ++r)
         roundButtons_[r]->setEnabled(r < c - 1);
     showRound(c);
@@ -278,6 +280,14 @@ void MainWindow::applyTableTone(int round, int table) {
     for (int s = 0; s < 4; ++s)
         pointsCells_[round * n_ + 4 * table + s]->setTone(red ? CellTone::ErrorText
                                                               : CellTone::Normal);
+    // A points column folded to nothing (many rounds on a narrow screen) hides the mark: the
+    // table's seat cells carry it instead, unless placement marks them.
+    const bool folded = columns_[round].pointsWidth == 0;
+    for (int s = 0; s < 4; ++s) {
+        GridCell* seat = seatCells_[round * n_ + 4 * table + s];
+        if (seat->tone() == CellTone::Normal || seat->tone() == CellTone::ErrorText)
+            seat->setTone(red && folded ? CellTone::ErrorText : CellTone::Normal);
+    }
 }
 
 void MainWindow::cellStep(GridCell& cell, int step) {
@@ -415,7 +425,25 @@ void MainWindow::roundButton(int r) {
 }
 
 void MainWindow::loadFile() {
-    (void)doc_->load([this](Tournament& t) { return loadCommand(this, t); });
+    const QString fileName = askOpenFileName(this);
+    if (fileName.isEmpty())
+        return;
+    // A file of another size fits this window only cut down; opened with its own size, as the
+    // start of the program opens it, nothing of it is lost.
+    int players = 0, rounds = 0;
+    if (tournamentFileSize(fileName, players, rounds) && (players != n_ || rounds != rounds_)) {
+        switch (askOtherSize(players, rounds)) {
+        case OtherSize::Reopen:
+            reopenFile_ = fileName;
+            close();
+            return;
+        case OtherSize::Cancel:
+            return;
+        case OtherSize::Load:
+            break;
+        }
+    }
+    (void)doc_->load([this, &fileName](Tournament& t) { return loadFromFile(this, t, fileName); });
 }
 
 void MainWindow::saveFile() {
@@ -425,7 +453,10 @@ void MainWindow::saveFile() {
 
 void MainWindow::openSettings() {
     SettingsDialog dialog(t_.tableCount(), this);
-    dialog.exec();
+    // Written at once: after a crash the next start knows the title and options set today.
+    if (dialog.exec() == QDialog::Accepted)
+        (void)saveSettings(settings());
+    activateWindow();
 }
 
 void MainWindow::openSlides(int kind) {
@@ -434,8 +465,13 @@ void MainWindow::openSlides(int kind) {
         showSlideShowBeside(this, t_, static_cast<SlideKind>(kind), clock_->slideClock());
     actions_.value(ids::kCloseSlidesCommand)->setEnabled(slidesBeside_ != nullptr);
     if (slidesBeside_) {
-        connect(slidesBeside_, &QObject::destroyed, this,
-                [this] { actions_.value(ids::kCloseSlidesCommand)->setEnabled(false); });
+        // Greyed when this show ends, not when it is deleted: a show closed for another kind is
+        // deleted only after the new one is up, and must not grey the item of the new one.
+        SlideShow* show = slidesBeside_;
+        connect(show, &QDialog::finished, this, [this, show] {
+            if (slidesBeside_ == show)
+                actions_.value(ids::kCloseSlidesCommand)->setEnabled(false);
+        });
         // The organiser goes on typing here while the players look at the other screen.
         activateWindow();
     }

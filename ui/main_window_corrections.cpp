@@ -43,8 +43,14 @@ bool MainWindow::askYesNo(const QString& question) {
 }
 
 void MainWindow::buildCorrectionBanner() {
-    // In the menu bar's free corner, so the grid keeps every row in sight.
-    correctionBanner_ = new QWidget(menuBar_);
+    // In the menu bar's free corner, so the grid keeps every row in sight; the seat button's twin
+    // goes before it there.
+    menuCorner_ = new QWidget(menuBar_);
+    auto* corner = new QHBoxLayout(menuCorner_);
+    corner->setContentsMargins(0, 0, 0, 0);
+    corner->setSpacing(6);
+    correctionBanner_ = new QWidget(menuCorner_);
+    corner->addWidget(correctionBanner_);
     correctionBanner_->setAutoFillBackground(true);
     QPalette pal = correctionBanner_->palette();
     pal.setColor(QPalette::Window, QColor(255, 224, 138));
@@ -57,8 +63,9 @@ void MainWindow::buildCorrectionBanner() {
     done->setAutoDefault(false);
     connect(done, &QPushButton::clicked, this, [this] { (void)finishCorrection(true); });
     row->addWidget(done);
-    menuBar_->setCornerWidget(correctionBanner_, Qt::TopRightCorner);
+    menuBar_->setCornerWidget(menuCorner_, Qt::TopRightCorner);
     correctionBanner_->hide();
+    correctionBanner_->installEventFilter(this);
 }
 
 void MainWindow::updateCorrectionItems() {
@@ -180,6 +187,25 @@ void MainWindow::showTotalsFrom(int round) {
 void MainWindow::closeSlides() {
     if (slidesBeside_)
         slidesBeside_->close();
+}
+
+MainWindow::OtherSize MainWindow::askOtherSize(int players, int rounds) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral(u"Предупреждение"),
+                    QStringLiteral(u"Файл рассчитан на %1, открытый турнир — на %2.\n"
+                                   u"Открыть турнир из файла с его размером? Открытый турнир "
+                                   u"закроется, как при выходе.\n«Нет» загрузит в открытый турнир "
+                                   u"то, что в нём помещается.")
+                        .arg(tournamentSizeText(players, rounds), tournamentSizeText(n_, rounds_)),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral(u"Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral(u"Нет"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral(u"Отмена"));
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    activateWindow();
+    if (answer == QMessageBox::Yes)
+        return OtherSize::Reopen;
+    return answer == QMessageBox::No ? OtherSize::Load : OtherSize::Cancel;
 }
 
 void MainWindow::openTournamentFile(const QString& fileName) {

@@ -2,14 +2,17 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 
 #include "core/settings.h"
 #include "core/tournament.h"
+#include "files/file_commands.h"
 #include "gui/qt_text.h"
 
 namespace quelna {
@@ -37,10 +40,10 @@ QString pdfFilter(PrintDocument doc) {
     return documentName(doc) + QStringLiteral(u" (*.pdf)");
 }
 
-std::optional<PdfChoice> askPdfFile(QWidget* owner, const QString& suggested,
+std::optional<PdfChoice> askPdfFile(QWidget* owner, const std::vector<QString>& names,
                                     const std::vector<PrintDocument>& offered) {
     if (pdfHook())
-        return pdfHook()(suggested, offered);
+        return pdfHook()(names.front(), offered);
     // The file type chooses the document, so one command saves any of them.
     QStringList filters;
     for (PrintDocument doc : offered)
@@ -50,7 +53,18 @@ std::optional<PdfChoice> askPdfFile(QWidget* owner, const QString& suggested,
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral(u"pdf"));
-    dialog.selectFile(suggested);
+    const QString folder = tournamentFolder();
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    dialog.selectFile(names.front());
+    // Another document chosen: its own name, unless the organiser typed one of his own.
+    auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const qsizetype i = filters.indexOf(filter);
+        const QString typed = nameEdit ? nameEdit->text() : names.front();
+        if (i >= 0 && std::find(names.begin(), names.end(), typed) != names.end())
+            dialog.selectFile(names[static_cast<size_t>(i)]);
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
@@ -126,7 +140,10 @@ void PrintMenu::saveToPdf() {
         if (hasSomethingToPrint(doc, t_))
             offered.push_back(doc);
     const QString title = tournamentTitle();
-    const auto choice = askPdfFile(owner_, defaultPdfName(title, t_.currentRound), offered);
+    std::vector<QString> names;
+    for (PrintDocument doc : offered)
+        names.push_back(defaultPdfName(title, t_.currentRound, doc));
+    const auto choice = askPdfFile(owner_, names, offered);
     if (!choice || choice->path.isEmpty() || !hasSomethingToPrint(choice->document, t_))
         return;
     if (beforeOutput_)

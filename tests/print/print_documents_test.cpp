@@ -337,13 +337,25 @@ TEST(PrintedDocuments, SubstituteOnTheWallListAndPenaltyRuleInTheResults) {
     EXPECT_EQ(m.captured(3), QStringLiteral("%1*").arg(t.runningTotal(fined, 2)));
 }
 
-TEST(PrintedDocuments, DefaultPdfNameComesFromTitleAndRound) {
-    EXPECT_EQ(defaultPdfName(QString(), 3), QStringLiteral(u"тур_3.pdf"));
-    EXPECT_EQ(defaultPdfName(QStringLiteral(u"Кубок города"), 12),
-              QStringLiteral(u"Кубок_города_тур_12.pdf"));
-    EXPECT_EQ(defaultPdfName(QStringLiteral(u" Лига: 1/2 \"А\"? "), 1),
-              QStringLiteral(u"Лига_1_2_А_тур_1.pdf"));
-    EXPECT_EQ(defaultPdfName(QStringLiteral(u"../.."), 0), QStringLiteral(u"участники.pdf"));
+TEST(PrintedDocuments, DefaultPdfNameComesFromTitleRoundAndDocument) {
+    using D = PrintDocument;
+    const struct {
+        const char16_t* title;
+        int rounds;
+        D doc;
+        const char16_t* name;
+    } cases[] = {
+        {u"", 3, D::ScoreSheets, u"тур_3_бланки.pdf"},
+        {u"", 3, D::WallList, u"тур_3_по_алфавиту.pdf"},
+        {u"", 3, D::TableList, u"тур_3_по_столам.pdf"},
+        {u"", 3, D::Standings, u"тур_3_результаты.pdf"},
+        {u"Кубок города", 12, D::Standings, u"Кубок_города_тур_12_результаты.pdf"},
+        {u" Лига: 1/2 \"А\"? ", 1, D::WallList, u"Лига_1_2_А_тур_1_по_алфавиту.pdf"},
+        {u"../..", 0, D::Standings, u"участники.pdf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(defaultPdfName(QString::fromUtf16(c.title), c.rounds, c.doc),
+                  QString::fromUtf16(c.name));
 }
 
 TEST(PrintedDocuments, PdfThatCannotBeWrittenLeavesNoFile) {

@@ -182,8 +182,9 @@ TEST(MainWindowGrid, EveryCellOfTheLargestTournamentIsItsOwn) {
         note(9000 + tb);
     EXPECT_EQ(ids, 679);
     EXPECT_EQ(static_cast<int>(controls.size()), ids);
-    // All of them, cells included, are plain children of the grid: 5,479 controls.
-    EXPECT_EQ(w.gridArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 5479);
+    // All of them, cells included, are plain children of the grid: 5,479 controls, and the two
+    // headings of the player list's first row.
+    EXPECT_EQ(w.gridArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 5479 + 2);
     EXPECT_EQ(w.seatCell(11, 199)->geometry().y(), 20 + 100 * 49 + 60);
     EXPECT_EQ(w.seatCell(12, 0), nullptr);
     EXPECT_EQ(w.pointsCell(0, 200), nullptr);

@@ -65,7 +65,7 @@ TEST(PrintMenu, UnwritablePdfShowsTheWriteErrorAndLeavesNoFile) {
     MessageBoxCatcher boxes;
     mwtest::chooseMenu(*h.w, ids::kSavePdf);
     QTest::qWait(50);
-    EXPECT_EQ(suggested, QStringLiteral(u"Кубок_города_тур_1.pdf"));
+    EXPECT_EQ(suggested, QStringLiteral(u"Кубок_города_тур_1_бланки.pdf"));
     ASSERT_EQ(boxes.seen.size(), 1u);
     expectError(boxes.seen[0], QStringLiteral(u"Ошибка при записи в файл!"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),

@@ -49,6 +49,15 @@ TEST(SlidesBesideTwoScreens, TypingGoesOnWhileTheSlidesRunOnTheOtherScreen) {
         shown << l->text();
     EXPECT_TRUE(shown.contains(QStringLiteral(u"4321"))) << shown.join(u'|').toStdString();
 
+    // Another kind replaces the show; the old one's end must not grey "Закрыть показ слайдов".
+    mwtest::chooseMenu(*h.w, ids::kSlideSeating);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return show.isNull(); }, 2000));
+    show = h.w->slidesBeside();
+    ASSERT_NE(show, nullptr);
+    EXPECT_EQ(show->kind(), SlideKind::Seating);
+    QTest::qWait(50); // deferred deletions done
+    EXPECT_TRUE(h.w->menuAction(ids::kCloseSlidesCommand)->isEnabled());
+
     mwtest::chooseMenu(*h.w, ids::kCloseSlidesCommand);
     EXPECT_TRUE(QTest::qWaitFor([&] { return show.isNull(); }, 2000));
     EXPECT_FALSE(h.w->menuAction(ids::kCloseSlidesCommand)->isEnabled());
