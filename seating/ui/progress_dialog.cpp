@@ -94,6 +94,8 @@ ProgressDialog::ProgressDialog(Tournament& t, QWidget* parent)
 ProgressDialog::ProgressDialog(Tournament& t, SeatingRun run, QWidget* parent)
     : QDialog(parent), tournament_(t), run_(run), options_(nextRoundOptionsFromSettings()),
       control_(limitsFromSettings(run)) {
+    // Closed before the seating started: nothing was tried, so nothing failed.
+    outcome_.result = SeatingResult::Cancelled;
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);

@@ -132,8 +132,7 @@ class ProgressDialog : public QDialog, private SeatingObserver {
     bool started_ = false;
     bool finished_ = false;
     int finalResult_ = static_cast<int>(SeatingResult::Cancelled);
-    // Closed before the seating started: nothing was tried, so nothing failed.
-    SeatingOutcome outcome_{SeatingResult::Cancelled};
+    SeatingOutcome outcome_;
     std::thread worker_;
 
     // The worker's wait for a notification to be carried out; closing_ releases it for good.
