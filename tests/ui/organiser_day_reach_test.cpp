@@ -192,7 +192,9 @@ TEST(OrganiserDayReach, ListHeadingsWhereTheFirstRowHasRoom) {
         EXPECT_EQ(name->text(), QStringLiteral(u"Имя"));
         EXPECT_EQ(team->text(), QStringLiteral(u"Команда"));
         EXPECT_TRUE(name->isVisible());
-        EXPECT_EQ(team->isVisible(), row.team) << "test mode " << row.testMode;
+        // Where the system's font makes the word wider than the column (Wine's), it stays away.
+        const bool fits = team->fontMetrics().horizontalAdvance(team->text()) + 2 <= team->width();
+        EXPECT_EQ(team->isVisible(), row.team && fits) << "test mode " << row.testMode;
         // Over its own column, clear of every button of the first row.
         const int teamX = h.edit(ids::kTeamEdit)->x();
         EXPECT_TRUE(name->geometry().right() < teamX && team->x() >= teamX &&
