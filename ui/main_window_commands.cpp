@@ -380,11 +380,11 @@ void MainWindow::seatCommand() {
     SeatingOutcome outcome = runSeating(seated, SeatingRun::NextRound);
     if (outcome.result == SeatingResult::Failed &&
         offerSeatingWithRepeats(this, outcome.noSeatingExists)) {
-        activateWindow();
         outcome = runSeating(seated, SeatingRun::FewestRepeats);
         if (outcome.seated())
             showRepeatPairs(this, seated, outcome.repeats);
     }
+    // Back from the failure message and the repeat pairs as well.
     activateWindow();
     if (!outcome.seated())
         return;
@@ -443,7 +443,7 @@ void MainWindow::loadFile() {
             break;
         }
     }
-    (void)doc_->load([this, &fileName](Tournament& t) { return loadFromFile(this, t, fileName); });
+    openTournamentFile(fileName);
 }
 
 void MainWindow::saveFile() {
