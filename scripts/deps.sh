@@ -25,7 +25,8 @@ QUELNA_LOOK_PACKAGES=(chromium)
 QUELNA_PACKAGING_PACKAGES=(dpkg-dev file lintian appstream)
 # The Windows build and its run under Wine (scripts/test-windows).
 QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64 libboost-dev
-                         libz-mingw-w64-dev python3 fonts-liberation fonts-dejavu-core fonts-wine)
+                         libz-mingw-w64-dev python3 python3-fonttools fonts-liberation
+                         fonts-dejavu-core fonts-wine)
 # Qt and libqrencode for Windows, built from Debian's sources (scripts/qt-windows): apt-get source
 # needs dpkg-dev; Qt's moc, rcc and uic come from the Linux Qt.
 QUELNA_QT_WINDOWS_PACKAGES=(cmake ninja-build dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev
