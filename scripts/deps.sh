@@ -28,8 +28,8 @@ QUELNA_WINDOWS_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix wine64 libboo
                          libz-mingw-w64-dev python3 python3-fonttools fonts-liberation
                          fonts-dejavu-core fonts-wine)
 # Qt and libqrencode for Windows, built from Debian's sources (scripts/qt-windows): apt-get source
-# needs dpkg-dev; Qt's moc, rcc and uic come from the Linux Qt.
+# needs dpkg-dev; Qt's moc, rcc and uic and Qt's Russian (the same files) come from the Linux Qt.
 QUELNA_QT_WINDOWS_PACKAGES=(cmake ninja-build dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev
-                            qt6-base-dev-tools libqrencode-dev)
+                            qt6-base-dev-tools qt6-translations-l10n libqrencode-dev)
 # The Windows setup (scripts/package-windows): NSIS.
 QUELNA_WINDOWS_PACKAGING_PACKAGES=(nsis)

@@ -1,7 +1,9 @@
 #include "ui/print_menu.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -59,18 +61,30 @@ std::optional<PdfChoice> askPdfFile(QWidget* owner, const std::vector<QString>& 
     dialog.selectFile(names.front());
     // Another document chosen: its own name, unless the organiser typed one of his own.
     auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        const qsizetype i = filters.indexOf(filter);
-        const QString typed = nameEdit ? nameEdit->text() : names.front();
-        if (i >= 0 && std::find(names.begin(), names.end(), typed) != names.end())
-            dialog.selectFile(names[static_cast<size_t>(i)]);
-    });
+    const auto proposed = [&](const QString& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    if (nameEdit) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&](const QString& filter) {
+                             const qsizetype i = filters.indexOf(filter);
+                             if (i >= 0 && proposed(nameEdit->text()))
+                                 dialog.selectFile(names[static_cast<size_t>(i)]);
+                         });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    const size_t document = chosen >= 0 ? static_cast<size_t>(chosen) : 0;
     PdfChoice choice;
     choice.path = dialog.selectedFiles().constFirst();
-    choice.document = offered[chosen >= 0 ? static_cast<size_t>(chosen) : 0];
+    choice.document = offered[document];
+    // The system's own dialog cannot be renamed while open (a name given then arrives as a
+    // whole path, which Windows refuses as a file name), so a proposed name is matched to the
+    // chosen document once it closes.
+    const QFileInfo file(choice.path);
+    if (!nameEdit && proposed(file.fileName()))
+        choice.path = file.dir().filePath(names[document]);
     return choice;
 }
 
