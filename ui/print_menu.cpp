@@ -81,10 +81,11 @@ std::optional<PdfChoice> askPdfFile(QWidget* owner, const std::vector<QString>& 
     choice.document = offered[document];
     // The system's own dialog cannot be renamed while open (a name given then arrives as a
     // whole path, which Windows refuses as a file name), so a proposed name is matched to the
-    // chosen document once it closes.
+    // chosen document once it closes; never onto a file the dialog did not ask about.
     const QFileInfo file(choice.path);
-    if (!nameEdit && proposed(file.fileName()))
-        choice.path = file.dir().filePath(names[document]);
+    const QString matched = file.dir().filePath(names[document]);
+    if (!nameEdit && proposed(file.fileName()) && !QFileInfo::exists(matched))
+        choice.path = matched;
     return choice;
 }
 
